@@ -1,0 +1,30 @@
+#pragma once
+// The event writer: appends each event, as soon as the host reports it, to the event file of the
+// event's local month. Any number of host threads may call AddEventLog on one object; the
+// object's lock makes the appends run one at a time, from before the file is opened until after
+// it is closed.
+#include <string>
+
+#include "event/EventRecord.h"
+#include "platform/core/CCriticalSection.h"
+
+class CEventManager {
+public:
+    CEventManager() = default;
+    CEventManager(const CEventManager&) = delete;
+    CEventManager& operator=(const CEventManager&) = delete;
+    virtual ~CEventManager() = default;
+
+    // Sets the event folder (used as given).
+    void Init(const char* path);
+    // Appends one event; `time` 0 means now. A text of 16 or more characters is cut to 15.
+    // Nothing is written while the folder has fewer than 3 characters, and an event whose file
+    // cannot be opened or created is dropped; a platform error while writing is raised as
+    // CFileException, with the lock released.
+    void AddEventLog(DWORD channel, DWORD actions, BYTE source, DWORD time, BYTE side, const char* text);
+
+private:
+    std::string m_szPath;
+    _EVENT_LOG_ m_event{};
+    CCriticalSection m_lock;
+};

@@ -1,0 +1,53 @@
+#pragma once
+// The second-generation log writer. The host opens a log (CreateLog), adds records to it
+// (AddLogRecord2) and closes it (UpdateLog), which appends the whole log as one block to the
+// monthly log file of the month the log was opened in. Logs live only in memory until written.
+//
+// One object serves one thread; nothing here locks. Platform file errors after a month file is
+// open reach the caller as CFileException, and the log then stays pending.
+#include <string>
+#include <unordered_map>
+
+#include "log2/LogRecord.h"
+#include "platform/core/CArray.h"
+
+class CLogManager2 {
+public:
+    CLogManager2() = default;
+    CLogManager2(const CLogManager2&) = delete;
+    CLogManager2& operator=(const CLogManager2&) = delete;
+    virtual ~CLogManager2() = default;  // pending logs are discarded unwritten
+
+    // Sets the log folder (used as given; no separator is added or removed).
+    void Init(const char* path);
+    // Opens a log and returns its handle, which is also its start time: the current time, or
+    // one more than the last handle if the clock has not moved past it. A name longer than 21
+    // characters is cut to 21.
+    DWORD CreateLog(const char* name, BYTE type);
+    // Adds a record to a pending log; 0 if no pending log has the handle. Numbers are stored
+    // positionally (see LOG_VALUE_NONE); texts are cut to 31 characters, and text2 is stored
+    // only with text1.
+    int AddLogRecord2(DWORD handle, BYTE category, BYTE code, BYTE format, DWORD value1, DWORD value2,
+                      DWORD value3, DWORD value4, const char* text1, const char* text2);
+    // Sets the end time and result, then writes the log; 1 if it was written.
+    int UpdateLog(DWORD handle, BYTE result);
+    // Writes a pending log to its month file and forgets it; 1 if it was written. 0 leaves it
+    // pending: no folder, unknown handle, no records, a file that cannot be opened, or a month
+    // file whose header mark is wrong (that file is left untouched).
+    int WriteLog(DWORD handle);
+
+    int PendingLogCount() const { return static_cast<int>(m_logs.size()); }
+
+private:
+    struct PendingLog {
+        _LOG_HEADER_ header;
+        CArray<_LOG_RECORD_MEMORY_> records;  // in the order they were added
+    };
+
+    PendingLog* Find(DWORD handle);
+
+    // Pending logs by handle, so that adding and writing cost the same however many are pending.
+    std::unordered_map<DWORD, PendingLog> m_logs;
+    std::string m_szPath;
+    DWORD m_dwLastHandle = 0;
+};

@@ -1,0 +1,67 @@
+#pragma once
+// Binary files over POSIX descriptors, in the shape of the framework's CFile. Reads and writes
+// go straight to the descriptor (there is no user-space buffer), so Flush has nothing to push
+// and durability is what the kernel gives after write(2). Platform errors after a file is open
+// are raised as CFileException.
+#include <stdexcept>
+#include <string>
+
+#include "platform/core/Types.h"
+
+class CFileException : public std::runtime_error {
+public:
+    enum Cause { none, generic, fileNotFound, accessDenied, diskFull, endOfFile, badSeek };
+
+    CFileException(Cause cause, int osError, std::string fileName, const char* action);
+
+    Cause m_cause;
+    int m_lOsError;  // errno of the failed call
+    std::string m_strFileName;
+};
+
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareDenyNone = 0x0040,
+        modeAppend = 0x0100,      // every write goes to the end, atomically against other writers
+        modeCreate = 0x1000,      // create, truncating an existing file unless modeNoTruncate
+        modeNoTruncate = 0x2000,
+        typeText = 0x4000,        // accepted and ignored: bytes are written as they stand
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition { begin = SEEK_SET, current = SEEK_CUR, end = SEEK_END };
+
+    CFile() = default;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    virtual ~CFile();
+
+    // Returns FALSE, and fills `error` when given, if the file cannot be opened.
+    virtual BOOL Open(const char* path, UINT flags, CFileException* error = nullptr);
+    // Reads up to `count` bytes; fewer only at the end of the file.
+    virtual UINT Read(void* buffer, UINT count);
+    // Writes all `count` bytes or throws.
+    virtual void Write(const void* buffer, UINT count);
+    virtual std::uint64_t Seek(std::int64_t offset, UINT from);
+    std::uint64_t SeekToEnd() { return Seek(0, end); }
+    void SeekToBegin() { Seek(0, begin); }
+    virtual std::uint64_t GetLength() const;
+    virtual void SetLength(std::uint64_t length);
+    virtual void Flush() {}
+    // Closes the file; a failing close(2) throws.
+    virtual void Close();
+    // Closes the file without ever throwing (for error paths).
+    void Abort();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    const std::string& GetFilePath() const { return m_path; }
+
+private:
+    [[noreturn]] void Throw(const char* action) const;
+
+    int m_fd = -1;
+    std::string m_path;
+};

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of the tree.
+#   scripts/build.sh [release|sanitize]   (default release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+flavour=${1:-release}
+case "$flavour" in
+  release)  dir=build;          extra=(-DCMAKE_BUILD_TYPE=Release) ;;
+  sanitize) dir=build-sanitize; extra=(-DCMAKE_BUILD_TYPE=Debug -DDVRKIT_SANITIZE=ON) ;;
+  *) echo "build: unknown flavour '$flavour' (release or sanitize)" >&2; exit 2 ;;
+esac
+cmake -S . -B "$dir" -DDVRKIT_WERROR=ON "${extra[@]}" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

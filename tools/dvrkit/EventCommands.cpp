@@ -1,0 +1,92 @@
+// dvrkit event: append events and dump monthly event files.
+#include <iostream>
+#include <string>
+
+#include "event/CEventManager.h"
+#include "event/EventFileReader.h"
+#include "module/FixedText.h"
+#include "module/MonthFile.h"
+#include "platform/core/CTime.h"
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/TextOutput.h"
+
+namespace {
+
+struct AddOptions {
+    std::string dir, text;
+    DWORD channel = 0, actions = 0, time = 0;
+    int source = 1, side = 1;
+    bool hasText = false;
+};
+
+void AddEvent(const AddOptions& o) {
+    if (o.dir.size() < 3) throw CommandError{"the event folder needs at least 3 characters: nothing was written"};
+    const DWORD time = o.time ? o.time : CTime::GetCurrentTime().GetTime();
+    CEventManager manager;
+    manager.Init(o.dir.c_str());
+    manager.AddEventLog(o.channel, o.actions, static_cast<BYTE>(o.source), time, static_cast<BYTE>(o.side),
+                        o.hasText ? o.text.c_str() : nullptr);
+    std::cout << MonthFileName(o.dir.c_str(), time, eventfile::kExtension).c_str() << "\n";
+}
+
+nlohmann::json EventJson(const EventFileEntry& e) {
+    const _EVENT_LOG_& ev = e.event;
+    return {{"offset", e.offset}, {"valid", e.valid}, {"time", ev.time}, {"local", LocalTimeText(ev.time)},
+            {"channel", ev.channel}, {"actions", ev.actions}, {"source", ev.source}, {"side", ev.side},
+            {"text", std::string(ReadFixedText(ev.text))}};
+}
+
+void DumpEvents(const std::string& path, bool json) {
+    const auto bytes = ReadFileBytes(path);
+    const EventFileContents contents = ParseEventFile(bytes);
+    size_t bad = 0;
+    for (const auto& e : contents.records) bad += e.valid ? 0 : 1;
+    if (json) {
+        nlohmann::json records = nlohmann::json::array(), skipped = nlohmann::json::array();
+        for (const auto& e : contents.records) (e.valid ? records : skipped).push_back(EventJson(e));
+        PrintJson({{"file", path}, {"size", bytes.size()}, {"records", records}, {"badMarks", skipped},
+                   {"trailingBytes", contents.trailingBytes}});
+        return;
+    }
+    std::cout << "file " << path << ": " << bytes.size() << " bytes, " << contents.records.size() << " records\n";
+    for (size_t i = 0; i < contents.records.size(); ++i) {
+        const EventFileEntry& e = contents.records[i];
+        if (!e.valid) {
+            std::cout << "record " << i + 1 << " at offset " << e.offset << ": bad mark 0x" << std::hex
+                      << int(e.event.mark) << std::dec << ", skipped\n";
+            continue;
+        }
+        const _EVENT_LOG_& ev = e.event;
+        std::cout << "record " << i + 1 << ": time " << ev.time << " (" << LocalTimeText(ev.time) << ") channel "
+                  << ev.channel << " actions " << ev.actions << " source " << int(ev.source) << " side "
+                  << int(ev.side) << " text " << QuoteText(ReadFixedText(ev.text)) << "\n";
+    }
+    if (bad) std::cout << bad << " records with a bad mark skipped\n";
+    if (contents.trailingBytes) std::cout << contents.trailingBytes << " bytes of a cut-off record at the end\n";
+}
+
+}  // namespace
+
+void AddEventCommands(CLI::App& app) {
+    CLI::App* event = app.add_subcommand("event", "Event files (FOLDER/YYYYMM.evt)");
+    event->require_subcommand(1);
+
+    static AddOptions add;
+    CLI::App* a = event->add_subcommand("add", "Append one event to its month file; prints the file's path");
+    a->add_option("DIR", add.dir, "Event folder")->required();
+    a->add_option("--channel", add.channel, "Camera or sensor number")->required();
+    a->add_option("--actions", add.actions, "Action bits")->required();
+    a->add_option("--source", add.source, "1 camera, 2 sensor")->required()->check(CLI::Range(0, 255));
+    a->add_option("--side", add.side, "1 server, 2 client")->required()->check(CLI::Range(0, 255));
+    a->add_option("--time", add.time, "Seconds since 1970 UTC (default: now)");
+    a->add_option("--text", add.text, "Text, cut to 15 characters")->each([](const std::string&) { add.hasText = true; });
+    a->callback([] { AddEvent(add); });
+
+    static std::string file;
+    static bool json = false;
+    CLI::App* d = event->add_subcommand("dump", "Print every record of an event file; bad marks are reported and skipped");
+    d->add_option("FILE", file, "Event file")->required();
+    d->add_flag("--json", json, "Print JSON");
+    d->callback([] { DumpEvents(file, json); });
+}
