@@ -1,0 +1,122 @@
+#include "platform/gdi/Canvas.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/gdi/RasterOp.h"
+
+namespace {
+
+// Source index for each destination index of a stretched axis; -1 where it leaves the source.
+std::vector<int> AxisMap(int destStart, int destExtent, int srcStart, int srcExtent, int clipLow, int clipHigh,
+                         int srcLimit, int& first) {
+    const int dn = std::abs(destExtent), sn = std::abs(srcExtent);
+    const bool mirror = (destExtent < 0) != (srcExtent < 0);
+    // A negative extent runs from the start point backwards.
+    const int lowDest = destExtent < 0 ? destStart + destExtent + 1 : destStart;
+    const int lowSrc = srcExtent < 0 ? srcStart + srcExtent + 1 : srcStart;
+    first = std::max(lowDest, clipLow);
+    const int last = std::min(lowDest + dn, clipHigh);
+    std::vector<int> map;
+    for (int d = first; d < last; ++d) {
+        const long long i = d - lowDest;
+        const long long k = (2 * i + 1) * sn / (2LL * dn);
+        const int s = lowSrc + static_cast<int>(mirror ? sn - 1 - k : k);
+        map.push_back(s >= 0 && s < srcLimit ? s : -1);
+    }
+    return map;
+}
+
+}  // namespace
+
+Canvas::Canvas(CSurface& surface, const CRect& clip) : m_surface(surface) { m_clip.IntersectRect(clip, surface.Bounds()); }
+
+void Canvas::Fill(const CRect& rect, Pixel color) {
+    CRect r;
+    if (r.IntersectRect(rect, m_clip)) m_surface.Fill(r, color);
+}
+
+void Canvas::Line(int x0, int y0, int x1, int y1, Pixel color, bool dotted) {
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    for (int n = 0; x0 != x1 || y0 != y1; ++n) {
+        if (!dotted || n % 2 == 0) Plot(x0, y0, color);
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x0 += stepX;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y0 += stepY;
+        }
+    }
+}
+
+void Canvas::InvertDottedFrame(const CRect& rect) {
+    if (rect.IsRectEmpty()) return;
+    auto invert = [this](int x, int y) {
+        if ((x + y) % 2 == 0 && m_clip.PtInRect({x, y})) m_surface.At(x, y) ^= 0xFFFFFF;
+    };
+    for (int x = rect.left; x < rect.right; ++x) {
+        invert(x, rect.top);
+        if (rect.bottom - 1 > rect.top) invert(x, rect.bottom - 1);
+    }
+    for (int y = rect.top + 1; y < rect.bottom - 1; ++y) {
+        invert(rect.left, y);
+        if (rect.right - 1 > rect.left) invert(rect.right - 1, y);
+    }
+}
+
+void Canvas::Blit(int x, int y, int w, int h, const CSurface& source, int sx, int sy, DWORD rop, Pixel pattern) {
+    Stretch(x, y, w, h, source, sx, sy, w, h, rop, pattern);
+}
+
+void Canvas::Stretch(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop,
+                     Pixel pattern) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
+    int firstX = 0, firstY = 0;
+    const auto columns = AxisMap(x, w, sx, sw, m_clip.left, m_clip.right, source.Width(), firstX);
+    const auto rows = AxisMap(y, h, sy, sh, m_clip.top, m_clip.bottom, source.Height(), firstY);
+    if (columns.empty() || rows.empty()) return;
+    // Reading and writing one surface: take the source rows first so nothing is read after
+    // it was overwritten.
+    const bool same = &source == &m_surface;
+    const CSurface copy = same ? source : CSurface();
+    const CSurface& from = same ? copy : source;
+    const BYTE table = RopTable(rop);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        Pixel* out = m_surface.Row(firstY + static_cast<int>(r)) + firstX;
+        const Pixel* in = rows[r] >= 0 ? from.Row(rows[r]) : nullptr;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const Pixel s = in && columns[c] >= 0 ? in[columns[c]] : 0;
+            out[c] = rop == SRCCOPY ? s : ApplyRop(table, pattern, s, out[c]);
+        }
+    }
+}
+
+void Canvas::PatternFill(const CRect& rect, DWORD rop, Pixel pattern) {
+    CRect r;
+    if (!r.IntersectRect(rect, m_clip)) return;
+    const BYTE table = RopTable(rop);
+    for (int y = r.top; y < r.bottom; ++y) {
+        Pixel* row = m_surface.Row(y);
+        for (int x = r.left; x < r.right; ++x) row[x] = ApplyRop(table, pattern, 0, row[x]);
+    }
+}
+
+void Canvas::BlitKeyed(int x, int y, int w, int h, const CSurface& source, int sx, int sy, Pixel key) {
+    CRect area;
+    if (!area.IntersectRect(CRect(x, y, x + w, y + h), m_clip)) return;
+    for (int dy = area.top; dy < area.bottom; ++dy) {
+        const int srcY = sy + dy - y;
+        if (srcY < 0 || srcY >= source.Height()) continue;
+        for (int dx = area.left; dx < area.right; ++dx) {
+            const int srcX = sx + dx - x;
+            if (srcX < 0 || srcX >= source.Width()) continue;
+            const Pixel p = source.At(srcX, srcY);
+            if (p != key) m_surface.At(dx, dy) = p;
+        }
+    }
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The drawing objects behind the handles: pens, brushes, fonts, bitmaps and palettes. A
+// handle is a pointer to one of these; it is made by a Create call, selected into contexts,
+// and ended by DeleteObject. Stock objects live for the process and are never deleted.
+//
+// Ownership: the creator owns a handle until it is attached to a wrapper (CPen, CFont, ...),
+// which then deletes it with itself. DeleteObject refuses (returns FALSE) while the object is
+// selected into a context, so a context never draws with a freed object.
+#include <memory>
+
+#include "platform/core/Types.h"
+
+class CGdiObject;
+
+enum class GdiKind { pen, brush, font, bitmap, palette };
+
+class GdiObject {
+public:
+    explicit GdiObject(GdiKind kind);
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    virtual ~GdiObject();
+
+    GdiKind Kind() const { return m_kind; }
+    bool IsStock() const { return m_stock; }
+    void MarkStock() { m_stock = true; }
+
+    // Selection bookkeeping of the contexts.
+    void AddSelection() { ++m_selections; }
+    void RemoveSelection() { --m_selections; }
+    bool IsSelected() const { return m_selections > 0; }
+
+    // The wrapper that owns this handle, if any (set by CGdiObject::Attach).
+    CGdiObject* Wrapper() const { return m_wrapper; }
+    void SetWrapper(CGdiObject* wrapper) { m_wrapper = wrapper; }
+    // A wrapper for a handle that has none, kept as long as the handle lives (FromHandle).
+    CGdiObject* TemporaryWrapper();
+
+private:
+    GdiKind m_kind;
+    bool m_stock = false;
+    int m_selections = 0;
+    CGdiObject* m_wrapper = nullptr;
+    std::unique_ptr<CGdiObject> m_temporary;
+};
+
+using HGDIOBJ = GdiObject*;
+
+// Ends a handle: FALSE for none or for an object still selected into a context; stock
+// objects are left alone (TRUE). A wrapper that owned the handle is left empty.
+BOOL DeleteObject(HGDIOBJ object);
