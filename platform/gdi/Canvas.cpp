@@ -87,11 +87,12 @@ void Canvas::Stretch(int x, int y, int w, int h, const CSurface& source, int sx,
     const CSurface& from = same ? copy : source;
     const BYTE table = RopTable(rop);
     for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] < 0) continue;
         Pixel* out = m_surface.Row(firstY + static_cast<int>(r)) + firstX;
-        const Pixel* in = rows[r] >= 0 ? from.Row(rows[r]) : nullptr;
+        const Pixel* in = from.Row(rows[r]);
         for (size_t c = 0; c < columns.size(); ++c) {
-            const Pixel s = in && columns[c] >= 0 ? in[columns[c]] : 0;
-            out[c] = rop == SRCCOPY ? s : ApplyRop(table, pattern, s, out[c]);
+            if (columns[c] < 0) continue;
+            out[c] = rop == SRCCOPY ? in[columns[c]] : ApplyRop(table, pattern, in[columns[c]], out[c]);
         }
     }
 }

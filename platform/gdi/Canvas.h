@@ -21,7 +21,7 @@ public:
     // Inverts every other pixel of the rectangle's one-pixel frame: those whose x + y is even.
     void InvertDottedFrame(const CRect& rect);
     // Combines a w x h block of `source` at (sx, sy) into (x, y) by a raster operation.
-    // Source pixels outside the source surface count as black.
+    // Destination pixels whose source lies outside the source surface are left alone.
     void Blit(int x, int y, int w, int h, const CSurface& source, int sx, int sy, DWORD rop, Pixel pattern);
     // The same, scaling the source block (sw x sh) to the destination block (w x h) by
     // nearest pixel (whole rows and columns dropped or repeated); a negative extent mirrors.

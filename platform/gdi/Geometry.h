@@ -50,6 +50,10 @@ public:
     CRect(CPoint topLeft, CSize size)
         : RECT{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy} {}
 
+    // The framework's rectangles pass where a RECT pointer is asked for.
+    operator const RECT*() const { return this; }
+    operator RECT*() { return this; }
+
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     CSize Size() const { return {Width(), Height()}; }
