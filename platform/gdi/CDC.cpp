@@ -27,6 +27,17 @@ std::string_view Text(const char* text, int length) {
 
 int RegionKind(const CRect& r) { return r.IsRectEmpty() ? NULLREGION : SIMPLEREGION; }
 
+// A one-pixel frame just inside `r` (device coordinates).
+void Frame(Canvas& c, const CRect& r, Pixel p) {
+    c.Fill({r.left, r.top, r.right, r.top + 1}, p);
+    c.Fill({r.left, r.bottom - 1, r.right, r.bottom}, p);
+    c.Fill({r.left, r.top, r.left + 1, r.bottom}, p);
+    c.Fill({r.right - 1, r.top, r.right, r.bottom}, p);
+}
+
+// The brush colour as a raster operation's pattern (black for the hollow brush).
+Pixel Pattern(HBRUSH brush) { return brush && brush->Fills() ? PixelFromColor(brush->Color()) : 0; }
+
 }  // namespace
 
 // ---------------------------------------------------------------- contexts
@@ -253,14 +264,7 @@ void CDC::FillRect(const RECT* rect, CBrush* brush) {
 void CDC::FrameRect(const RECT* rect, CBrush* brush) {
     HBRUSH b = brush ? brush->GetHandle() : nullptr;
     if (!rect || !b || !b->Fills() || CRect(*rect).IsRectEmpty()) return;
-    const CRect r = ToDevice(*rect);
-    const Pixel p = PixelFromColor(b->Color());
-    Paint([&](Canvas& c) {
-        c.Fill({r.left, r.top, r.right, r.top + 1}, p);
-        c.Fill({r.left, r.bottom - 1, r.right, r.bottom}, p);
-        c.Fill({r.left, r.top, r.left + 1, r.bottom}, p);
-        c.Fill({r.right - 1, r.top, r.right, r.bottom}, p);
-    });
+    Paint([&](Canvas& c) { Frame(c, ToDevice(*rect), PixelFromColor(b->Color())); });
 }
 
 BOOL CDC::Rectangle(int l, int t, int r, int b) {
@@ -272,12 +276,7 @@ BOOL CDC::Rectangle(int l, int t, int r, int b) {
                                          : CRect(d.left, d.top, d.right - 1, d.bottom - 1);
             c.Fill(inside, PixelFromColor(m_state.brush->Color()));
         }
-        if (!outline || d.IsRectEmpty()) return;
-        const Pixel p = PixelFromColor(m_state.pen->Color());
-        c.Fill({d.left, d.top, d.right, d.top + 1}, p);
-        c.Fill({d.left, d.bottom - 1, d.right, d.bottom}, p);
-        c.Fill({d.left, d.top, d.left + 1, d.bottom}, p);
-        c.Fill({d.right - 1, d.top, d.right, d.bottom}, p);
+        if (outline && !d.IsRectEmpty()) Frame(c, d, PixelFromColor(m_state.pen->Color()));
     });
 }
 
@@ -326,8 +325,8 @@ void CDC::DrawFocusRect(const RECT* rect) {
 }
 
 BOOL CDC::PatBlt(int x, int y, int w, int h, DWORD rop) {
-    const Pixel pattern = m_state.brush && m_state.brush->Fills() ? PixelFromColor(m_state.brush->Color()) : 0;
-    CRect r = ToDevice(CRect(std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)));
+    const Pixel pattern = Pattern(m_state.brush);
+    const CRect r = ToDevice(CRect(std::min(x, x + w), std::min(y, y + h), std::max(x, x + w), std::max(y, y + h)));
     return Paint([&](Canvas& c) { c.PatternFill(r, rop, pattern); });
 }
 
@@ -344,7 +343,7 @@ BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* source, int sx, int sy, in
 }
 
 BOOL CDC::StretchSurface(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop) {
-    const Pixel pattern = m_state.brush && m_state.brush->Fills() ? PixelFromColor(m_state.brush->Color()) : 0;
+    const Pixel pattern = Pattern(m_state.brush);
     const CPoint o = m_state.origin;
     return Paint([&](Canvas& c) { c.Stretch(x + o.x, y + o.y, w, h, source, sx, sy, sw, sh, rop, pattern); });
 }
