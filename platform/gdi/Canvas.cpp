@@ -7,22 +7,23 @@
 
 namespace {
 
-// Source index for each destination index of a stretched axis; -1 where it leaves the source.
+// Source index for each destination index of a stretched axis inside [clipLow, clipHigh);
+// -1 where it leaves the source. Computed in 64 bits: extents may be any int.
 std::vector<int> AxisMap(int destStart, int destExtent, int srcStart, int srcExtent, int clipLow, int clipHigh,
                          int srcLimit, int& first) {
-    const int dn = std::abs(destExtent), sn = std::abs(srcExtent);
+    using Wide = long long;
+    const Wide dn = std::abs(Wide{destExtent}), sn = std::abs(Wide{srcExtent});
     const bool mirror = (destExtent < 0) != (srcExtent < 0);
     // A negative extent runs from the start point backwards.
-    const int lowDest = destExtent < 0 ? destStart + destExtent + 1 : destStart;
-    const int lowSrc = srcExtent < 0 ? srcStart + srcExtent + 1 : srcStart;
-    first = std::max(lowDest, clipLow);
-    const int last = std::min(lowDest + dn, clipHigh);
+    const Wide lowDest = destExtent < 0 ? Wide{destStart} + destExtent + 1 : destStart;
+    const Wide lowSrc = srcExtent < 0 ? Wide{srcStart} + srcExtent + 1 : srcStart;
+    const Wide from = std::max<Wide>(lowDest, clipLow), to = std::min<Wide>(lowDest + dn, clipHigh);
+    first = static_cast<int>(from);
     std::vector<int> map;
-    for (int d = first; d < last; ++d) {
-        const long long i = d - lowDest;
-        const long long k = (2 * i + 1) * sn / (2LL * dn);
-        const int s = lowSrc + static_cast<int>(mirror ? sn - 1 - k : k);
-        map.push_back(s >= 0 && s < srcLimit ? s : -1);
+    for (Wide d = from; d < to; ++d) {
+        const Wide k = (2 * (d - lowDest) + 1) * sn / (2 * dn);
+        const Wide s = lowSrc + (mirror ? sn - 1 - k : k);
+        map.push_back(s >= 0 && s < srcLimit ? static_cast<int>(s) : -1);
     }
     return map;
 }

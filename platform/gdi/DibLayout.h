@@ -7,9 +7,10 @@
 
 #include "platform/gdi/DibFormat.h"
 
-// Images beyond these are refused: 16384 pixels a side and 64 million pixels in all.
+// Images beyond these are refused: 16384 pixels a side and 16 million pixels (64 MB of
+// surface) in all, whatever a damaged header claims.
 constexpr LONG kMaxDibSide = 16384;
-constexpr std::uint64_t kMaxDibPixels = std::uint64_t{1} << 26;
+constexpr std::uint64_t kMaxDibPixels = std::uint64_t{1} << 24;
 
 struct DibLayout {
     int width = 0;

@@ -23,11 +23,17 @@ public:
 
     GdiKind Kind() const { return m_kind; }
     bool IsStock() const { return m_stock; }
+    // Called once, before the object is shared.
     void MarkStock() { m_stock = true; }
 
-    // Selection bookkeeping of the contexts.
-    void AddSelection() { ++m_selections; }
-    void RemoveSelection() { --m_selections; }
+    // Selection bookkeeping of the contexts. Stock objects are shared by contexts on any
+    // thread and can never be deleted, so they keep no count.
+    void AddSelection() {
+        if (!m_stock) ++m_selections;
+    }
+    void RemoveSelection() {
+        if (!m_stock) --m_selections;
+    }
     bool IsSelected() const { return m_selections > 0; }
 
     // The wrapper that owns this handle, if any (set by CGdiObject::Attach).

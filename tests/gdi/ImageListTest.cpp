@@ -2,6 +2,8 @@
 // transparent drawing never lets the mask colour reach the surface.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "GdiTestSupport.h"
 #include "host/DefaultHost.h"
 #include "host/IconStrip.h"
@@ -65,6 +67,19 @@ TEST(Bitmaps, DamagedFilesAreRefused) {
     flip("bit count 7", 28, 7);
     flip("compression 9", 30, 9);
     for (const auto& c : cases) EXPECT_EQ(DecodeBmpFile(c.bytes), nullptr) << c.name;
+}
+
+TEST(Bitmaps, RandomlyDamagedFilesNeverReadOutside) {
+    // Seeded mutations of the header area: every result is a bitmap or a refusal, never a
+    // read past the bytes (the sanitizer build checks).
+    const auto span = AfxFindBitmap(kIconStripBitmapId);
+    std::mt19937 random(5);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<BYTE> bytes(span.begin(), span.end());
+        for (int k = 0; k < 3; ++k) bytes[random() % 70] = static_cast<BYTE>(random());
+        bytes.resize(bytes.size() - random() % 64);
+        if (HBITMAP bitmap = DecodeBmpFile(bytes)) DeleteObject(bitmap);
+    }
 }
 
 TEST(ImageList, DrawsTransparentlyWhereTheStripIsMagenta) {
