@@ -151,6 +151,10 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap) {
     return bitmap ? CBitmap::FromHandle(static_cast<HBITMAP>(SelectObject(bitmap->m_hObject))) : nullptr;
 }
 
+CGdiObject* CDC::SelectObject(CGdiObject* object) {
+    return object ? CGdiObject::FromHandle(SelectObject(object->m_hObject)) : nullptr;
+}
+
 CGdiObject* CDC::SelectStockObject(int index) {
     HGDIOBJ stock = GetStockObject(index);
     if (stock && stock->Kind() == GdiKind::palette) return CPalette::FromHandle(SelectPalette(static_cast<HPALETTE>(stock), FALSE));
@@ -256,9 +260,8 @@ void CDC::FillSolidRect(const RECT& rect, COLORREF color) {
     Paint([&](Canvas& c) { c.Fill(ToDevice(rect), PixelFromColor(color)); });
 }
 
-void CDC::FillRect(const RECT* rect, CBrush* brush) {
-    HBRUSH b = brush ? brush->GetHandle() : nullptr;
-    if (rect && b && b->Fills()) FillSolidRect(*rect, b->Color());
+void CDC::FillRect(const RECT* rect, HBRUSH brush) {
+    if (rect && brush && brush->Fills()) FillSolidRect(*rect, brush->Color());
 }
 
 void CDC::FrameRect(const RECT* rect, CBrush* brush) {

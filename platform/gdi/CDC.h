@@ -88,6 +88,8 @@ public:
     CBrush* SelectObject(CBrush* brush);
     CFont* SelectObject(CFont* font);
     CBitmap* SelectObject(CBitmap* bitmap);
+    // Any wrapper, as SelectStockObject returns them.
+    CGdiObject* SelectObject(CGdiObject* object);
     // Any pen, brush, font or bitmap handle; returns the one it replaced, nullptr on failure
     // (a bitmap in a window context or one selected into another context).
     HGDIOBJ SelectObject(HGDIOBJ object);
@@ -132,7 +134,9 @@ public:
     // --- drawing
     void FillSolidRect(const RECT& rect, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color) { FillSolidRect(CRect(x, y, x + cx, y + cy), color); }
-    void FillRect(const RECT* rect, CBrush* brush);
+    void FillRect(const RECT* rect, CBrush* brush) { FillRect(rect, brush ? brush->GetHandle() : nullptr); }
+    // A control-colour handler's brush handle; the hollow brush fills nothing.
+    void FillRect(const RECT* rect, HBRUSH brush);
     void FrameRect(const RECT* rect, CBrush* brush);
     // Outline with the pen, inside with the brush; without a pen the fill spans one pixel
     // less to the right and bottom, as on the platform.

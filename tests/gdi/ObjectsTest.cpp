@@ -58,6 +58,13 @@ TEST(Selection, ReturnsTheReplacedObjectAndRefusesToDeleteASelectedOne) {
     EXPECT_EQ(m.dc().SelectObject(old), &red);
     EXPECT_TRUE(red.DeleteObject());
     EXPECT_EQ(red.GetSafeHandle(), nullptr);
+    // Stock selections come back as wrappers that restore the old object.
+    CGdiObject* oldBrush = m.dc().SelectStockObject(NULL_BRUSH);
+    ASSERT_NE(oldBrush, nullptr);
+    EXPECT_EQ(oldBrush->GetSafeHandle(), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(m.dc().SelectObject(oldBrush)->GetSafeHandle(), GetStockObject(NULL_BRUSH));
+    m.dc().FillRect(CRect(0, 0, 1, 1), static_cast<HBRUSH>(GetSysColorBrush(COLOR_BTNSHADOW)));
+    EXPECT_EQ(m.At(0, 0), 0x808080u);
 }
 
 TEST(Selection, ABitmapLivesInOneMemoryContextAtATime) {
