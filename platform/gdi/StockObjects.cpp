@@ -97,9 +97,9 @@ COLORREF GetSysColor(int index) {
     return index >= 0 && index < kSystemColorCount ? kClassicColors[static_cast<size_t>(index)] : 0;
 }
 
-HGDIOBJ GetSysColorBrush(int index) {
-    static const std::array<HGDIOBJ, kSystemColorCount> brushes = [] {
-        std::array<HGDIOBJ, kSystemColorCount> objects{};
+HBRUSH GetSysColorBrush(int index) {
+    static const std::array<HBRUSH, kSystemColorCount> brushes = [] {
+        std::array<HBRUSH, kSystemColorCount> objects{};
         for (size_t i = 0; i < objects.size(); ++i) {
             objects[i] = new GdiBrush(kClassicColors[i]);
             objects[i]->MarkStock();

@@ -1,7 +1,7 @@
 #pragma once
 // Stock objects and system colours with the classic desktop defaults. Stock objects are made
 // on first use, live for the process and ignore DeleteObject.
-#include "platform/gdi/GdiObject.h"
+#include "platform/gdi/GdiBrush.h"
 
 // Stock object indices.
 constexpr int WHITE_BRUSH = 0;
@@ -59,4 +59,4 @@ HGDIOBJ GetStockObject(int index);
 // The classic colour of a system colour index; 0 for an unknown index.
 COLORREF GetSysColor(int index);
 // A stock solid brush of that colour; nullptr for an unknown index.
-HGDIOBJ GetSysColorBrush(int index);
+HBRUSH GetSysColorBrush(int index);

@@ -22,7 +22,7 @@ TEST(StockObjects, ClassicSystemColours) {
     for (auto [index, colour] : expected) EXPECT_EQ(GetSysColor(index), colour) << index;
     EXPECT_EQ(GetSysColor(-1), 0u);
     EXPECT_EQ(GetSysColor(kSystemColorCount), 0u);
-    EXPECT_EQ(static_cast<GdiBrush*>(GetSysColorBrush(COLOR_BTNFACE))->Color(), 0xC0C0C0u);
+    EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE)->Color(), 0xC0C0C0u);
 }
 
 TEST(StockObjects, DefaultGuiFontIsAnEightPointSansDescription) {
@@ -63,7 +63,7 @@ TEST(Selection, ReturnsTheReplacedObjectAndRefusesToDeleteASelectedOne) {
     ASSERT_NE(oldBrush, nullptr);
     EXPECT_EQ(oldBrush->GetSafeHandle(), GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(m.dc().SelectObject(oldBrush)->GetSafeHandle(), GetStockObject(NULL_BRUSH));
-    m.dc().FillRect(CRect(0, 0, 1, 1), static_cast<HBRUSH>(GetSysColorBrush(COLOR_BTNSHADOW)));
+    m.dc().FillRect(CRect(0, 0, 1, 1), GetSysColorBrush(COLOR_BTNSHADOW));
     EXPECT_EQ(m.At(0, 0), 0x808080u);
 }
 
