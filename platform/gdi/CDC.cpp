@@ -35,6 +35,12 @@ void Frame(Canvas& c, const CRect& r, Pixel p) {
     c.Fill({r.right - 1, r.top, r.right, r.bottom}, p);
 }
 
+// Logical plus origin, saturated so that no caller's coordinate overflows on its way to the
+// canvas (the canvas computes in 64 bits where extents are added).
+using Wide = long long;
+constexpr Wide kDeviceLimit = Wide{1} << 30;
+int Saturate(Wide v) { return static_cast<int>(std::clamp(v, -kDeviceLimit, kDeviceLimit)); }
+
 // The brush colour as a raster operation's pattern (black for the hollow brush).
 Pixel Pattern(HBRUSH brush) { return brush && brush->Fills() ? PixelFromColor(brush->Color()) : 0; }
 
@@ -88,6 +94,7 @@ const CSurface* CDC::SourcePixels() {
 template <typename Draw>
 BOOL CDC::Paint(Draw&& draw, const CRect* extraClip) {
     HBITMAP bitmap = m_window ? nullptr : m_state.bitmap;
+    if (bitmap && bitmap->IsStock()) return FALSE;  // the shared default bitmap stays as it is
     CSurface* target = m_window ? m_window : (bitmap ? &bitmap->BeginDraw() : nullptr);
     if (!target) return FALSE;
     CRect clip = m_state.clip.value_or(target->Bounds());
@@ -99,9 +106,13 @@ BOOL CDC::Paint(Draw&& draw, const CRect* extraClip) {
 }
 
 CRect CDC::ToDevice(const RECT& rect) const {
-    CRect r(rect);
-    r.OffsetRect(m_state.origin);
-    return r;
+    const CPoint o = m_state.origin;
+    return {Saturate(Wide{rect.left} + o.x), Saturate(Wide{rect.top} + o.y), Saturate(Wide{rect.right} + o.x),
+            Saturate(Wide{rect.bottom} + o.y)};
+}
+
+CPoint CDC::ToDevice(int x, int y) const {
+    return {Saturate(Wide{x} + m_state.origin.x), Saturate(Wide{y} + m_state.origin.y)};
 }
 
 // ---------------------------------------------------------------- objects
@@ -202,8 +213,10 @@ int CDC::GetDeviceCaps(int index) {
 
 // ---------------------------------------------------------------- coordinates and clipping
 
-CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state.origin, CPoint(x, y)); }
-CPoint CDC::OffsetViewportOrg(int dx, int dy) { return SetViewportOrg(m_state.origin.x + dx, m_state.origin.y + dy); }
+CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(m_state.origin, CPoint(Saturate(x), Saturate(y))); }
+CPoint CDC::OffsetViewportOrg(int dx, int dy) {
+    return SetViewportOrg(Saturate(Wide{m_state.origin.x} + dx), Saturate(Wide{m_state.origin.y} + dy));
+}
 
 int CDC::IntersectClipRect(const RECT& rect) {
     const CSurface* surface = SourcePixels();
@@ -305,22 +318,23 @@ BOOL CDC::LineTo(int x, int y) {
     if (!m_state.pen || !m_state.pen->Draws()) return TRUE;
     const Pixel p = PixelFromColor(m_state.pen->Color());
     const bool dotted = m_state.pen->Style() == PS_DOT;
-    const CPoint o = m_state.origin;
-    return Paint([&](Canvas& c) { c.Line(from.x + o.x, from.y + o.y, x + o.x, y + o.y, p, dotted); });
+    const CPoint a = ToDevice(from.x, from.y), b = ToDevice(x, y);
+    return Paint([&](Canvas& c) { c.Line(a.x, a.y, b.x, b.y, p, dotted); });
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
-    const BOOL drawn = Paint([&](Canvas& c) { c.Plot(x + m_state.origin.x, y + m_state.origin.y, PixelFromColor(color)); });
+    const CPoint d = ToDevice(x, y);
+    const BOOL drawn = Paint([&](Canvas& c) { c.Plot(d.x, d.y, PixelFromColor(color)); });
     return drawn ? color : CLR_INVALID;
 }
 
 COLORREF CDC::GetPixel(int x, int y) {
     const CSurface* surface = SourcePixels();
     if (!surface) return CLR_INVALID;
-    const int dx = x + m_state.origin.x, dy = y + m_state.origin.y;
+    const CPoint d = ToDevice(x, y);
     const CRect clip = m_state.clip.value_or(surface->Bounds());
-    if (!surface->Contains(dx, dy) || !clip.PtInRect({dx, dy})) return CLR_INVALID;
-    return ColorFromPixel(surface->At(dx, dy));
+    if (!surface->Contains(d.x, d.y) || !clip.PtInRect(d)) return CLR_INVALID;
+    return ColorFromPixel(surface->At(d.x, d.y));
 }
 
 void CDC::DrawFocusRect(const RECT* rect) {
@@ -341,19 +355,19 @@ BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* source, int sx, int sy, in
     if (!RopUsesSource(rop)) return PatBlt(x, y, w, h, rop);
     const CSurface* pixels = source ? source->SourcePixels() : nullptr;
     if (!pixels) return FALSE;
-    const CPoint so = source->m_state.origin;
-    return StretchSurface(x, y, w, h, *pixels, sx + so.x, sy + so.y, sw, sh, rop);
+    const CPoint from = source->ToDevice(sx, sy);
+    return StretchSurface(x, y, w, h, *pixels, from.x, from.y, sw, sh, rop);
 }
 
 BOOL CDC::StretchSurface(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop) {
     const Pixel pattern = Pattern(m_state.brush);
-    const CPoint o = m_state.origin;
-    return Paint([&](Canvas& c) { c.Stretch(x + o.x, y + o.y, w, h, source, sx, sy, sw, sh, rop, pattern); });
+    const CPoint d = ToDevice(x, y);
+    return Paint([&](Canvas& c) { c.Stretch(d.x, d.y, w, h, source, sx, sy, sw, sh, rop, pattern); });
 }
 
 BOOL CDC::DrawKeyed(int x, int y, int w, int h, const CSurface& source, int sx, int sy, Pixel key) {
-    const CPoint o = m_state.origin;
-    return Paint([&](Canvas& c) { c.BlitKeyed(x + o.x, y + o.y, w, h, source, sx, sy, key); });
+    const CPoint d = ToDevice(x, y);
+    return Paint([&](Canvas& c) { c.BlitKeyed(d.x, d.y, w, h, source, sx, sy, key); });
 }
 
 // ---------------------------------------------------------------- text

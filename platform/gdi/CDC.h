@@ -196,6 +196,7 @@ private:
     BOOL Paint(Draw&& draw, const CRect* extraClip = nullptr);
     const CSurface* SourcePixels();
     CRect ToDevice(const RECT& rect) const;
+    CPoint ToDevice(int x, int y) const;
     FontInstance& Font();
     template <typename Handle>
     Handle Replace(Handle& slot, Handle object);

@@ -1,11 +1,14 @@
 #include "platform/gdi/Canvas.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/gdi/RasterOp.h"
 
 namespace {
+
+constexpr int kCoordinateLimit = 1 << 27;
 
 // Source index for each destination index of a stretched axis inside [clipLow, clipHigh);
 // -1 where it leaves the source. Computed in 64 bits: extents may be any int.
@@ -38,20 +41,46 @@ void Canvas::Fill(const CRect& rect, Pixel color) {
 }
 
 void Canvas::Line(int x0, int y0, int x1, int y1, Pixel color, bool dotted) {
-    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    for (int n = 0; x0 != x1 || y0 != y1; ++n) {
-        if (!dotted || n % 2 == 0) Plot(x0, y0, color);
-        const int e2 = 2 * error;
-        if (e2 >= dy) {
-            error += dy;
-            x0 += stepX;
-        }
-        if (e2 <= dx) {
-            error += dx;
-            y0 += stepY;
-        }
+    if (y0 == y1 || x0 == x1) return StraightLine(x0, y0, x1, y1, color, dotted);
+    // Slanted lines: within the platform's 27-bit range, stepped along their longer axis and
+    // only over the steps that fall inside the clip on that axis.
+    for (int* v : {&x0, &y0, &x1, &y1}) *v = std::clamp(*v, -kCoordinateLimit, kCoordinateLimit);
+    const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
+    const long long major0 = xMajor ? x0 : y0, major1 = xMajor ? x1 : y1;
+    const long long minor0 = xMajor ? y0 : x0, minor1 = xMajor ? y1 : x1;
+    const long long length = std::abs(major1 - major0), rise = std::abs(minor1 - minor0);
+    const long long step = major1 > major0 ? 1 : -1, minorStep = minor1 > minor0 ? 1 : -1;
+    const long long low = xMajor ? m_clip.left : m_clip.top, high = (xMajor ? m_clip.right : m_clip.bottom) - 1;
+    const long long first = std::max(step > 0 ? low - major0 : major0 - high, 0LL);
+    const long long last = std::min(step > 0 ? high - major0 : major0 - low, length - 1);
+    for (long long n = first; n <= last; ++n) {
+        if (dotted && n % 2 != 0) continue;
+        // The minor coordinate rounded to the nearest pixel, halves toward the start, so that
+        // (0, 0) to (4, 2) draws (0, 0) (1, 0) (2, 1) (3, 1).
+        const long long minor = minor0 + minorStep * ((2 * n * rise + length - 1) / (2 * length));
+        const long long major = major0 + n * step;
+        Plot(static_cast<int>(xMajor ? major : minor), static_cast<int>(xMajor ? minor : major), color);
+    }
+}
+
+void Canvas::StraightLine(int x0, int y0, int x1, int y1, Pixel color, bool dotted) {
+    // Only the part inside the clip is visited; a dotted line keeps its phase from (x0, y0).
+    const bool horizontal = y0 == y1;
+    const long long from = horizontal ? x0 : y0, to = horizontal ? x1 : y1;
+    const long long step = to > from ? 1 : -1;
+    const long long low = horizontal ? m_clip.left : m_clip.top, high = (horizontal ? m_clip.right : m_clip.bottom) - 1;
+    if ((horizontal && !(y0 >= m_clip.top && y0 < m_clip.bottom)) || (!horizontal && !(x0 >= m_clip.left && x0 < m_clip.right)))
+        return;
+    // Steps n in [0, |to - from|) put the pen at from + n * step; keep those inside [low, high].
+    const long long count = step * (to - from);
+    long long first = step > 0 ? low - from : from - high, last = step > 0 ? high - from : from - low;
+    first = std::max(first, 0LL);
+    last = std::min(last, count - 1);
+    for (long long n = first; n <= last; ++n) {
+        if (dotted && n % 2 != 0) continue;
+        const int v = static_cast<int>(from + n * step);
+        if (horizontal) m_surface.At(v, y0) = color;
+        else m_surface.At(x0, v) = color;
     }
 }
 

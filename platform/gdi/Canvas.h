@@ -33,6 +33,8 @@ public:
     void BlitKeyed(int x, int y, int w, int h, const CSurface& source, int sx, int sy, Pixel key);
 
 private:
+    void StraightLine(int x0, int y0, int x1, int y1, Pixel color, bool dotted);
+
     CSurface& m_surface;
     CRect m_clip;
 };

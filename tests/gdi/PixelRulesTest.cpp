@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiTestSupport.h"
+#include "platform/gdi/RasterOp.h"
 #include "platform/gdi/StockObjects.h"
 
 namespace {
@@ -26,6 +27,8 @@ TEST_F(PixelRules, LineToLeavesOutItsEndPoint) {
         {"leftwards", {4, 2}, {0, 2}, "......\n......\n.####.\n......\n"},
         {"vertical", {2, 0}, {2, 3}, "..#...\n..#...\n..#...\n......\n"},
         {"diagonal", {0, 0}, {3, 3}, "#.....\n.#....\n..#...\n......\n"},
+        {"shallow", {0, 0}, {4, 2}, "##....\n..##..\n......\n......\n"},
+        {"steep upwards", {5, 3}, {4, 0}, "......\n....#.\n.....#\n.....#\n"},
         {"single point", {3, 3}, {3, 3}, "......\n......\n......\n......\n"},
     };
     for (const auto& c : cases) {
@@ -92,6 +95,30 @@ TEST_F(PixelRules, ClipRectangleAndSurfaceEdgesBoundEveryOperation) {
     m.dc().SelectClipRect(nullptr);
     m.dc().FillSolidRect(5, 3, 10, 10, kBlack);  // cut at the surface's edge
     EXPECT_EQ(m.At(5, 3), kBlack);
+}
+
+TEST_F(PixelRules, HugeCoordinatesAreCutNotOverflowed) {
+    constexpr int kFar = 2'000'000'000;
+    m.dc().MoveTo(-kFar, 1);
+    m.dc().LineTo(kFar, 1);
+    m.dc().MoveTo(kFar, -kFar);
+    m.dc().LineTo(-kFar, kFar);  // slanted through (0, 0): only the steps inside are visited
+    EXPECT_EQ(m.Picture(kBlack), "#.....\n######\n......\n......\n");
+    constexpr int kOrigin = 1'000'000'000;
+    m.dc().SetViewportOrg(kOrigin, kOrigin);
+    m.dc().FillSolidRect(CRect(-kOrigin, -kOrigin, -kOrigin + 1, -kOrigin + 1), kRed);
+    m.dc().StretchBlt(-kOrigin, -kOrigin, kFar, 1, &m.dc(), -kOrigin, -kOrigin, 1, 1, SRCCOPY);
+    EXPECT_EQ(m.Picture(kRed).substr(0, 7), "######\n");
+}
+
+TEST(MemoryContext, DefaultBitmapTakesNoDrawing) {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    dc.SetPixel(0, 0, kRed);
+    EXPECT_NE(dc.GetPixel(0, 0), kRed);
+    CDC other;
+    other.CreateCompatibleDC(nullptr);
+    EXPECT_NE(other.GetPixel(0, 0), kRed);
 }
 
 TEST_F(PixelRules, ViewportOriginMovesDrawingAndClip) {
