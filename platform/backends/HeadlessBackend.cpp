@@ -1,0 +1,40 @@
+#include "platform/backends/HeadlessBackend.h"
+
+#include "platform/gdi/CDC.h"
+#include "platform/gdi/PngWriter.h"
+
+HeadlessBackend::HeadlessBackend(int width, int height) : m_desktop(CDesktop::Get()) {
+    m_desktop.Resize(width, height);
+    m_desktop.SetModalDriver([this](CWnd& window, const bool& ended) {
+        Render();
+        if (m_answer && !ended) m_answer(window);
+    });
+}
+
+HeadlessBackend::~HeadlessBackend() { m_desktop.SetModalDriver(nullptr); }
+
+const CSurface& HeadlessBackend::Render() {
+    m_desktop.Update();
+    return m_desktop.Surface();
+}
+
+COLORREF HeadlessBackend::PixelAt(int x, int y) {
+    const CSurface& s = Render();
+    return s.Contains(x, y) ? ColorFromPixel(s.At(x, y)) : CLR_INVALID;
+}
+
+void HeadlessBackend::SaveSnapshot(const std::string& path) { SaveSurfacePng(Render(), path); }
+
+void HeadlessBackend::Click(CPoint at) {
+    m_desktop.MouseDown(at);
+    m_desktop.MouseUp(at);
+}
+
+void HeadlessBackend::ClickClient(CWnd& wnd, CPoint at) {
+    wnd.ClientToScreen(&at);
+    Click(at);
+}
+
+void HeadlessBackend::Type(const std::string& text) {
+    for (char c : text) m_desktop.Char(c);
+}

@@ -1,0 +1,143 @@
+#include "platform/backends/Sdl2Backend.h"
+
+#include <SDL.h>
+
+#include <stdexcept>
+
+#include "platform/ui/CDesktop.h"
+
+namespace {
+
+UINT VirtualKey(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_END: return VK_END;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    default: return 0;
+    }
+}
+
+[[noreturn]] void Fail(const char* what) { throw std::runtime_error(std::string(what) + ": " + SDL_GetError()); }
+
+}  // namespace
+
+Sdl2Backend::Sdl2Backend(int width, int height, const std::string& title) : m_desktop(CDesktop::Get()) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) Fail("cannot start SDL video");
+    m_desktop.Resize(width, height);
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
+    if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    if (m_renderer) {
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_desktop.Width(),
+                                      m_desktop.Height());
+    }
+    if (!m_texture) {
+        const std::string error = SDL_GetError();
+        Close();
+        throw std::runtime_error("cannot open the SDL window: " + error);
+    }
+    m_open = true;
+    SDL_StartTextInput();
+    m_desktop.SetModalDriver([this](CWnd&, const bool& ended) {
+        while (!ended && Pump(50)) {
+        }
+    });
+}
+
+Sdl2Backend::~Sdl2Backend() { Close(); }
+
+void Sdl2Backend::Close() {
+    m_desktop.SetModalDriver(nullptr);
+    if (m_texture) SDL_DestroyTexture(m_texture);
+    if (m_renderer) SDL_DestroyRenderer(m_renderer);
+    if (m_window) SDL_DestroyWindow(m_window);
+    m_texture = nullptr;
+    m_renderer = nullptr;
+    m_window = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void Sdl2Backend::Present() {
+    const bool changed = m_desktop.Update();
+    if (!changed && !m_exposed) return;
+    m_exposed = false;
+    const CSurface& s = m_desktop.Surface();
+    // Surface pixels are 0x00RRGGBB words, which is ARGB8888 with an alpha nobody reads.
+    SDL_UpdateTexture(m_texture, nullptr, s.Row(0), s.Width() * static_cast<int>(sizeof(Pixel)));
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+    ++m_frames;
+}
+
+void Sdl2Backend::Handle(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_QUIT:
+        m_open = false;
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) m_open = false;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) m_exposed = true;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT) m_desktop.MouseDown(CPoint(e.button.x, e.button.y));
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT) m_desktop.MouseUp(CPoint(e.button.x, e.button.y));
+        break;
+    case SDL_MOUSEMOTION:
+        m_desktop.MouseMove(CPoint(e.motion.x, e.motion.y));
+        break;
+    case SDL_MOUSEWHEEL: {
+        int x = 0;
+        int y = 0;
+        SDL_GetMouseState(&x, &y);
+        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        m_desktop.MouseWheel(CPoint(x, y), notches * WHEEL_DELTA);
+        break;
+    }
+    case SDL_KEYDOWN:
+        if (const UINT key = VirtualKey(e.key.keysym.sym)) {
+            m_desktop.KeyDown(key);
+            // Keys that type a character and arrive as no text event.
+            if (key == VK_BACK) m_desktop.Char('\b');
+            if (key == VK_RETURN) m_desktop.Char('\r');
+        }
+        break;
+    case SDL_TEXTINPUT:
+        for (const char* c = e.text.text; *c; ++c) m_desktop.Char(*c);
+        break;
+    default:
+        break;
+    }
+}
+
+bool Sdl2Backend::Pump(int waitMs) {
+    if (!m_open) return false;
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, waitMs)) {
+        Handle(event);
+        while (m_open && SDL_PollEvent(&event)) Handle(event);
+    }
+    if (m_open) Present();
+    return m_open;
+}
+
+void Sdl2Backend::Run() {
+    Present();
+    while (Pump(100)) {
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The SDL2 backend: a real window that shows the desktop and feeds it the user's input.
+//
+// Supports: one window of the desktop's size showing its pixels; left-button press, release
+// and motion; the wheel (one notch = WHEEL_DELTA at the pointer); keys (arrows, page up and
+// down, home, end, return, escape, tab, backspace, delete, space, keypad plus and minus) and
+// typed text; repainting whenever a window was invalidated and when the display asks;
+// closing the window; modal windows run their own loop until they end or the window closes.
+// Not supported: resizing the window, other buttons, double clicks, the clipboard.
+//
+// A host built on another toolkit embeds the desktop the same way: hand input to CDesktop,
+// take pixels from its surface after Update.
+#include <string>
+
+union SDL_Event;
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+class CDesktop;
+
+class Sdl2Backend {
+public:
+    // Opens the window; throws std::runtime_error with SDL's message when it cannot.
+    Sdl2Backend(int width, int height, const std::string& title);
+    ~Sdl2Backend();
+    Sdl2Backend(const Sdl2Backend&) = delete;
+    Sdl2Backend& operator=(const Sdl2Backend&) = delete;
+
+    // Handles the events that arrived (waiting up to `waitMs` for the first) and shows the
+    // desktop again if anything changed. FALSE once the user closed the window.
+    bool Pump(int waitMs);
+    // Pumps until the window is closed.
+    void Run();
+    // Paints what is invalid and shows the desktop now.
+    void Present();
+    bool IsOpen() const { return m_open; }
+    int FramesShown() const { return m_frames; }
+
+private:
+    void Handle(const SDL_Event& event);
+    void Close();
+
+    CDesktop& m_desktop;
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    bool m_open = false;
+    bool m_exposed = true;
+    int m_frames = 0;
+};
