@@ -7,6 +7,7 @@
 namespace {
 
 constexpr int kMinThumb = 8;
+constexpr COLORREF kTrackColor = 0xE0E0E0;
 
 // The scrollable span: positions nMin .. nMax - nPage + 1.
 int MaxPos(const SCROLLINFO& info) {
@@ -46,7 +47,8 @@ ScrollBarParts LayOutScrollBar(const CRect& bar, const SCROLLINFO& info) {
 
 void PaintScrollBar(CDC& dc, const CRect& bar, const SCROLLINFO& info) {
     const ScrollBarParts p = LayOutScrollBar(bar, info);
-    dc.FillSolidRect(p.track, GetSysColor(COLOR_SCROLLBAR));
+    // The track is lighter than the thumb and arrows, so the thumb stands out.
+    dc.FillSolidRect(p.track, kTrackColor);
     PaintArrow(dc, p.upArrow, true);
     PaintArrow(dc, p.downArrow, false);
     if (!p.thumb.IsRectEmpty()) {
