@@ -165,6 +165,13 @@ void EditClass::PlaceCaret(CWnd& wnd, CPoint at) {
     wnd.Invalidate();
 }
 
+// A single-line field scrolls sideways just enough to show its caret.
+void EditClass::KeepCaretInView(CDC& dc, int width) {
+    const int x = dc.GetTextExtent(m_text.c_str(), m_caret).cx;
+    if (x - m_scrollX > width) m_scrollX = x - width;
+    if (x < m_scrollX) m_scrollX = x;
+}
+
 void EditClass::Paint(CWnd& wnd) {
     CPaintDC dc(&wnd);
     CWnd* parent = wnd.GetParent();
@@ -184,6 +191,7 @@ void EditClass::Paint(CWnd& wnd) {
     if (!wnd.IsWindowEnabled()) dc.SetTextColor(GetSysColor(COLOR_GRAYTEXT));
     const int height = RowHeight(wnd);
     const int rows = VisibleRows(wnd) + 1;
+    if (!Multiline(wnd)) KeepCaretInView(dc, client.Width() - 2 * kMargin);
     for (int i = 0; i < rows && m_top + i < static_cast<int>(m_rows.size()); ++i) {
         const Row& r = m_rows[static_cast<size_t>(m_top + i)];
         dc.TextOut(kMargin - (Multiline(wnd) ? 0 : m_scrollX), i * height, m_text.c_str() + r.start, r.length);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/CString.h"
+#include "platform/gdi/CDC.h"
 #include "platform/ui/WindowClass.h"
 
 constexpr int EN_CHANGE = 0x0300;
@@ -36,6 +37,7 @@ private:
     void Replace(CWnd& wnd, int from, int to, const char* insert);
     void PlaceCaret(CWnd& wnd, CPoint at);
     void Paint(CWnd& wnd);
+    void KeepCaretInView(CDC& dc, int width);
     int RowHeight(CWnd& wnd);
     int VisibleRows(CWnd& wnd);
     int RowOfCaret() const;
