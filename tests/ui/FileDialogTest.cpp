@@ -1,0 +1,82 @@
+// The save dialog, answered through the same input a user gives: a click into the path field,
+// typed text, a click on OK or Cancel, Enter or Escape.
+#include <gtest/gtest.h>
+
+#include "UiTestSupport.h"
+#include "platform/ui/CFileDialog.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+constexpr const char* kFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*||";
+constexpr DWORD kExportFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
+class FileDialogTest : public UiTest {
+protected:
+    // Types `path` into the dialog's field and presses the button `id` (or a key for 0).
+    void Answer(const std::string& path, UINT id, UINT key = 0) {
+        backend.SetModalAnswer([this, path, id, key](CWnd& dialog) {
+            seen.push_back(dialog.GetDlgItem(CFileDialog::kTypeLabel)->GetWindowTextString().str());
+            backend.ClickClient(*dialog.GetDlgItem(CFileDialog::kFileNameField), CPoint(3, 3));
+            backend.Type(path);
+            if (key) {
+                backend.Key(key);
+            } else {
+                backend.ClickClient(*dialog.GetDlgItem(id), CPoint(5, 5));
+            }
+            seen.push_back(dialog.GetDlgItem(CFileDialog::kMessageLabel)->GetWindowTextString().str());
+            if (IsWindow(dialog.GetSafeHwnd()) && !seen.back().empty()) {
+                backend.Key(VK_ESCAPE);  // the user gives up after the message
+            }
+        });
+    }
+    std::vector<std::string> seen;
+    TempDir dir;
+};
+
+TEST_F(FileDialogTest, OkGivesTheTypedPathWithTheDefaultExtension) {
+    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
+    ASSERT_EQ(dialog.GetFilters().size(), 2u);
+    EXPECT_STREQ(dialog.GetFilters()[1].second.c_str(), "*.*");
+    const std::string path = dir.path() + "/export";
+    Answer(path, IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_STREQ(dialog.GetPathName().c_str(), (path + ".txt").c_str());
+    EXPECT_STREQ(dialog.GetFileName().c_str(), "export.txt");
+    EXPECT_STREQ(dialog.GetFileExt().c_str(), "txt");
+    EXPECT_STREQ(dialog.GetFileTitle().c_str(), "export");
+    EXPECT_EQ(seen.front(), "Text File (*.txt)");
+    EXPECT_FALSE(IsWindow(dialog.GetSafeHwnd()));
+}
+
+TEST_F(FileDialogTest, FlagsKeepTheDialogOpenWithAMessageUntilCancelled) {
+    CFileDialog dialog(FALSE, nullptr, nullptr, kExportFlags, kFilter, &frame);
+    Answer(dir.path() + "/missing.txt", IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "The file does not exist.");
+    EXPECT_STREQ(dialog.GetPathName().c_str(), "");
+
+    Answer(dir.path() + "/no/such/folder/a.txt", IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "The folder does not exist.");
+
+    // An existing file passes; Enter is OK.
+    const std::string existing = dir.path() + "/old.txt";
+    WriteBytes(existing, {'x'});
+    Answer(existing, 0, VK_RETURN);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_STREQ(dialog.GetPathName().c_str(), existing.c_str());
+}
+
+TEST_F(FileDialogTest, CancelOrNoAnswerIsCancel) {
+    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
+    Answer(dir.path() + "/a", IDCANCEL);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    backend.SetModalAnswer(nullptr);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    Answer("", IDOK);  // an empty name is refused
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "Enter a file name.");
+}
+
+}  // namespace
