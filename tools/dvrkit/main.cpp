@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     AddLog2Commands(app);
     AddEventCommands(app);
     AddDemoCommand(app);
+    AddViewCommands(app);
 
     try {
         app.parse(argc, argv);
