@@ -259,7 +259,29 @@ void CDesktop::MouseWheel(CPoint at, int delta) {
 }
 
 void CDesktop::KeyDown(UINT key) {
+    if (key == VK_TAB && m_focus) {
+        FocusNextTabStop();
+        return;
+    }
     if (m_focus) m_focus->SendMessage(WM_KEYDOWN, key, 1);
+}
+
+// The controls of the focus's top-level window with WS_TABSTOP, visible and enabled, take the
+// focus in turn, in their creation order.
+void CDesktop::FocusNextTabStop() {
+    CWnd* top = m_focus;
+    while (top->m_parent && top->m_parent != &m_root) top = top->m_parent;
+    std::vector<CWnd*> stops;
+    std::vector<CWnd*> pending{top};
+    while (!pending.empty()) {
+        CWnd* w = pending.back();
+        pending.pop_back();
+        if ((w->m_style & WS_TABSTOP) && w->IsWindowVisible() && w->IsWindowEnabled()) stops.push_back(w);
+        for (auto it = w->m_children.rbegin(); it != w->m_children.rend(); ++it) pending.push_back(*it);
+    }
+    if (stops.empty()) return;
+    const auto at = std::find(stops.begin(), stops.end(), m_focus);
+    SetFocus(at == stops.end() || at + 1 == stops.end() ? stops.front() : *(at + 1));
 }
 
 void CDesktop::Char(char c) {

@@ -7,7 +7,8 @@
 // captured the mouse, else to the deepest visible window under the pointer (a disabled one
 // swallows it); a press on a window's scroll bar scrolls it; wheel turns go to the window
 // under the pointer and climb to its parents until one uses them; keys go to the window
-// with the focus.
+// with the focus, except Tab, which moves the focus to the next control with WS_TABSTOP in
+// the same top-level window.
 //
 // One desktop per process, used from one thread (the user-interface thread).
 #include <functional>
@@ -70,6 +71,7 @@ private:
     bool ScrollBarPress(CWnd& wnd, CPoint at);
     void SendMouse(CWnd& wnd, UINT message, CPoint at, WPARAM flags);
     bool AnyInvalid(const CWnd& wnd) const;
+    void FocusNextTabStop();
 
     CWnd m_root;
     CSurface m_surface;

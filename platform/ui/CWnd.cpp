@@ -413,6 +413,13 @@ void CWnd::UpdateWindow() {
     if (m_hWnd) Desktop().Update();
 }
 
+BOOL CWnd::RedrawWindow(const RECT* rect, void*, UINT) {
+    if (!m_hWnd) return FALSE;
+    InvalidateRect(rect, TRUE);
+    UpdateWindow();
+    return TRUE;
+}
+
 BOOL CWnd::GetUpdateRect(RECT* rect) const {
     if (rect) *rect = m_paint.update;
     return !m_paint.update.IsRectEmpty();

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/core/CString.h"
+#include "platform/core/RuntimeClass.h"
 #include "platform/gdi/CFont.h"
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/WindowStyles.h"
@@ -29,10 +30,10 @@ class CDesktop;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
 
-class CWnd {
+class CWnd : public CObject {
 public:
     CWnd();
-    virtual ~CWnd();
+    ~CWnd() override;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -128,6 +129,8 @@ public:
     void ValidateRect(const RECT* rect);
     // Paints now what is invalid in this window and its children.
     void UpdateWindow();
+    // Invalidates (with erasing) and paints at once: the flags are accepted as given.
+    BOOL RedrawWindow(const RECT* rect = nullptr, void* region = nullptr, UINT flags = 0);
     BOOL GetUpdateRect(RECT* rect) const;
     // A context for the client area, clipped to what is visible of it.
     CDC* GetDC();

@@ -68,6 +68,23 @@ TEST_F(FileDialogTest, FlagsKeepTheDialogOpenWithAMessageUntilCancelled) {
     EXPECT_STREQ(dialog.GetPathName().c_str(), existing.c_str());
 }
 
+TEST_F(FileDialogTest, TabMovesTheFocusThroughFieldOkAndCancel) {
+    CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
+    std::vector<UINT> focused;
+    backend.SetModalAnswer([&focused, this](CWnd&) {
+        for (int i = 0; i < 4; ++i) {
+            focused.push_back(CWnd::GetFocus()->GetDlgCtrlID());
+            backend.Key(VK_TAB);
+        }
+        backend.Key(VK_SPACE);  // on the field again: nothing; then Tab twice to Cancel
+        backend.Key(VK_TAB);
+        backend.Key(VK_TAB);
+        backend.Key(VK_SPACE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(focused, (std::vector<UINT>{CFileDialog::kFileNameField, IDOK, IDCANCEL, CFileDialog::kFileNameField}));
+}
+
 TEST_F(FileDialogTest, CancelOrNoAnswerIsCancel) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
     Answer(dir.path() + "/a", IDCANCEL);
