@@ -17,7 +17,10 @@ DWORD StoredOrZero(DWORD value, bool& stillStoring) {
 }
 
 std::string EncodeBlock(const _LOG_HEADER_& header, const CArray<_LOG_RECORD_MEMORY_>& records) {
+    size_t size = logfile::kLogHeaderSize + logfile::kTailSize;
+    for (const _LOG_RECORD_MEMORY_& record : records) size += logfile::StoredRecordSize(record.format);
     std::string block(logfile::kLogHeaderSize, '\0');
+    block.reserve(size);
     logfile::EncodeLogHeader(reinterpret_cast<std::uint8_t*>(block.data()), header);
     for (const _LOG_RECORD_MEMORY_& record : records) logfile::AppendRecord(block, record);
     block.push_back(static_cast<char>(logfile::kMark));
@@ -33,17 +36,13 @@ void AppendBlock(CFile& file, std::uint64_t oldLength, const std::uint8_t* oldHe
     logfile::EncodeFileHeader(header, newCount);
     try {
         // A new file's block goes after the header that is written next.
-        file.Seek(static_cast<std::int64_t>(std::max<std::uint64_t>(oldLength, logfile::kFileHeaderSize)), CFile::begin);
-        file.Write(block.data(), static_cast<UINT>(block.size()));
-        file.SeekToBegin();
-        file.Write(header, sizeof header);
+        file.WriteAt(std::max<std::uint64_t>(oldLength, logfile::kFileHeaderSize), block.data(),
+                     static_cast<UINT>(block.size()));
+        file.WriteAt(0, header, sizeof header);
     } catch (const CFileException&) {
         try {
             file.SetLength(oldLength);
-            if (oldLength >= logfile::kFileHeaderSize) {
-                file.SeekToBegin();
-                file.Write(oldHeader, logfile::kFileHeaderSize);
-            }
+            if (oldLength >= logfile::kFileHeaderSize) file.WriteAt(0, oldHeader, logfile::kFileHeaderSize);
         } catch (const CFileException&) {
             // The original error is the one the caller needs to see.
         }
@@ -118,7 +117,7 @@ int CLogManager2::WriteLog(DWORD handle) {
     std::uint32_t count = 1;
     if (length != 0) {
         // A file whose header cannot be read whole, or whose mark is wrong, is not ours to extend.
-        if (file.Read(oldHeader, sizeof oldHeader) != sizeof oldHeader || oldHeader[4] != logfile::kMark)
+        if (file.ReadAt(0, oldHeader, sizeof oldHeader) != sizeof oldHeader || oldHeader[4] != logfile::kMark)
             return 0;
         count = GetU32(oldHeader) + 1;
     }

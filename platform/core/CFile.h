@@ -45,6 +45,9 @@ public:
     virtual UINT Read(void* buffer, UINT count);
     // Writes all `count` bytes or throws.
     virtual void Write(const void* buffer, UINT count);
+    // Positional forms that leave the file position alone (one system call each).
+    virtual UINT ReadAt(std::uint64_t offset, void* buffer, UINT count);
+    virtual void WriteAt(std::uint64_t offset, const void* buffer, UINT count);
     virtual std::uint64_t Seek(std::int64_t offset, UINT from);
     std::uint64_t SeekToEnd() { return Seek(0, end); }
     void SeekToBegin() { Seek(0, begin); }

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The dvrkit tool end to end: what a user types, what they read back, and the exit codes.
+#   cli_test.sh PATH-TO-DVRKIT
+set -euo pipefail
+dvrkit=$1
+export TZ=UTC
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# log2 write: one log of three records, then dump it back.
+handle=$(printf '%s\n' '1,2,0,,,,,,' '3,4,1,5,,9,,,' '3,1,2,1,2,3,4,"a, b",second' |
+         "$dvrkit" log2 write "$dir" --name "front door" --type 3 --result 1)
+[[ $handle =~ ^[0-9]+$ ]] || fail "log2 write printed '$handle', not a handle"
+file=$(ls "$dir"/*.log)
+"$dvrkit" log2 dump "$file" --json > "$dir/dump.json"
+/usr/bin/python3 - "$dir/dump.json" "$handle" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["blockCount"] == 1 and len(d["blocks"]) == 1, d
+b = d["blocks"][0]
+assert b["handle"] == int(sys.argv[2]) and b["name"] == "front door" and b["type"] == 3 and b["result"] == 1, b
+r = b["records"]
+assert r[0] == {"type": 3, "category": 1, "code": 2, "format": 0}, r[0]
+assert r[1]["values"] == [5, 0, 0, 0], r[1]          # value3 dropped after an absent value2
+assert r[2]["text1"] == "a, b" and r[2]["text2"] == "second", r[2]
+assert "damage" not in d
+PY
+"$dvrkit" log2 dump "$file" | grep -q 'name "front door"' || fail "plain dump lacks the log's name"
+
+# A damaged file: exit code 2 and the offset on stderr.
+size=$(stat -c %s "$file")
+printf '\x00' | dd of="$file" bs=1 seek=$((size - 1)) conv=notrunc status=none
+set +e; "$dvrkit" log2 dump "$file" > /dev/null 2> "$dir/err"; code=$?; set -e
+[ "$code" -eq 2 ] || fail "a damaged file gave exit code $code"
+grep -q "offset $((size - 1))" "$dir/err" || fail "no offset in: $(cat "$dir/err")"
+
+# Bad CSV input is refused with the line number, and nothing is written.
+set +e; printf '1,2\n' | "$dvrkit" log2 write "$dir/new" --name x --type 1 --result 0 2> "$dir/err"; code=$?; set -e
+[ "$code" -ne 0 ] && grep -q "line 1" "$dir/err" || fail "a short CSV line was accepted"
+
+# Events: add two, dump them as JSON.
+"$dvrkit" event add "$dir" --channel 3 --actions 1 --source 1 --side 1 --time 1115028000 --text Door > /dev/null
+"$dvrkit" event add "$dir" --channel 7 --actions 3 --source 2 --side 2 --time 1115028100 > /dev/null
+"$dvrkit" event dump "$dir/200505.evt" --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert [(r["channel"], r["source"], r["side"], r["text"]) for r in d["records"]] == [(3, 1, 1, "Door"), (7, 2, 2, "")], d
+assert d["badMarks"] == []'
+
+# The demo fills a folder whose files read back whole.
+"$dvrkit" demo "$dir/demo" > "$dir/demo.out"
+for f in "$dir"/demo/*.log; do "$dvrkit" log2 dump "$f" > /dev/null; done
+for f in "$dir"/demo/*.evt; do "$dvrkit" event dump "$f" | grep -q 'bad mark' && fail "demo event file has bad marks"; done
+"$dvrkit" --help > /dev/null
+echo "cli: all passed"
