@@ -8,9 +8,12 @@ import subprocess
 import sys
 
 binary = sys.argv[1] if len(sys.argv) > 1 else "build/bench/bench_writers"
-out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=1"],
+# Medians of five runs each, so that one disturbed run does not decide a ratio.
+out = subprocess.run([binary, "--benchmark_format=json", "--benchmark_min_time=0.5",
+                      "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true"],
                      check=True, capture_output=True, text=True).stdout
-rate = {b["name"]: b["items_per_second"] for b in json.loads(out)["benchmarks"]}
+rate = {b["run_name"]: b["items_per_second"] for b in json.loads(out)["benchmarks"]
+        if b.get("aggregate_name") == "median"}
 
 def ratio(name, base):
     print(f"{name}: {rate[name]:,.0f}/s against {base}: {rate[base]:,.0f}/s = {rate[name] / rate[base]:.2f}x")

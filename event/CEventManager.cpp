@@ -3,8 +3,6 @@
 #include <mutex>
 
 #include "module/FixedText.h"
-#include "module/MonthFile.h"
-#include "platform/core/CFile.h"
 #include "platform/core/CTime.h"
 
 void CEventManager::Init(const char* path) {
@@ -30,12 +28,16 @@ void CEventManager::AddEventLog(DWORD channel, DWORD actions, BYTE source, DWORD
     eventfile::EncodeEvent(stored, m_event);
 
     // Append mode puts every record at the end even when another object or process appends to
-    // the same file, so no two records can overwrite each other.
-    CFile file;
-    const CString path = MonthFileName(m_szPath.c_str(), m_event.time, eventfile::kExtension);
-    if (!file.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeAppend |
-                             CFile::typeBinary))
-        return;
-    file.Write(stored, sizeof stored);
-    file.Close();
+    // the same file, so no two records can overwrite each other. A file that cannot be opened
+    // loses the event.
+    CFile* file = m_file.Open(m_monthFile.Name(m_szPath, m_event.time),
+                              CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeAppend |
+                                  CFile::typeBinary);
+    if (!file) return;
+    try {
+        file->Write(stored, sizeof stored);
+    } catch (const CFileException&) {
+        m_file.Release();
+        throw;
+    }
 }

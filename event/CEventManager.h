@@ -1,11 +1,14 @@
 #pragma once
 // The event writer: appends each event, as soon as the host reports it, to the event file of the
 // event's local month. Any number of host threads may call AddEventLog on one object; the
-// object's lock makes the appends run one at a time, from before the file is opened until after
-// it is closed.
+// object's lock makes the appends run one at a time. Each event is written before AddEventLog
+// returns; the month file's descriptor is kept open between events while its path still names
+// the same file.
 #include <string>
 
 #include "event/EventRecord.h"
+#include "module/MonthFileCache.h"
+#include "platform/core/KeptFile.h"
 #include "platform/core/CCriticalSection.h"
 
 class CEventManager {
@@ -27,4 +30,6 @@ private:
     std::string m_szPath;
     _EVENT_LOG_ m_event{};
     CCriticalSection m_lock;
+    MonthFileCache m_monthFile{eventfile::kExtension};
+    CKeptFile m_file;  // the month file last appended to
 };

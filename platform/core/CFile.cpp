@@ -113,6 +113,18 @@ std::uint64_t CFile::GetLength() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+FileIdentity CFile::GetIdentity() const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) Throw("examine");
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::optional<FileIdentity> CFile::IdentityOf(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 void CFile::SetLength(std::uint64_t length) {
     if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) Throw("resize");
 }

@@ -1,0 +1,26 @@
+#pragma once
+// A file named by path whose descriptor is kept open from one use to the next, while the path
+// still names the same file. A writer that touches the same month file on every call saves the
+// open and close; a file deleted, renamed or replaced meanwhile is noticed (its identity no
+// longer matches the path's) and the path is opened again, so nothing goes to a file that nobody
+// can see any more.
+#include <string>
+
+#include "platform/core/CFile.h"
+
+class CKeptFile {
+public:
+    // The open file for `path` with `flags`, reusing the kept descriptor when it is for the same
+    // path and flags and still the file the path names; nullptr if it cannot be opened.
+    CFile* Open(const char* path, UINT flags);
+    // Lets the descriptor go (after an error, or when the caller is done).
+    void Release() { m_file.Abort(); }
+
+private:
+    bool StillNames(const char* path, UINT flags) const;
+
+    CFile m_file;
+    std::string m_path;
+    UINT m_flags = 0;
+    FileIdentity m_identity;
+};
