@@ -104,3 +104,31 @@ TEST_F(EventWriter, AWriteErrorIsRaisedAndTheLockReleased) {
     other.join();
     EXPECT_EQ(ReadBytes(MonthFile("200501")).size(), 36u);
 }
+
+// The writer keeps its month file open between events; a file deleted or replaced meanwhile (as
+// the browser's delete does) must not swallow the next event.
+TEST_F(EventWriter, AFileDeletedOrReplacedBetweenEventsIsOpenedAfresh) {
+    manager.AddEventLog(1, 0, 1, 0, 1, "first");
+    ASSERT_EQ(std::remove(MonthFile("200505").c_str()), 0);
+    manager.AddEventLog(2, 0, 1, 0, 1, "second");
+    auto contents = ParseEventFile(ReadBytes(MonthFile("200505")));
+    ASSERT_EQ(contents.records.size(), 1u);
+    EXPECT_STREQ(contents.records[0].event.text, "second");
+
+    WriteBytes(MonthFile("200505") + ".new", {});
+    ASSERT_EQ(std::rename((MonthFile("200505") + ".new").c_str(), MonthFile("200505").c_str()), 0);
+    manager.AddEventLog(3, 0, 1, 0, 1, "third");
+    contents = ParseEventFile(ReadBytes(MonthFile("200505")));
+    ASSERT_EQ(contents.records.size(), 1u);
+    EXPECT_STREQ(contents.records[0].event.text, "third");
+}
+
+TEST_F(EventWriter, EventsOfAlternatingMonthsEachReachTheirOwnFile) {
+    const DWORD january = 1107212399, may = kMay2;
+    for (int i = 0; i < 3; ++i) {
+        manager.AddEventLog(1, 0, 1, january, 1, "jan");
+        manager.AddEventLog(1, 0, 1, may, 1, "may");
+    }
+    EXPECT_EQ(ReadBytes(MonthFile("200501")).size(), 3 * 36u);
+    EXPECT_EQ(ReadBytes(MonthFile("200505")).size(), 3 * 36u);
+}

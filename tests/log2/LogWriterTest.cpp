@@ -255,3 +255,14 @@ TEST_F(LogWriter, RecordsOfInterleavedLogsLeaveInTheOrderTheyWereAdded) {
         EXPECT_EQ(contents.blocks[1].records[i].type, 1) << "records carry their log's type";
     }
 }
+
+TEST_F(LogWriter, AMonthFileMovedAwayBetweenLogsIsStartedAgain) {
+    WriteThreeFormatLog("first");
+    ASSERT_EQ(std::rename(MonthFile().c_str(), (MonthFile() + ".old").c_str()), 0);
+    WriteThreeFormatLog("second");
+    const auto contents = ParseLogFile(ReadBytes(MonthFile()));
+    EXPECT_EQ(contents.blockCount, 1u);
+    ASSERT_EQ(contents.blocks.size(), 1u);
+    EXPECT_STREQ(contents.blocks[0].header.name, "second");
+    EXPECT_EQ(ParseLogFile(ReadBytes(MonthFile() + ".old")).blocks.size(), 1u) << "the moved file is not written";
+}
