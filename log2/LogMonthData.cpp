@@ -59,6 +59,24 @@ int TypeGroupOf(BYTE type) {
     return std::min<int>(type, kTypeGroupCount) - 1;
 }
 
+std::array<std::string, kTypeLabelCount> LoadTypeLabels() {
+    std::array<std::string, kTypeLabelCount> labels;
+    for (int i = 0; i < kTypeLabelCount - 1; ++i) {
+        CString text;
+        text.LoadString(7799 + static_cast<UINT>(i));
+        labels[i] = text.str().substr(0, 31);
+    }
+    labels[kTypeLabelCount - 1] = "Error";
+    return labels;
+}
+
+int TypeGroupLabel(int group) {
+    static constexpr int kLabels[kTypeGroupCount] = {0, 1, 2, 0, 1, 2, 4, 5};
+    return kLabels[group];
+}
+
+bool IsNetworkGroup(int group) { return group >= 3 && group <= 5; }
+
 void CLogMonthData::Clear() {
     m_arrLogEntry.RemoveAll();
     m_arrRecord.RemoveAll();

@@ -40,6 +40,15 @@ struct LogDay {
 constexpr int kTypeGroupCount = 8;
 int TypeGroupOf(BYTE type);  // -1 for type 0
 
+// The six labels of the type tree: host strings 7799 to 7803 and "Error" (each cut to 31
+// characters, as the window's label fields hold them).
+constexpr int kTypeLabelCount = 6;
+constexpr int kNetworkLabel = 3;  // the group that holds the network types' sub-groups
+std::array<std::string, kTypeLabelCount> LoadTypeLabels();
+// Which of those labels a type group shows (the network sub-groups repeat labels 0 to 2).
+int TypeGroupLabel(int group);
+bool IsNetworkGroup(int group);
+
 struct LogDayGroups {
     std::array<std::vector<int>, kTypeGroupCount> logs;  // indices into Logs(), latest first
 };

@@ -52,5 +52,26 @@ assert d["badMarks"] == []'
 "$dvrkit" demo "$dir/demo" > "$dir/demo.out"
 for f in "$dir"/demo/*.log; do "$dvrkit" log2 dump "$f" > /dev/null; done
 for f in "$dir"/demo/*.evt; do "$dvrkit" event dump "$f" | grep -q 'bad mark' && fail "demo event file has bad marks"; done
+# Browsing the demo month: months, days, a day's logs by type, and the export.
+month=$("$dvrkit" log2 months "$dir/demo" --json | /usr/bin/python3 -c 'import json,sys; m=json.load(sys.stdin); assert len(m)==1, m; print(m[0]["month"])')
+"$dvrkit" log2 days "$dir/demo" "$month" --json | /usr/bin/python3 -c '
+import json, sys
+days = json.load(sys.stdin)
+assert [d["day"] for d in days] == sorted((d["day"] for d in days), reverse=True), days
+assert len(days) >= 10 and all(d["logs"] > 0 for d in days), days'
+first=$("$dvrkit" log2 days "$dir/demo" "$month" --json | /usr/bin/python3 -c 'import json,sys; print(json.load(sys.stdin)[-1]["day"])')
+"$dvrkit" log2 show "$dir/demo" "$first" --json | /usr/bin/python3 -c '
+import json, sys
+groups = json.load(sys.stdin)
+assert len(groups) == 8, [g["group"] for g in groups]
+assert all(g["count"] == len(g["logs"]) for g in groups)
+assert sum(g["count"] for g in groups) >= 8
+assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
+"$dvrkit" log2 show "$dir/demo" "$first" --type 8 | grep -q '^== Error (1)' || fail "show --type 8 lacks the error group"
+"$dvrkit" log2 export "$dir/demo" "$month" "$dir/export.txt" > /dev/null
+[ "$(grep -c $'^-\{49\}\r$' "$dir/export.txt")" -eq "$(grep -c '^Start time' "$dir/export.txt")" ] || fail "export separators"
+set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
+[ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
+
 "$dvrkit" --help > /dev/null
 echo "cli: all passed"

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 void AddLog2Commands(CLI::App& app);
+void AddLog2BrowseCommands(CLI::App& log2);
 void AddEventCommands(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 

@@ -178,4 +178,6 @@ void AddLog2Commands(CLI::App& app) {
     dump->add_option("FILE", file, "Month file")->required();
     dump->add_flag("--json", json, "Print JSON");
     dump->callback([] { DumpLogFile(file, json); });
+
+    AddLog2BrowseCommands(*log2);
 }
