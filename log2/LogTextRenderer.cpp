@@ -1,8 +1,11 @@
 #include "log2/LogTextRenderer.h"
 
+#include <algorithm>
+#include <array>
+#include <initializer_list>
 #include <span>
+#include <unordered_map>
 #include <variant>
-#include <vector>
 
 #include "log2/LogTextTable.h"
 #include "module/FixedText.h"
@@ -13,6 +16,18 @@ namespace {
 
 // One argument of a render form: a 32-bit number or a text.
 using Arg = std::variant<DWORD, std::string>;
+
+// A form's arguments, at most five, kept without a heap allocation per record.
+class ArgList {
+public:
+    ArgList() = default;
+    ArgList(std::initializer_list<Arg> args) : m_count(args.size()) { std::copy(args.begin(), args.end(), m_items.begin()); }
+    std::span<const Arg> span() const { return {m_items.data(), m_count}; }
+
+private:
+    std::array<Arg, 5> m_items;
+    size_t m_count = 0;
+};
 
 std::string SignatureOf(std::span<const Arg> args) {
     std::string kinds;
@@ -44,10 +59,16 @@ std::string TextOrNone(const char (&field)[kLogTextWidth]) {
     return text.size() < 2 ? "NONE" : text;
 }
 
+// The first row of each key, found by one lookup instead of a walk down the table.
 const LOG_TEXT_ROW* FindRow(BYTE type, BYTE category, BYTE code) {
-    for (const LOG_TEXT_ROW& row : LOG_TEXT_TABLE)
-        if (row.type == type && row.category == category && row.code == code) return &row;
-    return nullptr;
+    static const std::unordered_map<std::uint32_t, const LOG_TEXT_ROW*> index = [] {
+        std::unordered_map<std::uint32_t, const LOG_TEXT_ROW*> rows;
+        for (const LOG_TEXT_ROW& row : LOG_TEXT_TABLE)
+            rows.try_emplace((std::uint32_t{row.type} << 16) | (std::uint32_t{row.category} << 8) | row.code, &row);
+        return rows;
+    }();
+    const auto it = index.find((std::uint32_t{type} << 16) | (std::uint32_t{category} << 8) | code);
+    return it == index.end() ? nullptr : it->second;
 }
 
 }  // namespace
@@ -75,7 +96,7 @@ const std::string& CLogTextRenderer::Label(DWORD id) { return Format(id).text; }
 
 CString CLogTextRenderer::Render(const LOG_TEXT_ROW& row, const _LOG_RECORD_MEMORY_& r) {
     const HostFormat& f = Format(row.stringId);
-    std::vector<Arg> args;
+    ArgList args;
     switch (row.form) {
         case 1: return CString(f.text);
         case 2: args = {r.value1}; break;
@@ -114,40 +135,75 @@ CString CLogTextRenderer::Render(const LOG_TEXT_ROW& row, const _LOG_RECORD_MEMO
     }
     // An empty format (no such host string) renders as an empty text, as printf would.
     if (f.text.empty()) return CString();
-    if (f.signature != SignatureOf(args)) return CString(kLogFallbackText);
-    return FormatWith(f.text.c_str(), args);
+    if (f.signature != SignatureOf(args.span())) return CString(kLogFallbackText);
+    return FormatWith(f.text.c_str(), args.span());
 }
 
-CString CLogTextRenderer::GetLogString(const _LOG_RECORD_MEMORY_& record) {
+void CLogTextRenderer::AppendLogString(std::string& out, const _LOG_RECORD_MEMORY_& record) {
     BYTE type = record.type;
     const bool network = type >= 4 && type <= 6;
     if (network) type -= 3;
     const LOG_TEXT_ROW* row = FindRow(type, record.category, record.code);
-    if (!row) return CString(kLogFallbackText) + "\r\n";
-    CString line = Render(*row, record);
-    if (network) line = CString(kNetworkPrefix) + line;
-    return line + "\r\n";
+    if (!row) {
+        out += kLogFallbackText;
+    } else {
+        if (network) out += kNetworkPrefix;
+        out += Render(*row, record).str();
+    }
+    out += "\r\n";
 }
 
-std::string CLogTextRenderer::LogTextBlock(const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log) {
+CString CLogTextRenderer::GetLogString(const _LOG_RECORD_MEMORY_& record) {
+    std::string line;
+    AppendLogString(line, record);
+    return CString(std::move(line));
+}
+
+void CLogTextRenderer::AppendLogTextBlock(std::string& out, const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log) {
     const _LOG_HEADER_& h = log.header;
-    std::string block = Label(7440) + TimeText(h.handle, "%Y-%m-%d %H:%M:%S") + "\r\n";
-    if (h.endTime != 0) block += Label(7441) + TimeText(h.endTime, "%Y-%m-%d %H:%M:%S") + "\r\n";
-    block += Label(7442) + std::string(ReadFixedText(h.name)) + "\r\n\r\n";
-    block += Label(7444) + "\r\n";
+    out += Label(7440);
+    out += TimeText(h.handle, "%Y-%m-%d %H:%M:%S");
+    out += "\r\n";
+    if (h.endTime != 0) {
+        out += Label(7441);
+        out += TimeText(h.endTime, "%Y-%m-%d %H:%M:%S");
+        out += "\r\n";
+    }
+    out += Label(7442);
+    out += ReadFixedText(h.name);
+    out += "\r\n\r\n";
+    out += Label(7444);
+    out += "\r\n";
     const auto& records = month.Records();
     // A count larger than the records loaded (a hostile file) shows only the records there are.
     const std::uint64_t last = std::min<std::uint64_t>(std::uint64_t{log.firstRecord} + h.recordCount,
                                                        static_cast<std::uint64_t>(records.GetSize()));
-    for (std::uint64_t i = log.firstRecord; i < last; ++i) block += GetLogString(records[static_cast<int>(i)]).str();
+    for (std::uint64_t i = log.firstRecord; i < last; ++i) AppendLogString(out, records[static_cast<int>(i)]);
+}
+
+std::string CLogTextRenderer::LogTextBlock(const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log) {
+    std::string block;
+    AppendLogTextBlock(block, month, log);
     return block;
 }
 
-std::string CLogTextRenderer::MonthText(const CLogMonthData& month) {
+void CLogTextRenderer::MonthText(const CLogMonthData& month, const std::function<void(const std::string&)>& write,
+                                 size_t piece) {
     std::string text;
+    text.reserve(piece + 4096);
     for (const _LOG_HEADER_MEMORY_& log : month.Logs()) {
-        text += LogTextBlock(month, log);
+        AppendLogTextBlock(text, month, log);
         text += kExportSeparator;
+        if (text.size() >= piece) {
+            write(text);
+            text.clear();
+        }
     }
-    return text;
+    if (!text.empty()) write(text);
+}
+
+std::string CLogTextRenderer::MonthText(const CLogMonthData& month) {
+    std::string all;
+    MonthText(month, [&all](const std::string& piece) { all += piece; });
+    return all;
 }

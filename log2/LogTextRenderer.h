@@ -6,6 +6,7 @@
 // Host strings belong to the host. Before a format is filled, its conversions are checked
 // against the arguments its render form passes; a format that would read an argument of another
 // kind, or one that was never passed, is not used, and the record shows the fallback text.
+#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -28,6 +29,10 @@ public:
     std::string LogTextBlock(const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
     // Every loaded log's text block, latest first, each followed by a 49-hyphen separator line.
     std::string MonthText(const CLogMonthData& month);
+    // The same text handed over in pieces of about `piece` bytes, for writing a large month
+    // without holding all of it.
+    void MonthText(const CLogMonthData& month, const std::function<void(const std::string&)>& write,
+                   size_t piece = size_t{1} << 20);
 
 private:
     struct HostFormat {
@@ -37,6 +42,8 @@ private:
     const HostFormat& Format(DWORD id);
     const std::string& Label(DWORD id);
     CString Render(const struct LOG_TEXT_ROW& row, const _LOG_RECORD_MEMORY_& record);
+    void AppendLogString(std::string& out, const _LOG_RECORD_MEMORY_& record);
+    void AppendLogTextBlock(std::string& out, const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
 
     // Host strings are looked up once per renderer.
     std::unordered_map<DWORD, HostFormat> m_formats;

@@ -104,11 +104,12 @@ void ExportMonth(const BrowseOptions& o) {
     ParseDate(o.when, false, year, month, day);
     CLogMonthData data;
     LoadMonth(data, o.dir, year, month);
-    const std::string text = CLogTextRenderer().MonthText(data);
     const std::string partial = o.file + ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        CLogTextRenderer().MonthText(data, [&out](const std::string& piece) {
+            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
         if (!out.flush()) {
             std::filesystem::remove(partial);
             throw CommandError{"cannot write " + o.file};
