@@ -142,7 +142,8 @@ TEST_F(ContainerErrors, HostileContainers) {
         Bytes container;
         DWORD expected;
     };
-    const Bytes fourCheckBytes(Hostile(0, {}).begin(), Hostile(0, {}).begin() + 4);
+    Bytes fourCheckBytes = Hostile(0, {});
+    fourCheckBytes.resize(kCheckValueSize);
     const Case cases[] = {
         {"no bytes", false, {}, kWrongKey},
         {"three bytes", true, {1, 2, 3}, kWrongKey},
