@@ -32,49 +32,50 @@ void CDesCrypt::Init() {
     m_length = 0;
 }
 
-DWORD CDesCrypt::EncryptF(bool bCRC, const char* source, const char* destination, unsigned char* key) {
-    m_crc = bCRC;
-    m_plainInPath = source;
-    m_containerPath = destination;
-    m_keyString = key;
-    const DWORD result = psen_encrypt(kFileMode);
+// Each public operation stores its arguments, runs its driver and ends in Init, which wipes
+// the key material whatever the driver returned.
+DWORD CDesCrypt::Finish(DWORD result) {
     Init();
     return result;
 }
 
-DWORD CDesCrypt::DecryptF(bool bCRC, const char* source, const char* destination, unsigned char* key) {
+void CDesCrypt::StoreCommon(bool bCRC, const unsigned char* key, const long* length) {
     m_crc = bCRC;
+    m_keyString = key;
+    m_length = length ? *length : 0;
+}
+
+DWORD CDesCrypt::EncryptF(bool bCRC, const char* source, const char* destination, unsigned char* key) {
+    StoreCommon(bCRC, key, nullptr);
+    m_plainInPath = source;
+    m_containerPath = destination;
+    return Finish(psen_encrypt(kFileMode));
+}
+
+DWORD CDesCrypt::DecryptF(bool bCRC, const char* source, const char* destination, unsigned char* key) {
+    StoreCommon(bCRC, key, nullptr);
     m_containerPath = source;
     m_plainOutPath = destination;
-    m_keyString = key;
-    const DWORD result = psen_decrypt(kFileMode);
-    Init();
-    return result;
+    return Finish(psen_decrypt(kFileMode));
 }
 
 DWORD CDesCrypt::EncryptM(bool bCRC, unsigned char* source, unsigned char* destination, unsigned char* key,
                           long* length) {
-    m_crc = bCRC;
+    if (!length) return Finish(cryptstatus::kKeySetupFailed);
+    StoreCommon(bCRC, key, length);
     m_plainIn = source;
     m_containerBuffer = destination;
-    m_keyString = key;
-    m_length = length ? *length : 0;
-    const DWORD result = length ? psen_encrypt(kMemoryMode) : cryptstatus::kKeySetupFailed;
+    const DWORD result = psen_encrypt(kMemoryMode);
     if (result == cryptstatus::kOk) *length = m_length;
-    Init();
-    return result;
+    return Finish(result);
 }
 
 DWORD CDesCrypt::DecryptM(bool bCRC, unsigned char* source, unsigned char* destination, unsigned char* key,
                           long* length) {
-    m_crc = bCRC;
+    StoreCommon(bCRC, key, length);
     m_containerBuffer = source;
     m_plainOut = destination;
-    m_keyString = key;
-    m_length = length ? *length : 0;
-    const DWORD result = psen_decrypt(kMemoryMode);
-    Init();
-    return result;
+    return Finish(psen_decrypt(kMemoryMode));
 }
 
 DWORD CDesCrypt::GetCRC(unsigned char* data, int length, _crc* result) {
@@ -86,7 +87,7 @@ int CDesCrypt::GetEncDataMemSize() { return static_cast<int>(m_length); }
 
 DWORD CDesCrypt::initKey(unsigned mode, unsigned direction) {
     if (!m_keyString || m_keyString[0] == 0) return cryptstatus::kKeySetupFailed;
-    m_key = MakeCipherKey(m_keyString);
+    MakeCipherKey(m_keyString, m_key);
     // In memory the containers take the pad count from the length or the container's own
     // byte; files are opened here to measure the input or to read the pad byte.
     if (mode == kMemoryMode) return cryptstatus::kOk;

@@ -54,6 +54,8 @@ protected:
     DWORD psen_decrypt(unsigned mode);
 
 private:
+    void StoreCommon(bool bCRC, const unsigned char* key, const long* length);
+    DWORD Finish(DWORD result);
     DWORD EncryptFile();
     DWORD DecryptFile();
     DWORD EncryptMemory();

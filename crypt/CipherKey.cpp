@@ -23,10 +23,8 @@ DWORD KeyCheckValue(const RoundKeys& keys) {
     return value;
 }
 
-CipherKey MakeCipherKey(const BYTE* key) {
-    CipherKey k;
-    k.words = psen_expand_key(key);
-    k.roundKeys = psen_key_schedule(k.words);
-    k.checkValue = KeyCheckValue(k.roundKeys);
-    return k;
+void MakeCipherKey(const BYTE* key, CipherKey& out) {
+    out.words = psen_expand_key(key);
+    psen_key_schedule(out.words, out.roundKeys);
+    out.checkValue = KeyCheckValue(out.roundKeys);
 }

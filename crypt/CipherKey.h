@@ -11,8 +11,9 @@ struct CipherKey {
     DWORD checkValue = 0;
 };
 
-// Derives the key material from a NUL-terminated key string of at least one byte.
-CipherKey MakeCipherKey(const BYTE* key);
+// Derives the key material from a NUL-terminated key string of at least one byte, straight
+// into `out` so that no copy of it is left behind on the stack.
+void MakeCipherKey(const BYTE* key, CipherKey& out);
 
 // The key check value of a set of round keys: the CRC-32 of a 128-byte buffer in which each of
 // the first 16 round-key bytes (pairs 0 and 1, k0 then k1, each least significant byte first)

@@ -26,7 +26,7 @@ DWORD RotateHalf(DWORD h, bool twoBits) {
 
 }  // namespace
 
-RoundKeys psen_key_schedule(KeyWords words) {
+void psen_key_schedule(KeyWords words, RoundKeys& keys) {
     DWORD c = words.w0, d = words.w1;
     Exchange(d, c, 4, 0x0F0F0F0F);
     Exchange(c, d, 4, 0x01010101);
@@ -36,7 +36,6 @@ RoundKeys psen_key_schedule(KeyWords words) {
     ExchangeWithin(d, 18, 0x00003333);
     d = (d & 0xFF00FF00) | (B(d, 0) << 16) | B(d, 2);
 
-    RoundKeys keys;
     for (int r = 0; r < kRounds; ++r) {
         c &= 0x0FFFFFFF;
         d &= 0x0FFFFFFF;
@@ -51,5 +50,4 @@ RoundKeys psen_key_schedule(KeyWords words) {
         keys.k[2 * r] = (t << 16) | (s & 0x0000FFFF);
         keys.k[2 * r + 1] = (s >> 16) | (t & 0xFFFF0000);
     }
-    return keys;
 }

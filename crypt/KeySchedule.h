@@ -17,5 +17,5 @@ struct RoundKeys {
     DWORD k[kRoundKeyWords] = {};  // k0 of round 1, k1 of round 1, k0 of round 2, ...
 };
 
-// Derives the 16 round-key pairs from the key words.
-RoundKeys psen_key_schedule(KeyWords words);
+// Derives the 16 round-key pairs from the key words into `keys`.
+void psen_key_schedule(KeyWords words, RoundKeys& keys);

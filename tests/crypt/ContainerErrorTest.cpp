@@ -123,7 +123,7 @@ private:
 TEST_F(ContainerErrors, ReadErrorWhileDecrypting) {
     const Bytes plain = RandomBytes(3 * kChunkSize, 5);
     WriteBytes(Path("container"), EncryptMemory(plain, true));
-    const CipherKey key = MakeCipherKey(Key());
+    const CipherKey key = KeyMaterial(kKey);
     FailingReadFile in(4);  // check value, pad byte, first record, then the second record fails
     CFile out;
     ASSERT_TRUE(in.Open(Path("container").c_str(), CFile::modeRead));

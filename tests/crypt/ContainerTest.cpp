@@ -26,7 +26,7 @@ protected:
     // CRC against zlib's.
     void ExpectLayout(const Bytes& c, const Bytes& plain, bool crc, Form form) {
         ASSERT_EQ(c.size(), ContainerLength(plain.size(), crc, form));
-        const CipherKey key = MakeCipherKey(Key());
+        const CipherKey key = KeyMaterial(kKey);
         EXPECT_EQ(GetU32(c.data()), key.checkValue);
         EXPECT_EQ(c[kPadOffset], (8 - plain.size() % 8) % 8);
         size_t at = kHeaderSize, done = 0;

@@ -12,9 +12,13 @@ Bytes RandomBytes(size_t n, unsigned seed) {
     return v;
 }
 
-DWORD CryptFixture::CheckValue() const {
-    return MakeCipherKey(reinterpret_cast<const BYTE*>(kKey)).checkValue;
+CipherKey KeyMaterial(const char* key) {
+    CipherKey k;
+    MakeCipherKey(reinterpret_cast<const BYTE*>(key), k);
+    return k;
 }
+
+DWORD CryptFixture::CheckValue() const { return KeyMaterial(kKey).checkValue; }
 
 Bytes CryptFixture::EncryptMemory(const Bytes& plain, bool crc) {
     const auto size = container::ContainerLength(plain.size(), crc, container::Form::memory);

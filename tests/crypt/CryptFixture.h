@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "crypt/CDesCrypt.h"
+#include "crypt/CipherKey.h"
 #include "crypt/ContainerFormat.h"
 #include "tests/support/TempDir.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes RandomBytes(size_t n, unsigned seed);
+
+// The key material of a key string.
+CipherKey KeyMaterial(const char* key);
 
 class CryptFixture : public ::testing::Test {
 protected:

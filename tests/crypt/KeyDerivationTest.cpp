@@ -10,10 +10,11 @@
 #include "crypt/CipherKey.h"
 #include "crypt/Crc32.h"
 #include "platform/core/LittleEndian.h"
+#include "tests/crypt/CryptFixture.h"
 
 namespace {
 
-CipherKey KeyOf(const std::string& key) { return MakeCipherKey(reinterpret_cast<const BYTE*>(key.c_str())); }
+CipherKey KeyOf(const std::string& key) { return KeyMaterial(key.c_str()); }
 
 // The CRC-32 of all 128 round-key bytes, least significant byte of each word first.
 DWORD RoundKeysCrc(const RoundKeys& keys) {
