@@ -15,6 +15,17 @@ bool CreateForWriting(CFile& file, const char* path) {
     return path && file.Open(path, CFile::modeCreate | CFile::modeReadWrite);
 }
 
+// A written file is closed explicitly, so that an error the system reports only at close is a
+// failure like any failed write rather than lost in a destructor.
+DWORD CloseWritten(CFile& file, DWORD result, DWORD onFailure) {
+    try {
+        file.Close();
+    } catch (const CFileException&) {
+        return result == cryptstatus::kOk ? onFailure : result;
+    }
+    return result;
+}
+
 }  // namespace
 
 CDesCrypt::CDesCrypt() { Init(); }
@@ -96,9 +107,7 @@ DWORD CDesCrypt::initKey(unsigned mode, unsigned direction) {
         return cryptstatus::kKeySetupFailed;
     try {
         if (direction == kEncrypt) {
-            const std::uint64_t size = input.GetLength();
-            m_length = static_cast<long>(size);
-            m_pad = container::PadCount(size);
+            m_length = static_cast<long>(input.GetLength());
         } else {
             BYTE pad = 0;
             input.Seek(container::kPadOffset, CFile::begin);
@@ -125,14 +134,15 @@ DWORD CDesCrypt::EncryptFile() {
     const bool plainOpen = OpenForReading(plain, m_plainInPath);
     if (!CreateForWriting(out, m_containerPath)) return cryptstatus::kContainerFailed;
     if (!plainOpen) return cryptstatus::kPlainFailed;
-    return EncryptFileContainer(m_key, m_crc, plain, static_cast<std::uint64_t>(m_length), out);
+    const DWORD result = EncryptFileContainer(m_key, m_crc, plain, static_cast<std::uint64_t>(m_length), out);
+    return CloseWritten(out, result, cryptstatus::kContainerFailed);
 }
 
 DWORD CDesCrypt::DecryptFile() {
     CFile in, out;
     if (!OpenForReading(in, m_containerPath)) return cryptstatus::kContainerFailed;
     if (!CreateForWriting(out, m_plainOutPath)) return cryptstatus::kPlainFailed;
-    return DecryptFileContainer(m_key, m_crc, m_pad, in, out);
+    return CloseWritten(out, DecryptFileContainer(m_key, m_crc, m_pad, in, out), cryptstatus::kPlainFailed);
 }
 
 DWORD CDesCrypt::EncryptMemory() {

@@ -62,7 +62,7 @@ private:
     DWORD DecryptMemory();
 
     CipherKey m_key;
-    int m_pad = 0;  // the container's pad count; -1: a container too short to hold one
+    int m_pad = 0;  // file decryption: the container's pad byte; -1: the container is too short to hold one
     BOOL m_crc = FALSE;
     const char* m_plainInPath = nullptr;
     const char* m_plainOutPath = nullptr;
@@ -71,5 +71,5 @@ private:
     const unsigned char* m_plainIn = nullptr;
     unsigned char* m_plainOut = nullptr;
     unsigned char* m_containerBuffer = nullptr;
-    long m_length = 0;  // memory: input length, then container length; file encryption: input length
+    long m_length = 0;  // memory: input length, then container length; file encryption: input size
 };
