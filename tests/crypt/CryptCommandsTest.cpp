@@ -15,9 +15,12 @@ constexpr const char* kTool = DVRKIT_TOOL_PATH;
 
 class CryptCommands : public CryptFixture {
 protected:
-    // Runs the tool with `args`; returns its exit status and its standard output.
-    std::pair<int, std::string> Run(const std::string& args) {
-        const std::string command = std::string(kTool) + " " + args + " 2>/dev/null";
+    // Runs the tool with `args`; returns its exit status and its standard output (with its
+    // standard error too when `withStderr`).
+    std::pair<int, std::string> Run(const std::string& args, bool withStderr = false) {
+        return Shell(std::string(kTool) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null"));
+    }
+    static std::pair<int, std::string> Shell(const std::string& command) {
         FILE* pipe = popen(command.c_str(), "r");
         std::string out;
         char buffer[256];
@@ -55,6 +58,18 @@ TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
     EXPECT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key ''").first, 1);
     EXPECT_FALSE(std::filesystem::exists(Path("dec")));
     EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+// The bar is drawn for large work on a terminal (here the pseudo-terminal of script(1)) and
+// never into a pipe.
+TEST_F(CryptCommands, ProgressBarOnlyOnATerminal) {
+    WriteBytes(Path("plain"), RandomBytes(6 << 20, 23));
+    const std::string args = "crypt encrypt " + Path("plain") + " " + Path("enc") + " --key k";
+    EXPECT_EQ(Run(args, true), std::make_pair(0, std::string()));
+    if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+    const auto [status, terminal] = Shell("/usr/bin/script -qec '" + std::string(kTool) + " " + args + "' /dev/null");
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(terminal.find("%"), std::string::npos) << terminal;
 }
 
 TEST_F(CryptCommands, Crc) {
