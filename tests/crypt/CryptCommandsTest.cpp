@@ -63,7 +63,7 @@ TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
 // The bar is drawn for large work on a terminal (here the pseudo-terminal of script(1)) and
 // never into a pipe.
 TEST_F(CryptCommands, ProgressBarOnlyOnATerminal) {
-    WriteBytes(Path("plain"), RandomBytes(6 << 20, 23));
+    WriteBytes(Path("plain"), RandomBytes(4 << 20, 23));
     const std::string args = "crypt encrypt " + Path("plain") + " " + Path("enc") + " --key k";
     EXPECT_EQ(Run(args, true), std::make_pair(0, std::string()));
     if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
