@@ -73,5 +73,15 @@ assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
 set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
 [ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
 
+# The calendar's grid of a month that starts on a Sunday.
+"$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert d["cells"][0] == "2005-12-25" and d["cells"][7] == "2006-01-01" and d["cells"][41] == "2006-02-04", d
+assert d["title"] == "2006 January", d'
+"$dvrkit" calendar 2006-01 | grep -q '^ (25) (26)' || fail "calendar text grid"
+set +e; "$dvrkit" calendar 2006-13 2> /dev/null; code=$?; set -e
+[ "$code" -ne 0 ] || fail "a month 13 was accepted"
+
 "$dvrkit" --help > /dev/null
 echo "cli: all passed"

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     AddLog2Commands(app);
     AddEventCommands(app);
     AddCryptCommands(app);
+    AddCalendarCommand(app);
     AddDemoCommand(app);
 
     try {
