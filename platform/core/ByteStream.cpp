@@ -16,7 +16,7 @@ bool ByteStream::Fill(size_t n) {
     if (n > m_buffer.size()) throw std::length_error("ByteStream peek larger than its chunk");
     // Move what is left to the front and read behind it.
     const size_t kept = m_view.size();
-    std::memmove(m_buffer.data(), m_view.data(), kept);
+    if (kept) std::memmove(m_buffer.data(), m_view.data(), kept);  // an empty view may have no data at all
     const UINT got = m_file->Read(m_buffer.data() + kept, static_cast<UINT>(m_buffer.size() - kept));
     m_view = std::span<const std::uint8_t>(m_buffer.data(), kept + got);
     if (got == 0) m_limit = m_offset + kept;  // the file ended earlier than its length said

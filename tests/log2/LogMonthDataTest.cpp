@@ -114,6 +114,8 @@ TEST_F(LogMonth, ADamagedBlockHidesTheWholeMonthAndACutFileKeepsItsWholeBlocks) 
     bytes[4] = 'x';
     WriteBytes(dir.file("200504.log"), bytes);
     EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::notALog);
+    WriteBytes(dir.file("200504.log"), {});
+    EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::notALog) << "an empty file";
     EXPECT_EQ(data.Load(dir.path(), 2005, 5), LogMonthLoad::notOpened);
 }
 
