@@ -1,7 +1,6 @@
 // The monthly log file: parsed in memory, loaded by the browser's data from a file, and every
 // loaded log rendered as text.
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -15,22 +14,24 @@
 
 namespace {
 
-const std::string& Folder();
-void RemoveFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Folder(), ignored);
-}
+// A folder of this process's own, removed when the process ends.
+struct ScratchFolder {
+    std::string path;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
 const std::string& Folder() {
-    static const std::string folder = [] {
+    static const ScratchFolder folder = [] {
         RegisterDefaultHostResources();
         setenv("TZ", "Europe/Berlin", 1);
         const auto path = std::filesystem::temp_directory_path() / ("dvrkit-fuzz-log-" + std::to_string(getpid()));
         std::filesystem::create_directories(path);
-        std::atexit(&RemoveFolder);
-        return path.string();
+        return ScratchFolder{path.string()};
     }();
-    return folder;
+    return folder.path;
 }
 
 }  // namespace
