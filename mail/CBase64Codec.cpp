@@ -1,0 +1,83 @@
+#include "mail/CBase64Codec.h"
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Built once at load and never changed, so mail threads may read it at the same time.
+const CString g_alphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
+constexpr char kPad = '=';
+
+// Decoding table entries besides the 6-bit values.
+constexpr int kSkip = -1;     // the pad character
+constexpr int kInvalid = -2;  // outside the alphabet
+
+}  // namespace
+
+void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::string& out) {
+    if (!data) return;
+    const char* alphabet = g_alphabet.c_str();
+    const std::size_t start = out.size();
+    out.resize(start + (count + 2) / 3 * 4);
+    char* p = out.data() + start;
+    std::size_t i = 0;
+    // Whole groups of three bytes give four characters each.
+    for (; i + 3 <= count; i += 3) {
+        const DWORD group = DWORD(data[i]) << 16 | DWORD(data[i + 1]) << 8 | data[i + 2];
+        *p++ = alphabet[group >> 18];
+        *p++ = alphabet[group >> 12 & 0x3F];
+        *p++ = alphabet[group >> 6 & 0x3F];
+        *p++ = alphabet[group & 0x3F];
+    }
+    // The last one or two bytes: their bits fill the top of the 6-bit values, zero bits below,
+    // and "=" pads the group to four characters.
+    m_accumulator = 0;
+    m_bitCount = 0;
+    for (; i < count; ++i) {
+        m_accumulator = m_accumulator << 8 | data[i];
+        m_bitCount += 8;
+    }
+    if (m_bitCount == 0) return;
+    m_accumulator <<= 18 - m_bitCount;
+    *p++ = alphabet[m_accumulator >> 18];
+    *p++ = alphabet[m_accumulator >> 12 & 0x3F];
+    *p++ = m_bitCount == 16 ? alphabet[m_accumulator >> 6 & 0x3F] : kPad;
+    *p++ = kPad;
+    m_bitCount = 0;
+}
+
+CString CBase64Codec::Encode(const BYTE* data, int count) {
+    m_input = data;
+    m_inputLength = count;
+    std::string text;
+    if (data && count > 0) AppendEncoded(data, static_cast<std::size_t>(count), text);
+    return CString(std::move(text));
+}
+
+int CBase64Codec::Decode(const char* text, BYTE* out) {
+    if (!out || !text || !*text) return 0;
+    std::array<int, 128> table;
+    table.fill(kInvalid);
+    for (int p = 0; p < 64; ++p) table[static_cast<unsigned char>(g_alphabet.GetAt(p))] = p;
+    table[kPad] = kSkip;
+
+    const std::size_t length = std::strlen(text);
+    std::memset(out, 0, length + 1);
+    m_bitCount = 0;
+    m_accumulator = 0;
+    int written = 0;
+    for (const char* c = text; *c; ++c) {
+        // Characters are looked up without their top bit, as the table was designed.
+        const int value = table[static_cast<unsigned char>(*c) & 0x7F];
+        if (value == kInvalid) return 0;
+        if (value == kSkip) continue;
+        m_accumulator = m_accumulator << 6 | static_cast<DWORD>(value);
+        m_bitCount += 6;
+        while (m_bitCount > 7) {
+            out[written++] = static_cast<BYTE>(m_accumulator >> (m_bitCount - 8));
+            m_bitCount -= 8;
+        }
+    }
+    return written;
+}
