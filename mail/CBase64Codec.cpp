@@ -39,7 +39,7 @@ void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::strin
         m_bitCount += 8;
     }
     if (m_bitCount == 0) return;
-    m_accumulator <<= 18 - m_bitCount;
+    m_accumulator <<= 24 - m_bitCount;
     *p++ = alphabet[m_accumulator >> 18];
     *p++ = alphabet[m_accumulator >> 12 & 0x3F];
     *p++ = m_bitCount == 16 ? alphabet[m_accumulator >> 6 & 0x3F] : kPad;

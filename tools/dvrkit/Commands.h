@@ -4,6 +4,7 @@
 
 void AddLog2Commands(CLI::App& app);
 void AddEventCommands(CLI::App& app);
+void AddMailCommands(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // Thrown by a command to end with a message on stderr and the given exit code.

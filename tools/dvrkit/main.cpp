@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     AddLog2Commands(app);
     AddEventCommands(app);
+    AddMailCommands(app);
     AddDemoCommand(app);
 
     try {
