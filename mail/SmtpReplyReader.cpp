@@ -34,12 +34,11 @@ SmtpReplyReader::Reply SmtpReplyReader::Read(int timeoutMs) {
             used = end + 1;
             bool last = false;
             const Reply r = CheckLine(line, code, last);
-            if (r.status != Status::complete) return r;
-            code = r.code;
-            if (last) {
-                m_pending.erase(0, used);
+            if (r.status != Status::complete || last) {
+                m_pending.erase(0, used);  // the next reply starts after this line
                 return r;
             }
+            code = r.code;
             continue;
         }
         if (m_pending.size() > smtp::kMaxReplySize) return {Status::malformed, 0};

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <string>
 #include <sys/eventfd.h>
@@ -79,6 +80,9 @@ bool CSocket::ConnectOne(int family, int type, int protocol, const void* address
         Close();
         return false;
     }
+    // Commands are short and each waits for its reply: sending them at once beats coalescing.
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     return true;
 }
 
