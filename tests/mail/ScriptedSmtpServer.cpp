@@ -105,3 +105,16 @@ const std::string& ScriptedSmtpServer::Data() {
     if (m_thread.joinable()) m_thread.join();
     return m_data;
 }
+
+unsigned FreeLoopbackPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        throw std::runtime_error("no free loopback port");
+    close(fd);
+    return ntohs(address.sin_port);
+}

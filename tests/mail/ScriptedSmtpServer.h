@@ -40,3 +40,6 @@ private:
     std::vector<std::string> m_commands;
     std::string m_data;
 };
+
+// A loopback port that was free a moment ago, with nothing listening on it.
+unsigned FreeLoopbackPort();

@@ -5,11 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "mail/CMultipartMail.h"
 #include "mail/CSmtpSession.h"
 #include "tests/mail/ScriptedSmtpServer.h"
@@ -121,19 +116,6 @@ bool HasBareLineEnd(const std::string& text) {
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return true;
     }
     return false;
-}
-
-// A loopback port that was free a moment ago, with nothing listening on it.
-unsigned FreeLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 class SmtpTranscript : public testing::TestWithParam<TranscriptCase> {};
