@@ -9,6 +9,19 @@ namespace {
 const CString g_alphabet("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
 constexpr char kPad = '=';
 
+// The two characters of every 12-bit value, so that three bytes take two look-ups.
+const std::array<char[2], 4096>& PairTable() {
+    static const auto table = [] {
+        std::array<char[2], 4096> pairs{};
+        for (int v = 0; v < 4096; ++v) {
+            pairs[v][0] = g_alphabet.GetAt(v >> 6);
+            pairs[v][1] = g_alphabet.GetAt(v & 0x3F);
+        }
+        return pairs;
+    }();
+    return table;
+}
+
 // Decoding table entries besides the 6-bit values.
 constexpr int kSkip = -1;     // the pad character
 constexpr int kInvalid = -2;  // outside the alphabet
@@ -17,18 +30,19 @@ constexpr int kInvalid = -2;  // outside the alphabet
 
 void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::string& out) {
     if (!data) return;
-    const char* alphabet = g_alphabet.c_str();
     const std::size_t start = out.size();
-    out.resize(start + (count + 2) / 3 * 4);
-    char* p = out.data() + start;
+    out.resize(start + EncodedSize(count));
+    EncodeTo(data, count, out.data() + start);
+}
+
+char* CBase64Codec::EncodeTo(const BYTE* data, std::size_t count, char* p) {
+    const auto& pairs = PairTable();
     std::size_t i = 0;
     // Whole groups of three bytes give four characters each.
-    for (; i + 3 <= count; i += 3) {
+    for (; i + 3 <= count; i += 3, p += 4) {
         const DWORD group = DWORD(data[i]) << 16 | DWORD(data[i + 1]) << 8 | data[i + 2];
-        *p++ = alphabet[group >> 18];
-        *p++ = alphabet[group >> 12 & 0x3F];
-        *p++ = alphabet[group >> 6 & 0x3F];
-        *p++ = alphabet[group & 0x3F];
+        std::memcpy(p, pairs[group >> 12], 2);
+        std::memcpy(p + 2, pairs[group & 0xFFF], 2);
     }
     // The last one or two bytes: their bits fill the top of the 6-bit values, zero bits below,
     // and "=" pads the group to four characters.
@@ -38,13 +52,15 @@ void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::strin
         m_accumulator = m_accumulator << 8 | data[i];
         m_bitCount += 8;
     }
-    if (m_bitCount == 0) return;
+    if (m_bitCount == 0) return p;
+    const char* alphabet = g_alphabet.c_str();
     m_accumulator <<= 24 - m_bitCount;
     *p++ = alphabet[m_accumulator >> 18];
     *p++ = alphabet[m_accumulator >> 12 & 0x3F];
     *p++ = m_bitCount == 16 ? alphabet[m_accumulator >> 6 & 0x3F] : kPad;
     *p++ = kPad;
     m_bitCount = 0;
+    return p;
 }
 
 CString CBase64Codec::Encode(const BYTE* data, int count) {

@@ -14,6 +14,8 @@ namespace {
 
 // Whole pieces read at once: reading piece by piece would cost a system call per line.
 constexpr std::size_t kPiecesPerRead = 1024;
+// Reserved beyond the lines for what follows them: the closing boundary and line ends.
+constexpr std::size_t kClosingRoom = 256;
 
 bool IsTokenChar(unsigned char c) {
     return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?=", c);
@@ -71,27 +73,41 @@ BOOL CFilePartRenderer::Render(const CString& path, const CString&, CString& bod
 
 void CFilePartRenderer::EncodeFileBody(CFile& file, CString& body) {
     const auto codec = std::make_unique<CBase64Codec>();
+    std::string& text = body.str();
+    // Room for every line and the closing boundary after them, so that a large attachment is
+    // not copied again each time the body grows.
+    std::uint64_t lines = 1;
+    try {
+        lines += file.GetLength() / mime::kBase64PieceSize;
+    } catch (const CFileException&) {
+        // Not a file with a length: the body grows as it is read.
+    }
+    text.reserve(text.size() + lines * (mime::kBase64LineLength + 2) + kClosingRoom);
     std::vector<BYTE> block(mime::kBase64PieceSize * kPiecesPerRead);
-    std::string lines;
-    bool lastPiece = false;
-    while (!lastPiece) {
+    bool lastBlock = false;
+    while (!lastBlock) {
         std::size_t got = 0;
         try {
             got = file.Read(block.data(), static_cast<UINT>(block.size()));
         } catch (const CFileException&) {
             break;  // the lines encoded so far stay
         }
-        lines.clear();
         // A piece shorter than 54 bytes, empty included, is the last one; so a file whose size
-        // is a multiple of 54 ends with an empty line.
-        for (std::size_t at = 0; !lastPiece; at += mime::kBase64PieceSize) {
-            const std::size_t piece = std::min(mime::kBase64PieceSize, got - std::min(got, at));
-            if (piece == 0 && got == block.size() && at == got) break;  // the next read goes on
-            codec->AppendEncoded(block.data() + at, piece, lines);
-            lines += "\r\n";
-            lastPiece = piece < mime::kBase64PieceSize;
+        // is a multiple of 54 ends with an empty line. A full block may be followed by more.
+        const std::size_t fullPieces = got / mime::kBase64PieceSize;
+        const std::size_t rest = got % mime::kBase64PieceSize;
+        lastBlock = got < block.size();
+        const std::size_t lineCount = fullPieces + (lastBlock ? 1 : 0);
+        const std::size_t start = text.size();
+        text.resize(start + fullPieces * (mime::kBase64LineLength + 2) +
+                    (lastBlock ? CBase64Codec::EncodedSize(rest) + 2 : 0));
+        char* out = text.data() + start;
+        for (std::size_t line = 0; line < lineCount; ++line) {
+            const std::size_t at = line * mime::kBase64PieceSize;
+            out = codec->EncodeTo(block.data() + at, std::min(mime::kBase64PieceSize, got - at), out);
+            *out++ = '\r';
+            *out++ = '\n';
         }
-        body += CString(std::move(lines));
     }
-    body += "\r\n";
+    text += "\r\n";
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/python3
+"""Times the mail subsystem against reference tools, both sides in the same run.
+
+  /usr/bin/python3 bench/mail_bench.py [BUILD_DIR]      (BUILD_DIR defaults to ./build)
+
+1. Composing: `dvrkit mail compose` of a mail with a 50 MB attachment against coreutils `base64`
+   encoding the same file, both written to /dev/null; the ratio is base64's time over ours (at
+   least 1.0 means we encode at least as fast). Composing 12.5, 25 and 50 MB attachments and
+   1, 4 and 16 MB body texts shows whether the time is linear in the size.
+2. Delivering: `dvrkit mail send` of a mail with a 20 MB attachment to a local aiosmtpd against
+   swaks sending the same file to the same server; the ratio is our time over swaks's.
+
+Each figure is the best of several runs.
+"""
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MB = 1024 * 1024
+RUNS = 5
+
+
+def best_time(command, **options):
+    best = None
+    for _ in range(RUNS):
+        start = time.perf_counter()
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL, **options)
+        elapsed = time.perf_counter() - start
+        best = elapsed if best is None else min(best, elapsed)
+    return best
+
+
+def random_file(path, size):
+    with open(path, "wb") as f:
+        f.write(random.Random(size).randbytes(size))
+
+
+def text_file(path, size):
+    words = ["camera", "motion", "alarm", "channel", "recorder", "signal", "lost", "restored", "\n"]
+    rng = random.Random(size)
+    parts, total = [], 0
+    while total < size:
+        word = rng.choice(words)
+        parts.append(word)
+        total += len(word) + 1
+    with open(path, "w") as f:
+        f.write(" ".join(parts)[:size])
+
+
+def compose_figures(dvrkit, folder):
+    mail = ["--from", "alarm@dvr.example", "--to", "ops@example.com", "--subject", "bench"]
+    big = os.path.join(folder, "attachment50.bin")
+    random_file(big, 50 * MB)
+    ours = best_time([dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", big])
+    reference = best_time(["base64", big])
+    print(f"compose 50 MB attachment: dvrkit {ours:.3f} s, coreutils base64 {reference:.3f} s, "
+          f"throughput ratio {reference / ours:.2f}x (>= 1.0 wanted)")
+    for size in (12.5, 25, 50):
+        path = os.path.join(folder, f"attachment{size}.bin")
+        if not os.path.exists(path):
+            random_file(path, int(size * MB))
+        t = best_time([dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", path])
+        print(f"  attachment {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
+    for size in (1, 4, 16):
+        path = os.path.join(folder, f"body{size}.txt")
+        text_file(path, size * MB)
+        t = best_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
+        print(f"  body text  {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
+
+
+def wait_for(path, seconds=30):
+    deadline = time.time() + seconds
+    while not os.path.exists(path):
+        if time.time() > deadline:
+            raise RuntimeError("timed out waiting for " + path)
+        time.sleep(0.02)
+
+
+def deliver_figures(dvrkit, folder):
+    server_folder = os.path.join(folder, "server")
+    os.mkdir(server_folder)
+    server = subprocess.Popen(["/usr/bin/python3", os.path.join(ROOT, "tests/mail/smtp_server.py"),
+                               "--folder", server_folder])
+    try:
+        wait_for(os.path.join(server_folder, "port"))
+        with open(os.path.join(server_folder, "port")) as f:
+            port = f.read().strip()
+        attachment = os.path.join(folder, "attachment20.bin")
+        random_file(attachment, 20 * MB)
+        ours = best_time([dvrkit, "mail", "send", "--server", "127.0.0.1", "--port", port,
+                          "--from", "alarm@dvr.example", "--to", "ops@example.com", "--subject", "bench",
+                          "--body", "x", "--attach", attachment])
+        swaks = best_time(["swaks", "--server", "127.0.0.1", "--port", port, "--from", "alarm@dvr.example",
+                           "--to", "ops@example.com", "--header", "Subject: bench", "--body", "x",
+                           "--attach", "@" + attachment, "--hide-all"])
+        print(f"deliver 20 MB attachment to aiosmtpd: dvrkit {ours:.3f} s, swaks {swaks:.3f} s, "
+              f"time ratio {ours / swaks:.2f}x (<= 1.2 wanted)")
+    finally:
+        server.terminate()
+        server.wait()
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build")
+    dvrkit = os.path.join(build, "tools/dvrkit/dvrkit")
+    with tempfile.TemporaryDirectory(prefix="dvrkit-mail-bench-") as folder:
+        compose_figures(dvrkit, folder)
+        deliver_figures(dvrkit, folder)
+
+
+if __name__ == "__main__":
+    main()
