@@ -18,9 +18,9 @@ struct MAIL_JOB {
     UINT port = smtp::kDefaultPort;
 
     // Fills `mail` with sender, subject, body and To list, and queues the attachment when
-    // `attachment` is set. The result of parsing the recipients: 0 at a malformed entry.
-    int FillMail(CMultipartMail& mail, bool attachment) const;
+    // `withAttachment` is set. The result of parsing the recipients: 0 at a malformed entry.
+    int FillMail(CMultipartMail& mail, bool withAttachment) const;
     // Composes the mail and delivers it; a failed delivery writes the session's error text to
     // the trace file.
-    void SendJob(bool attachment) const;
+    void SendJob(bool withAttachment) const;
 };

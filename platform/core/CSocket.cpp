@@ -96,9 +96,12 @@ int CSocket::BeginCall() {
     return m_fd;
 }
 
-void CSocket::EndCall() {
+bool CSocket::EndCall() {
     std::lock_guard guard(m_lock);
+    const bool closed = m_closePending;
     if (--m_callsInProgress == 0 && m_closePending) CloseLocked();
+    if (closed) m_error = ECANCELED;
+    return !closed;
 }
 
 bool CSocket::Wait(int fd, short events, int timeoutMs) {
@@ -143,8 +146,9 @@ int CSocket::Send(const void* data, int count) {
             break;
         }
     }
-    EndCall();
-    return left == 0 ? count : SOCKET_ERROR;
+    // A Close from another thread makes the call fail, whatever it got before.
+    const bool open = EndCall();
+    return left == 0 && open ? count : SOCKET_ERROR;
 }
 
 int CSocket::Receive(void* buffer, int count) {
@@ -164,8 +168,7 @@ int CSocket::Receive(void* buffer, int count) {
         }
         if (!Wait(fd, POLLIN, m_receiveTimeout)) break;
     }
-    EndCall();
-    return result;
+    return EndCall() ? result : SOCKET_ERROR;
 }
 
 void CSocket::Close() {
@@ -182,6 +185,8 @@ void CSocket::CloseLocked() {
     ::close(m_fd);
     m_fd = -1;
     m_closePending = false;
+    eventfd_t stale;
+    eventfd_read(m_wake, &stale);  // a cancel meant for the closed connection
 }
 
 void CSocket::CancelBlockingCall() {

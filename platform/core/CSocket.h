@@ -57,7 +57,8 @@ public:
 private:
     // Marks a call in progress on the descriptor; -1 (with the error set) when there is none.
     int BeginCall();
-    void EndCall();
+    // Ends the call; false (with the error ECANCELED) when a Close came during it.
+    bool EndCall();
     // Waits until `fd` is ready for `events`; false with the error set on time-out or cancel.
     bool Wait(int fd, short events, int timeoutMs);
     bool ConnectOne(int family, int type, int protocol, const void* address, unsigned length);

@@ -62,6 +62,14 @@ nlohmann::json PythonParseMail(const std::string& path) {
         RunCapture(std::string(kPython) + " " + Quoted(MailTestFile("mail_peer.py")) + " parse " + Quoted(path)));
 }
 
+bool HasBareLineEnd(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return true;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return true;
+    }
+    return false;
+}
+
 LocalSmtpServer::LocalSmtpServer(bool auth) {
     const std::string script = MailTestFile("smtp_server.py");
     m_pid = fork();

@@ -2,6 +2,7 @@
 // The real peers of the mail tests: Python's email parser and base64, and a local aiosmtpd server
 // in its own process.
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 #include <nlohmann/json.hpp>
@@ -14,6 +15,9 @@ std::string MailTestFile(const std::string& name);
 std::string PythonBase64(const std::string& path);
 // The mail in `path` as Python's email parser reads it (see mail_peer.py).
 nlohmann::json PythonParseMail(const std::string& path);
+
+// True when `text` holds a CR or an LF that is not part of a CR LF.
+bool HasBareLineEnd(std::string_view text);
 
 // aiosmtpd on 127.0.0.1 on a free port, stopped by the destructor.
 class LocalSmtpServer {

@@ -23,15 +23,6 @@ std::string Header(const nlohmann::json& mail, const std::string& name) {
     return "<missing>";
 }
 
-// A CR or an LF that is not part of a CR LF.
-bool HasBareLineEnd(const std::vector<uint8_t>& raw) {
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && (i + 1 == raw.size() || raw[i + 1] != '\n')) return true;
-        if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) return true;
-    }
-    return false;
-}
-
 class RealServer : public testing::Test {
 protected:
     // Sends `s` to `server` and returns Python's reading of the mail that arrived.
@@ -41,7 +32,8 @@ protected:
         const std::string path = server.WaitForMail(++m_sent);
         EXPECT_FALSE(path.empty()) << "no mail arrived";
         if (path.empty()) return {};
-        EXPECT_FALSE(HasBareLineEnd(ReadBytes(path)));
+        const auto raw = ReadBytes(path);
+        EXPECT_FALSE(HasBareLineEnd({reinterpret_cast<const char*>(raw.data()), raw.size()}));
         return PythonParseMail(path);
     }
 

@@ -7,6 +7,7 @@
 
 #include "mail/CMultipartMail.h"
 #include "mail/CSmtpSession.h"
+#include "tests/mail/MailPeers.h"
 #include "tests/mail/ScriptedSmtpServer.h"
 
 namespace {
@@ -107,15 +108,6 @@ std::vector<std::string> WithoutHelloArgument(std::vector<std::string> commands)
     for (std::string& c : commands)
         if (c.rfind("HELO ", 0) == 0 || c.rfind("EHLO ", 0) == 0) c = c.substr(0, 5) + "*";
     return commands;
-}
-
-// A CR or an LF that is not part of a CR LF.
-bool HasBareLineEnd(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return true;
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return true;
-    }
-    return false;
 }
 
 class SmtpTranscript : public testing::TestWithParam<TranscriptCase> {};
