@@ -70,6 +70,12 @@ def compose_figures(dvrkit, folder):
         text_file(path, size * MB)
         t = best_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
         print(f"  body text  {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
+    for size in (1, 16):  # no blank at all: every line break falls at the text's start
+        path = os.path.join(folder, f"unbroken{size}.txt")
+        with open(path, "w") as f:
+            f.write("y" * (size * MB))
+        t = best_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
+        print(f"  unbroken   {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
 
 
 def wait_for(path, seconds=30):

@@ -2,7 +2,9 @@
 // server's script, the mail, and the client commands, results and error text expected.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "mail/CMultipartMail.h"
@@ -151,6 +153,23 @@ TEST(SmtpSession, UnknownHost) {
     CSmtpSession session("no-such-host.invalid", 25);
     EXPECT_EQ(session.OpenSession(), 0);
     EXPECT_EQ(session.LastError().str(), "Unable to connect to server");
+}
+
+TEST(SmtpSession, AbortEndsABlockingCallFromAnotherThread) {
+    ScriptedSmtpServer silent({});
+    CSmtpSession session("127.0.0.1", silent.port());
+    SmtpTimeouts none;
+    none.connect = none.greeting = none.command = CSocket::kNoTimeout;
+    session.SetTimeouts(none);
+    std::thread aborter([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        session.Abort();
+    });
+    EXPECT_EQ(session.OpenSession(), 0);
+    // Usually the wait for the greeting is cut short; on a slow machine, the connection itself.
+    const std::string error = session.LastError().str();
+    EXPECT_TRUE(error == "Server didn't respond." || error == "Unable to connect to server") << error;
+    aborter.join();
 }
 
 TEST(SmtpSession, AddressWithLineBreakIsRefused) {
