@@ -1,6 +1,8 @@
 #include "mail/CBase64Codec.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -38,6 +40,18 @@ void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::strin
 char* CBase64Codec::EncodeTo(const BYTE* data, std::size_t count, char* p) {
     const auto& pairs = PairTable();
     std::size_t i = 0;
+    // Two groups of three bytes at a time, read with one load while eight bytes remain.
+    for (; i + 8 <= count; i += 6, p += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, data + i, 8);
+        if constexpr (std::endian::native == std::endian::little) bytes = __builtin_bswap64(bytes);
+        const auto first = static_cast<DWORD>(bytes >> 40);
+        const auto second = static_cast<DWORD>(bytes >> 16) & 0xFFFFFF;
+        std::memcpy(p, pairs[first >> 12], 2);
+        std::memcpy(p + 2, pairs[first & 0xFFF], 2);
+        std::memcpy(p + 4, pairs[second >> 12], 2);
+        std::memcpy(p + 6, pairs[second & 0xFFF], 2);
+    }
     // Whole groups of three bytes give four characters each.
     for (; i + 3 <= count; i += 3, p += 4) {
         const DWORD group = DWORD(data[i]) << 16 | DWORD(data[i + 1]) << 8 | data[i + 2];

@@ -9,6 +9,7 @@
 #include "mail/CBase64Codec.h"
 #include "mail/MailText.h"
 #include "mail/MimeFormat.h"
+#include "platform/core/Prefault.h"
 
 namespace {
 
@@ -83,6 +84,9 @@ void CFilePartRenderer::EncodeFileBody(CFile& file, CString& body) {
         // Not a file with a length: the body grows as it is read.
     }
     text.reserve(text.size() + lines * (mime::kBase64LineLength + 2) + kClosingRoom);
+    // One call instead of a page fault per 4 KB page: about a quarter of the time it takes to
+    // compose a large attachment.
+    PrefaultForWrite(text.data() + text.size(), text.capacity() - text.size());
     std::vector<BYTE> block(mime::kBase64PieceSize * kPiecesPerRead);
     bool lastBlock = false;
     while (!lastBlock) {
