@@ -10,7 +10,7 @@ import argparse
 import asyncio
 import json
 import os
-import warnings
+import logging
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
@@ -58,7 +58,7 @@ async def serve(folder, auth):
 
 
 def main():
-    warnings.simplefilter("ignore", DeprecationWarning)  # aiosmtpd's own, about its login_data
+    logging.getLogger("mail.log").setLevel(logging.ERROR)  # aiosmtpd warns about its own login_data
     parser = argparse.ArgumentParser()
     parser.add_argument("--folder", required=True)
     parser.add_argument("--auth", action="store_true")

@@ -1,6 +1,5 @@
 // dvrkit mail: send one notification mail through a mail thread, or print the mail it would send.
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -8,6 +7,7 @@
 #include "mail/CEMailThread.h"
 #include "mail/MailJob.h"
 #include "mail/MailTrace.h"
+#include "module/FixedText.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/FileBytes.h"
 
@@ -44,16 +44,16 @@ MAIL_JOB JobOf(const MailOptions& o) {
     CheckLength("the subject", o.subject, sizeof job.subject);
     CheckLength("the attachment path", o.attach, sizeof job.attachment);
     CheckLength("the user", o.user, sizeof job.user);
-    std::snprintf(job.server, sizeof job.server, "%s", o.server.c_str());
-    std::snprintf(job.sender, sizeof job.sender, "%s", o.from.c_str());
-    std::snprintf(job.recipients, sizeof job.recipients, "%s", o.to.c_str());
-    std::snprintf(job.subject, sizeof job.subject, "%s", o.subject.c_str());
-    std::snprintf(job.attachment, sizeof job.attachment, "%s", o.attach.c_str());
-    std::snprintf(job.user, sizeof job.user, "%s", o.user.c_str());
+    StoreFixedText(job.server, o.server.c_str());
+    StoreFixedText(job.sender, o.from.c_str());
+    StoreFixedText(job.recipients, o.to.c_str());
+    StoreFixedText(job.subject, o.subject.c_str());
+    StoreFixedText(job.attachment, o.attach.c_str());
+    StoreFixedText(job.user, o.user.c_str());
     if (!o.passwordFile.empty()) {
         const std::string password = ReadPassword(o.passwordFile);
         CheckLength("the password", password, sizeof job.password);
-        std::snprintf(job.password, sizeof job.password, "%s", password.c_str());
+        StoreFixedText(job.password, password.c_str());
     }
     job.body = o.bodyFile.empty() ? CString(o.body) : CString(ReadTextFile(o.bodyFile));
     job.port = o.port;
