@@ -8,6 +8,16 @@
 #include "mail/MailTrace.h"
 #include "module/FixedText.h"
 
+namespace {
+
+// Copies a text field into the job's field of the same width.
+template <std::size_t N>
+void CopyField(char (&to)[N], const char (&from)[N]) {
+    std::memcpy(to, from, N);
+}
+
+}  // namespace
+
 const CRuntimeClass* const classCEMailThread = RegisterDynamicClass<CEMailThread>("CEMailThread");
 
 CEMailThread::CEMailThread() = default;
@@ -41,13 +51,13 @@ int CEMailThread::Run() {
     m_start.Lock();
     m_start.ResetEvent();
     MAIL_JOB job;
-    std::memcpy(job.server, m_server, sizeof job.server);
-    std::memcpy(job.subject, m_subject, sizeof job.subject);
-    std::memcpy(job.sender, m_sender, sizeof job.sender);
-    std::memcpy(job.recipients, m_recipients, sizeof job.recipients);
-    std::memcpy(job.user, m_user, sizeof job.user);
-    std::memcpy(job.password, m_password, sizeof job.password);
-    std::memcpy(job.attachment, m_attachment, sizeof job.attachment);
+    CopyField(job.server, m_server);
+    CopyField(job.subject, m_subject);
+    CopyField(job.sender, m_sender);
+    CopyField(job.recipients, m_recipients);
+    CopyField(job.user, m_user);
+    CopyField(job.password, m_password);
+    CopyField(job.attachment, m_attachment);
     job.body = m_body;
     job.port = m_port;
     try {
@@ -60,5 +70,7 @@ int CEMailThread::Run() {
 }
 
 bool IsMailThreadDone(CEMailThread* const* self) {
-    return std::atomic_ref<CEMailThread* const>(*self).load(std::memory_order_acquire) == nullptr;
+    // atomic_ref takes a mutable object; the load does not write it.
+    return std::atomic_ref<CEMailThread*>(*const_cast<CEMailThread**>(self)).load(std::memory_order_acquire) ==
+           nullptr;
 }

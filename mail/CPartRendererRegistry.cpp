@@ -9,8 +9,9 @@ CPartRendererRegistry::~CPartRendererRegistry() {
 
 void CPartRendererRegistry::Register(CPartRenderer* renderer) {
     if (!renderer) return;
+    std::unique_ptr<CPartRenderer> owned(renderer);  // deleted even when the list cannot grow
     std::lock_guard guard(m_lock);
-    m_renderers.emplace_back(renderer);
+    m_renderers.push_back(std::move(owned));
 }
 
 CPartRenderer* CPartRendererRegistry::Lookup(int type) {
