@@ -16,8 +16,9 @@ struct ToolRun {
     std::string out;  // stdout and stderr together
 };
 
-ToolRun Dvrkit(const std::string& arguments) {
-    const std::string command = std::string(DVRKIT_TOOL) + " " + arguments + " 2>&1";
+// Runs the tool with its temporary folder (where a failed send writes its trace) in `tmp`.
+ToolRun Dvrkit(const std::string& arguments, const TempDir& tmp = TempDir()) {
+    const std::string command = "TMPDIR='" + tmp.path() + "' " + DVRKIT_TOOL + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ToolRun run{-1, {}};
     char buffer[4096];
@@ -55,9 +56,13 @@ TEST(MailCli, SendDelivers) {
 }
 
 TEST(MailCli, FailuresExitWithTheirText) {
-    const ToolRun refused = Dvrkit("mail send --server 127.0.0.1 --port " + std::to_string(FreeLoopbackPort()) + " " + kMail);
+    TempDir tmp;
+    const ToolRun refused =
+        Dvrkit("mail send --server 127.0.0.1 --port " + std::to_string(FreeLoopbackPort()) + " " + kMail, tmp);
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_NE(refused.out.find("Must be connected"), std::string::npos) << refused.out;
+    const auto trace = ReadBytes(tmp.file("EMailSender.txt"));
+    EXPECT_EQ(std::string(trace.begin(), trace.end()), "Must be connected");
 
     const ToolRun badList = Dvrkit("mail compose --from a@example.com --to 'Bob <bob@example.com' --subject s --body b");
     EXPECT_NE(badList.exitCode, 0);
