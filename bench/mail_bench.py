@@ -10,11 +10,14 @@
 2. Delivering: `dvrkit mail send` of a mail with a 20 MB attachment to a local aiosmtpd against
    swaks sending the same file to the same server; the ratio is our time over swaks's.
 
-Each figure is the best of several runs.
+The two sides of a comparison run alternately, several times each; each figure is the median of
+its runs, by wall clock and by CPU time (user + system), so that other work on the machine weighs
+on both sides alike.
 """
 import os
 import random
 import resource
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -22,7 +25,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 MB = 1024 * 1024
-RUNS = 5
+RUNS = 9
 
 
 def cpu_of_children():
@@ -30,20 +33,25 @@ def cpu_of_children():
     return usage.ru_utime + usage.ru_stime
 
 
-def best_times(command):
-    """The best wall-clock time and the best CPU time (user + system) of RUNS runs."""
-    wall, cpu = None, None
+def run_once(command):
+    """Wall-clock and CPU time of one run of `command`."""
+    start, start_cpu = time.perf_counter(), cpu_of_children()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+    return time.perf_counter() - start, cpu_of_children() - start_cpu
+
+
+def compare(ours, reference):
+    """Median (wall, CPU) times of both commands, run alternately RUNS times each."""
+    times = {0: [], 1: []}
     for _ in range(RUNS):
-        start, start_cpu = time.perf_counter(), cpu_of_children()
-        subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
-        elapsed, used = time.perf_counter() - start, cpu_of_children() - start_cpu
-        wall = elapsed if wall is None else min(wall, elapsed)
-        cpu = used if cpu is None else min(cpu, used)
-    return wall, cpu
+        for side, command in enumerate((ours, reference)):
+            times[side].append(run_once(command))
+    return [(statistics.median(t[0] for t in times[side]), statistics.median(t[1] for t in times[side]))
+            for side in (0, 1)]
 
 
-def best_time(command):
-    return best_times(command)[0]
+def median_time(command):
+    return statistics.median(run_once(command)[0] for _ in range(RUNS))
 
 
 def random_file(path, size):
@@ -67,8 +75,8 @@ def compose_figures(dvrkit, folder):
     mail = ["--from", "alarm@dvr.example", "--to", "ops@example.com", "--subject", "bench"]
     big = os.path.join(folder, "attachment50.bin")
     random_file(big, 50 * MB)
-    ours, ours_cpu = best_times([dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", big])
-    reference, reference_cpu = best_times(["base64", big])
+    (ours, ours_cpu), (reference, reference_cpu) = compare(
+        [dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", big], ["base64", big])
     print(f"compose 50 MB attachment: dvrkit {ours:.3f} s (CPU {ours_cpu:.3f} s), coreutils base64 "
           f"{reference:.3f} s (CPU {reference_cpu:.3f} s)")
     print(f"  throughput ratio (>= 1.0 wanted): {reference / ours:.2f}x by wall clock, "
@@ -77,18 +85,18 @@ def compose_figures(dvrkit, folder):
         path = os.path.join(folder, f"attachment{size}.bin")
         if not os.path.exists(path):
             random_file(path, int(size * MB))
-        t = best_time([dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", path])
+        t = median_time([dvrkit, "mail", "compose", *mail, "--body", "x", "--attach", path])
         print(f"  attachment {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
     for size in (1, 4, 16):
         path = os.path.join(folder, f"body{size}.txt")
         text_file(path, size * MB)
-        t = best_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
+        t = median_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
         print(f"  body text  {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
     for size in (1, 16):  # no blank at all: every line break falls at the text's start
         path = os.path.join(folder, f"unbroken{size}.txt")
         with open(path, "w") as f:
             f.write("y" * (size * MB))
-        t = best_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
+        t = median_time([dvrkit, "mail", "compose", *mail, "--body-file", path])
         print(f"  unbroken   {size:5} MB: {t:.3f} s, {t / size * 1000:.1f} ms per MB")
 
 
@@ -111,12 +119,12 @@ def deliver_figures(dvrkit, folder):
             port = f.read().strip()
         attachment = os.path.join(folder, "attachment20.bin")
         random_file(attachment, 20 * MB)
-        ours = best_time([dvrkit, "mail", "send", "--server", "127.0.0.1", "--port", port,
-                          "--from", "alarm@dvr.example", "--to", "ops@example.com", "--subject", "bench",
-                          "--body", "x", "--attach", attachment])
-        swaks = best_time(["swaks", "--server", "127.0.0.1", "--port", port, "--from", "alarm@dvr.example",
-                           "--to", "ops@example.com", "--header", "Subject: bench", "--body", "x",
-                           "--attach", "@" + attachment, "--hide-all"])
+        (ours, _), (swaks, _) = compare(
+            [dvrkit, "mail", "send", "--server", "127.0.0.1", "--port", port, "--from", "alarm@dvr.example",
+             "--to", "ops@example.com", "--subject", "bench", "--body", "x", "--attach", attachment],
+            ["swaks", "--server", "127.0.0.1", "--port", port, "--from", "alarm@dvr.example",
+             "--to", "ops@example.com", "--header", "Subject: bench", "--body", "x",
+             "--attach", "@" + attachment, "--hide-all"])
         print(f"deliver 20 MB attachment to aiosmtpd: dvrkit {ours:.3f} s, swaks {swaks:.3f} s, "
               f"time ratio {ours / swaks:.2f}x (<= 1.2 wanted)")
     finally:
