@@ -7,6 +7,7 @@ void AddLog2BrowseCommands(CLI::App& log2);
 void AddEventCommands(CLI::App& app);
 void AddCryptCommands(CLI::App& app);
 void AddCalendarCommand(CLI::App& app);
+void AddMailCommands(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // Thrown by a command to end with a message on stderr and the given exit code.

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     AddEventCommands(app);
     AddCryptCommands(app);
     AddCalendarCommand(app);
+    AddMailCommands(app);
     AddDemoCommand(app);
 
     try {
