@@ -13,11 +13,14 @@ public:
     // The open file for `path` with `flags`, reusing the kept descriptor when it is for the same
     // path and flags and still the file the path names; nullptr if it cannot be opened.
     CFile* Open(const char* path, UINT flags);
+    // The same, with what `path` names now already found by the caller (nothing if it names no
+    // file), so that the look-up can happen outside whatever lock guards this object.
+    CFile* Open(const char* path, UINT flags, const std::optional<FileIdentity>& current);
     // Lets the descriptor go (after an error, or when the caller is done).
     void Release() { m_file.Abort(); }
 
 private:
-    bool StillNames(const char* path, UINT flags) const;
+    bool StillNames(const char* path, UINT flags, const std::optional<FileIdentity>& current) const;
 
     CFile m_file;
     std::string m_path;
