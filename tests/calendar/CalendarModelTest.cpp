@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
 
 #include "calendar/CalendarModel.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -29,14 +31,13 @@ std::map<std::string, std::vector<std::string>> PythonGrids(const std::string& m
         "    print(ym, ' '.join(str(start + datetime.timedelta(days=i)) for i in range(42)))\n";
     TempDir dir;
     WriteBytes(dir.file("grid.py"), std::vector<std::uint8_t>(script.begin(), script.end()));
-    FILE* out = popen(("/usr/bin/python3 " + dir.file("grid.py") + " " + months).c_str(), "r");
+    std::istringstream out(RunCommand("/usr/bin/python3 " + dir.file("grid.py") + " " + months).output);
     std::map<std::string, std::vector<std::string>> grids;
-    char month[16], date[16];
-    while (fscanf(out, "%15s", month) == 1) {
+    std::string month, date;
+    while (out >> month) {
         auto& dates = grids[month];
-        for (int i = 0; i < 42 && fscanf(out, "%15s", date) == 1; ++i) dates.push_back(date);
+        for (int i = 0; i < 42 && out >> date; ++i) dates.push_back(date);
     }
-    pclose(out);
     return grids;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/crypt/CryptFixture.h"
+#include "tests/support/RunCommand.h"
 
 namespace {
 
@@ -21,12 +22,8 @@ protected:
         return Shell(std::string(kTool) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null"));
     }
     static std::pair<int, std::string> Shell(const std::string& command) {
-        FILE* pipe = popen(command.c_str(), "r");
-        std::string out;
-        char buffer[256];
-        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        const int status = pclose(pipe);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+        CommandResult result = RunCommand(command);
+        return {result.status, std::move(result.output)};
     }
     size_t FilesInFolder() const {
         return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <sstream>
 #include <set>
 
 #include "host/DefaultHost.h"
@@ -8,6 +8,7 @@
 #include "log2/LogTextTable.h"
 #include "platform/core/PrintfSignature.h"
 #include "platform/core/ResourceChain.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -90,17 +91,17 @@ TEST(DefaultHost, IconStripIsAWindowsBitmapOfThirteenIcons) {
         "    drawn = sum(p != (255, 0, 255) for p in px)\n"
         "    print(i, drawn, 256 - drawn)\n";
     WriteBytes(dir.file("check.py"), std::vector<std::uint8_t>(script.begin(), script.end()));
-    FILE* out = popen(("/usr/bin/python3 " + dir.file("check.py") + " " + dir.file("strip.bmp")).c_str(), "r");
-    ASSERT_NE(out, nullptr);
+    const CommandResult run = RunCommand("/usr/bin/python3 " + dir.file("check.py") + " " + dir.file("strip.bmp"));
+    ASSERT_EQ(run.status, 0);
+    std::istringstream out(run.output);
     int w = 0, h = 0;
-    ASSERT_EQ(fscanf(out, "%d %d", &w, &h), 2);
+    ASSERT_TRUE(out >> w >> h);
     EXPECT_EQ(w, 16 * kIconCount);
     EXPECT_EQ(h, 16);
     for (int i = 0; i < kIconCount; ++i) {
         int index = 0, drawn = 0, transparent = 0;
-        ASSERT_EQ(fscanf(out, "%d %d %d", &index, &drawn, &transparent), 3);
+        ASSERT_TRUE(out >> index >> drawn >> transparent);
         EXPECT_GT(drawn, 40) << "icon " << i << " is nearly empty";
         EXPECT_GT(transparent, 0) << "icon " << i << " has no transparent background";
     }
-    EXPECT_EQ(pclose(out), 0);
 }

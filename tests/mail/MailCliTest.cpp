@@ -7,6 +7,7 @@
 
 #include "tests/mail/MailPeers.h"
 #include "tests/mail/ScriptedSmtpServer.h"
+#include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -19,14 +20,8 @@ struct ToolRun {
 // Runs the tool with its temporary folder (where a failed send writes its trace) in `tmp`.
 ToolRun Dvrkit(const std::string& arguments, const TempDir& tmp = TempDir()) {
     const std::string command = "TMPDIR='" + tmp.path() + "' " + DVRKIT_TOOL + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    const CommandResult result = RunCommand(command);
+    return ToolRun{result.status, result.output};
 }
 
 const std::string kMail = "--from alarm@dvr.example --to 'Bob <bob@example.com>; ops@example.com' "

@@ -1,4 +1,5 @@
 #include "tests/mail/MailPeers.h"
+#include "tests/support/RunCommand.h"
 
 #include <chrono>
 #include <csignal>
@@ -19,14 +20,9 @@ constexpr const char* kPython = "/usr/bin/python3";
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 std::string RunCapture(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) throw std::runtime_error("cannot run " + command);
-    std::string out;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    if (pclose(pipe) != 0) throw std::runtime_error("failed: " + command);
-    return out;
+    CommandResult result = RunCommand(command);
+    if (result.status != 0) throw std::runtime_error("failed: " + command);
+    return std::move(result.output);
 }
 
 std::string ReadText(const std::string& path) {
