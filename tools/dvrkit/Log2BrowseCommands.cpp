@@ -41,6 +41,18 @@ void LoadMonth(CLogMonthData& data, const std::string& dir, int year, int month)
     }
 }
 
+struct Date {
+    int year = 0, month = 0, day = 0;
+};
+
+// Reads the command's date ("YYYY-MM", or "YYYY-MM-DD" when `withDay`) and loads its month.
+Date LoadMonthOf(const BrowseOptions& o, bool withDay, CLogMonthData& data) {
+    Date date;
+    ParseDate(o.when, withDay, date.year, date.month, date.day);
+    LoadMonth(data, o.dir, date.year, date.month);
+    return date;
+}
+
 void ListMonths(const BrowseOptions& o) {
     const auto months = FindLogMonthFiles(o.dir);
     if (o.json) {
@@ -52,10 +64,8 @@ void ListMonths(const BrowseOptions& o) {
 }
 
 void ListDays(const BrowseOptions& o) {
-    int year = 0, month = 0, day = 0;
-    ParseDate(o.when, false, year, month, day);
     CLogMonthData data;
-    LoadMonth(data, o.dir, year, month);
+    LoadMonthOf(o, false, data);
     nlohmann::json out = nlohmann::json::array();
     for (const LogDay& d : data.Days()) {
         size_t logs = 0;
@@ -67,11 +77,9 @@ void ListDays(const BrowseOptions& o) {
 }
 
 void ShowDay(const BrowseOptions& o) {
-    int year = 0, month = 0, dayOfMonth = 0;
-    ParseDate(o.when, true, year, month, dayOfMonth);
     CLogMonthData data;
-    LoadMonth(data, o.dir, year, month);
-    const LogDay day{"", CTime(year, month, dayOfMonth, 0, 0, 0).GetTime(), CTime(year, month, dayOfMonth + 1, 0, 0, 0).GetTime()};
+    const Date d = LoadMonthOf(o, true, data);
+    const LogDay day{"", CTime(d.year, d.month, d.day, 0, 0, 0).GetTime(), CTime(d.year, d.month, d.day + 1, 0, 0, 0).GetTime()};
     const LogDayGroups groups = data.GroupDay(day);
     const auto labels = LoadTypeLabels();
     CLogTextRenderer renderer;
@@ -100,10 +108,8 @@ void ShowDay(const BrowseOptions& o) {
 
 // Writes beside the target and renames, so that a failed export leaves no half-written file.
 void ExportMonth(const BrowseOptions& o) {
-    int year = 0, month = 0, day = 0;
-    ParseDate(o.when, false, year, month, day);
     CLogMonthData data;
-    LoadMonth(data, o.dir, year, month);
+    LoadMonthOf(o, false, data);
     const std::string partial = o.file + ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
