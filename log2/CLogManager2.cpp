@@ -4,7 +4,6 @@
 
 #include "log2/LogFileFormat.h"
 #include "module/FixedText.h"
-#include "module/MonthFile.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CTime.h"
 #include "platform/core/LittleEndian.h"
@@ -16,14 +15,6 @@ DWORD StoredOrZero(DWORD value, bool& stillStoring) {
     return stillStoring ? value : 0;
 }
 
-std::string EncodeBlock(const _LOG_HEADER_& header, const CArray<_LOG_RECORD_MEMORY_>& records) {
-    std::string block(logfile::kLogHeaderSize, '\0');
-    logfile::EncodeLogHeader(reinterpret_cast<std::uint8_t*>(block.data()), header);
-    for (const _LOG_RECORD_MEMORY_& record : records) logfile::AppendRecord(block, record);
-    block.push_back(static_cast<char>(logfile::kMark));
-    return block;
-}
-
 // Appends `block` and then sets the block count. If either write fails the file is cut back to
 // its old length and its old header restored (as far as the platform still allows), so that a
 // failed write never leaves a half block that later appends would bury.
@@ -33,17 +24,13 @@ void AppendBlock(CFile& file, std::uint64_t oldLength, const std::uint8_t* oldHe
     logfile::EncodeFileHeader(header, newCount);
     try {
         // A new file's block goes after the header that is written next.
-        file.Seek(static_cast<std::int64_t>(std::max<std::uint64_t>(oldLength, logfile::kFileHeaderSize)), CFile::begin);
-        file.Write(block.data(), static_cast<UINT>(block.size()));
-        file.SeekToBegin();
-        file.Write(header, sizeof header);
+        file.WriteAt(std::max<std::uint64_t>(oldLength, logfile::kFileHeaderSize), block.data(),
+                     static_cast<UINT>(block.size()));
+        file.WriteAt(0, header, sizeof header);
     } catch (const CFileException&) {
         try {
             file.SetLength(oldLength);
-            if (oldLength >= logfile::kFileHeaderSize) {
-                file.SeekToBegin();
-                file.Write(oldHeader, logfile::kFileHeaderSize);
-            }
+            if (oldLength >= logfile::kFileHeaderSize) file.WriteAt(0, oldHeader, logfile::kFileHeaderSize);
         } catch (const CFileException&) {
             // The original error is the one the caller needs to see.
         }
@@ -60,7 +47,6 @@ DWORD CLogManager2::CreateLog(const char* name, BYTE type) {
     m_dwLastHandle = now > m_dwLastHandle ? now : m_dwLastHandle + 1;
 
     PendingLog& log = m_logs[m_dwLastHandle];
-    log.header = _LOG_HEADER_{};
     log.header.handle = m_dwLastHandle;
     log.header.type = type;
     StoreFixedText(log.header.name, name);
@@ -73,7 +59,9 @@ int CLogManager2::AddLogRecord2(DWORD handle, BYTE category, BYTE code, BYTE for
     PendingLog* log = Find(handle);
     if (!log) return 0;
 
-    _LOG_RECORD_MEMORY_ record{};
+    const int slot = TakeFreeSlot();
+    _LOG_RECORD_MEMORY_& record = m_arrRecord[slot].record;
+    record = _LOG_RECORD_MEMORY_{};
     record.type = log->header.type;
     record.category = category;
     record.code = code;
@@ -89,7 +77,10 @@ int CLogManager2::AddLogRecord2(DWORD handle, BYTE category, BYTE code, BYTE for
     }
     record.handle = handle;
 
-    log->records.Add(record);
+    m_arrRecord[slot].next = kNone;
+    if (log->lastRecord == kNone) log->firstRecord = slot;
+    else m_arrRecord[log->lastRecord].next = slot;
+    log->lastRecord = slot;
     ++log->header.recordCount;
     return 1;
 }
@@ -107,29 +98,64 @@ int CLogManager2::WriteLog(DWORD handle) {
     PendingLog* log = Find(handle);
     if (!log || m_szPath.empty()) return 0;
 
-    const CString path = MonthFileName(m_szPath.c_str(), handle, logfile::kExtension);
-    CFile file;
-    if (!file.Open(path, CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::typeBinary))
-        return 0;
+    CFile* file = m_file.Open(m_monthFile.Name(m_szPath, handle),
+                              CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::typeBinary);
+    if (!file) return 0;
     if (log->header.recordCount == 0) return 0;
+    try {
+        return WriteBlock(*file, *log);
+    } catch (const CFileException&) {
+        m_file.Release();
+        throw;
+    }
+}
 
+int CLogManager2::WriteBlock(CFile& file, PendingLog& log) {
     const std::uint64_t length = file.GetLength();
     std::uint8_t oldHeader[logfile::kFileHeaderSize] = {};
     std::uint32_t count = 1;
     if (length != 0) {
         // A file whose header cannot be read whole, or whose mark is wrong, is not ours to extend.
-        if (file.Read(oldHeader, sizeof oldHeader) != sizeof oldHeader || oldHeader[4] != logfile::kMark)
+        if (file.ReadAt(0, oldHeader, sizeof oldHeader) != sizeof oldHeader || oldHeader[4] != logfile::kMark)
             return 0;
         count = GetU32(oldHeader) + 1;
     }
-    AppendBlock(file, length, oldHeader, count, EncodeBlock(log->header, log->records));
-    file.Close();
-    m_logs.erase(handle);
+    EncodeBlock(log);
+    AppendBlock(file, length, oldHeader, count, m_block);
+
+    // The log's records go back to the pool in one piece.
+    m_arrRecord[log.lastRecord].next = m_freeRecord;
+    m_freeRecord = log.firstRecord;
+    m_lastFound = nullptr;
+    m_logs.erase(log.header.handle);
     return 1;
 }
 
 CLogManager2::PendingLog* CLogManager2::Find(DWORD handle) {
     if (handle == 0) return nullptr;
+    // Records of one log usually come one after another: remember the last log found.
+    if (m_lastFound && m_lastFound->header.handle == handle) return m_lastFound;
     const auto it = m_logs.find(handle);
-    return it == m_logs.end() ? nullptr : &it->second;
+    m_lastFound = it == m_logs.end() ? nullptr : &it->second;
+    return m_lastFound;
+}
+
+int CLogManager2::TakeFreeSlot() {
+    if (m_freeRecord == kNone) return m_arrRecord.Add(RecordSlot{{}, kNone});
+    const int slot = m_freeRecord;
+    m_freeRecord = m_arrRecord[slot].next;
+    return slot;
+}
+
+void CLogManager2::EncodeBlock(const PendingLog& log) {
+    size_t size = logfile::kLogHeaderSize + logfile::kTailSize;
+    for (int slot = log.firstRecord; slot != kNone; slot = m_arrRecord[slot].next)
+        size += logfile::StoredRecordSize(m_arrRecord[slot].record.format);
+    m_block.resize(size);
+    auto* out = reinterpret_cast<std::uint8_t*>(m_block.data());
+    logfile::EncodeLogHeader(out, log.header);
+    out += logfile::kLogHeaderSize;
+    for (int slot = log.firstRecord; slot != kNone; slot = m_arrRecord[slot].next)
+        out = logfile::EncodeRecord(out, m_arrRecord[slot].record);
+    *out = logfile::kMark;
 }

@@ -8,8 +8,11 @@
 #include <string>
 #include <unordered_map>
 
+#include "log2/LogFileFormat.h"
 #include "log2/LogRecord.h"
+#include "module/MonthFileCache.h"
 #include "platform/core/CArray.h"
+#include "platform/core/KeptFile.h"
 
 class CLogManager2 {
 public:
@@ -39,15 +42,36 @@ public:
     int PendingLogCount() const { return static_cast<int>(m_logs.size()); }
 
 private:
+    static constexpr int kNone = -1;
+
+    // A slot of the record pool: a record of a pending log, chained to the next record of the
+    // same log in the order they were added, or a free slot chained to the next free one.
+    struct RecordSlot {
+        _LOG_RECORD_MEMORY_ record;
+        int next;
+    };
     struct PendingLog {
         _LOG_HEADER_ header;
-        CArray<_LOG_RECORD_MEMORY_> records;  // in the order they were added
+        int firstRecord = kNone;
+        int lastRecord = kNone;
     };
 
     PendingLog* Find(DWORD handle);
+    int TakeFreeSlot();
+    void EncodeBlock(const PendingLog& log);
+    // Appends a log with records to the open month file and forgets the log; 0 if the file's
+    // header refuses it.
+    int WriteBlock(CFile& file, PendingLog& log);
 
-    // Pending logs by handle, so that adding and writing cost the same however many are pending.
+    // Pending logs by handle, and their records in one pool whose slots are reused, so adding
+    // and writing cost the same however many logs are pending.
     std::unordered_map<DWORD, PendingLog> m_logs;
+    PendingLog* m_lastFound = nullptr;  // into m_logs; cleared when a log leaves it
+    CArray<RecordSlot> m_arrRecord;
+    int m_freeRecord = kNone;
+    std::string m_block;  // the block being written, kept to reuse its storage
+    MonthFileCache m_monthFile{logfile::kExtension};
+    CKeptFile m_file;     // the month file last written
     std::string m_szPath;
     DWORD m_dwLastHandle = 0;
 };

@@ -31,19 +31,20 @@ _LOG_HEADER_ DecodeLogHeader(const std::uint8_t* in) {
     return header;
 }
 
-void AppendRecord(std::string& out, const _LOG_RECORD_MEMORY_& record) {
-    std::uint8_t bytes[StoredRecordSize(kFormatValuesTexts)];
-    bytes[0] = record.type;
-    bytes[1] = record.category;
-    bytes[2] = record.code;
-    bytes[3] = record.format;
-    PutU32(bytes + 4, record.value1);
-    PutU32(bytes + 8, record.value2);
-    PutU32(bytes + 12, record.value3);
-    PutU32(bytes + 16, record.value4);
-    std::memcpy(bytes + 20, record.text1, kLogTextWidth);
-    std::memcpy(bytes + 20 + kLogTextWidth, record.text2, kLogTextWidth);
-    out.append(reinterpret_cast<const char*>(bytes), StoredRecordSize(record.format));
+std::uint8_t* EncodeRecord(std::uint8_t* out, const _LOG_RECORD_MEMORY_& record) {
+    out[0] = record.type;
+    out[1] = record.category;
+    out[2] = record.code;
+    out[3] = record.format;
+    if (record.format == kFormatKeyOnly) return out + kRecordKeySize;
+    PutU32(out + 4, record.value1);
+    PutU32(out + 8, record.value2);
+    PutU32(out + 12, record.value3);
+    PutU32(out + 16, record.value4);
+    if (record.format != kFormatValuesTexts) return out + kRecordKeySize + kRecordValuesSize;
+    std::memcpy(out + 20, record.text1, kLogTextWidth);
+    std::memcpy(out + 20 + kLogTextWidth, record.text2, kLogTextWidth);
+    return out + StoredRecordSize(kFormatValuesTexts);
 }
 
 _LOG_RECORD_MEMORY_ DecodeRecord(const std::uint8_t* in) {

@@ -42,8 +42,9 @@ constexpr size_t StoredRecordSize(std::uint8_t format) {
 void EncodeFileHeader(std::uint8_t* out, std::uint32_t blockCount);
 void EncodeLogHeader(std::uint8_t* out, const _LOG_HEADER_& header);
 _LOG_HEADER_ DecodeLogHeader(const std::uint8_t* in);
-// Appends the stored form of `record` (StoredRecordSize of its format) to `out`.
-void AppendRecord(std::string& out, const _LOG_RECORD_MEMORY_& record);
+// Writes the stored form of `record` at `out`, which must hold StoredRecordSize(record.format)
+// bytes; returns the byte after it.
+std::uint8_t* EncodeRecord(std::uint8_t* out, const _LOG_RECORD_MEMORY_& record);
 // Decodes a stored record whose key bytes are at `in` and whose further bytes follow them;
 // `in` must hold StoredRecordSize(in[3]) bytes. The handle is 0.
 _LOG_RECORD_MEMORY_ DecodeRecord(const std::uint8_t* in);

@@ -1,77 +1,60 @@
 #include "log2/LogFileReader.h"
 
-#include <algorithm>
-
 #include "log2/LogFileFormat.h"
 #include "platform/core/LittleEndian.h"
 
 namespace {
 
-class Cursor {
-public:
-    explicit Cursor(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
-    std::uint64_t offset() const { return m_at; }
-    std::uint64_t left() const { return m_bytes.size() - m_at; }
-    // The next `n` bytes without consuming them, or nullptr if fewer are left.
-    const std::uint8_t* peek(size_t n) const { return left() < n ? nullptr : m_bytes.data() + m_at; }
-    // The next `n` bytes, or nullptr (consuming nothing) if fewer are left.
-    const std::uint8_t* take(size_t n) {
-        const std::uint8_t* at = peek(n);
-        if (at) m_at += n;
-        return at;
-    }
-
-private:
-    std::span<const std::uint8_t> m_bytes;
-    size_t m_at = 0;
-};
-
-std::optional<LogFileDamage> BlockFault(std::uint64_t at, std::uint32_t index, const std::string& what) {
-    return LogFileDamage{at, "block " + std::to_string(index + 1) + " " + what};
-}
-
-// Reads one block; on damage returns where and why it could not be read whole.
-std::optional<LogFileDamage> ReadBlock(Cursor& in, std::uint32_t index, LogBlock& block) {
-    block.offset = in.offset();
-    const std::uint8_t* head = in.take(logfile::kLogHeaderSize);
-    if (!head) return BlockFault(in.offset(), index, "is cut off in its head");
-    block.header = logfile::DecodeLogHeader(head);
-    // Every record takes at least 4 bytes: never reserve more than the file can hold.
-    block.records.reserve(std::min<std::uint64_t>(block.header.recordCount, in.left() / logfile::kRecordKeySize));
-    for (std::uint32_t r = 0; r < block.header.recordCount; ++r) {
-        const std::uint8_t* key = in.peek(logfile::kRecordKeySize);
-        const std::uint8_t* stored = key ? in.take(logfile::StoredRecordSize(key[3])) : nullptr;
-        if (!stored) return BlockFault(in.offset(), index, "is cut off in record " + std::to_string(r + 1));
-        block.records.push_back(logfile::DecodeRecord(stored));
-    }
-    const std::uint8_t* tail = in.peek(logfile::kTailSize);
-    if (!tail) return BlockFault(in.offset(), index, "is cut off before its tail mark");
-    if (*tail != logfile::kMark) return BlockFault(in.offset(), index, "has a bad tail mark");
-    in.take(logfile::kTailSize);
-    return std::nullopt;
+LogFileDamage BlockFault(std::uint64_t at, std::uint32_t index, const std::string& what, bool cutShort) {
+    return LogFileDamage{at, "block " + std::to_string(index + 1) + " " + what, cutShort};
 }
 
 }  // namespace
 
+std::optional<LogFileDamage> LogFileReader::ReadFileHeader() {
+    const std::uint8_t* header = m_in.Take(logfile::kFileHeaderSize);
+    if (!header) return LogFileDamage{0, "file is shorter than its 5-byte header", true};
+    m_blockCount = GetU32(header);
+    if (header[4] != logfile::kMark) return LogFileDamage{4, "file header has a bad mark", false};
+    return std::nullopt;
+}
+
+std::optional<LogFileDamage> LogFileReader::ReadBlock(
+    std::uint32_t index, _LOG_HEADER_& header, const std::function<void(const _LOG_RECORD_MEMORY_&)>& onRecord) {
+    const std::uint8_t* head = m_in.Take(logfile::kLogHeaderSize);
+    if (!head) return BlockFault(m_in.Offset(), index, "is cut off in its head", true);
+    header = logfile::DecodeLogHeader(head);
+    for (std::uint32_t r = 0; r < header.recordCount; ++r) {
+        const std::uint8_t* key = m_in.Peek(logfile::kRecordKeySize);
+        const std::uint8_t* stored = key ? m_in.Take(logfile::StoredRecordSize(key[3])) : nullptr;
+        if (!stored) return BlockFault(m_in.Offset(), index, "is cut off in record " + std::to_string(r + 1), true);
+        onRecord(logfile::DecodeRecord(stored));
+    }
+    const std::uint8_t* tail = m_in.Peek(logfile::kTailSize);
+    if (!tail) return BlockFault(m_in.Offset(), index, "is cut off before its tail mark", true);
+    if (*tail != logfile::kMark) return BlockFault(m_in.Offset(), index, "has a bad tail mark", false);
+    m_in.Skip(logfile::kTailSize);
+    return std::nullopt;
+}
+
+std::uint64_t LogFileReader::MaxRecordsLeft() const { return m_in.Remaining() / logfile::kRecordKeySize; }
+
 LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     LogFileContents contents;
-    Cursor in(bytes);
-    const std::uint8_t* header = in.take(logfile::kFileHeaderSize);
-    if (!header) {
-        contents.damage = LogFileDamage{0, "file is shorter than its 5-byte header"};
-        return contents;
-    }
-    contents.blockCount = GetU32(header);
-    if (header[4] != logfile::kMark) {
-        contents.damage = LogFileDamage{4, "file header has a bad mark"};
-        return contents;
-    }
+    ByteStream in(bytes);
+    LogFileReader reader(in);
+    contents.damage = reader.ReadFileHeader();
+    contents.blockCount = reader.BlockCount();
+    if (contents.damage) return contents;
     for (std::uint32_t i = 0; i < contents.blockCount; ++i) {
         LogBlock block;
-        contents.damage = ReadBlock(in, i, block);
+        block.offset = in.Offset();
+        contents.damage = reader.ReadBlock(i, block.header, [&block](const _LOG_RECORD_MEMORY_& r) {
+            block.records.push_back(r);
+        });
         if (contents.damage) return contents;
         contents.blocks.push_back(std::move(block));
     }
-    contents.trailingBytes = in.left();
+    contents.trailingBytes = in.Remaining();
     return contents;
 }

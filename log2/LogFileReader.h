@@ -1,25 +1,51 @@
 #pragma once
 // Reading a monthly log file back. The mark bytes are the file's only check: a file whose header
-// mark is wrong yields nothing, and a block whose records run past the end of the file or whose
-// tail mark is wrong ends the file there. Blocks before the damage are kept; the damaged block
-// and everything after it are not.
+// mark is wrong yields nothing, and a block whose records run past the end of the data or whose
+// tail mark is wrong is damaged. A block is whole only once its tail mark has been read.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "log2/LogRecord.h"
-
-struct LogBlock {
-    std::uint64_t offset = 0;  // where the block's head starts in the file
-    _LOG_HEADER_ header{};
-    std::vector<_LOG_RECORD_MEMORY_> records;  // handles are 0, as stored records carry none
-};
+#include "platform/core/ByteStream.h"
 
 struct LogFileDamage {
     std::uint64_t offset = 0;  // first byte that could not be used
     std::string reason;        // e.g. "block 3 has a bad tail mark"
+    bool cutShort = false;     // the data ended inside the block (rather than holding a bad mark)
+};
+
+// The block-by-block reader that every user of the format goes through.
+class LogFileReader {
+public:
+    explicit LogFileReader(ByteStream& in) : m_in(in) {}
+
+    // Reads the five-byte file header; damage if it is short or its mark is wrong.
+    std::optional<LogFileDamage> ReadFileHeader();
+    std::uint32_t BlockCount() const { return m_blockCount; }
+
+    // Reads block `index` (0-based, for messages), handing each record to `onRecord` as it is
+    // read (handles are 0). Damage if the block is not whole; records already handed over then
+    // belong to a block that must not be shown.
+    std::optional<LogFileDamage> ReadBlock(std::uint32_t index, _LOG_HEADER_& header,
+                                           const std::function<void(const _LOG_RECORD_MEMORY_&)>& onRecord);
+    // A bound on the records still to come, for reserving memory without trusting a count.
+    std::uint64_t MaxRecordsLeft() const;
+    std::uint64_t Offset() const { return m_in.Offset(); }
+
+private:
+    ByteStream& m_in;
+    std::uint32_t m_blockCount = 0;
+};
+
+// A whole file parsed in memory, for the tools.
+struct LogBlock {
+    std::uint64_t offset = 0;  // where the block's head starts in the file
+    _LOG_HEADER_ header{};
+    std::vector<_LOG_RECORD_MEMORY_> records;
 };
 
 struct LogFileContents {

@@ -77,6 +77,30 @@ void CFile::Write(const void* buffer, UINT count) {
     }
 }
 
+UINT CFile::ReadAt(std::uint64_t offset, void* buffer, UINT count) {
+    auto* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(m_fd, out + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Throw("read");
+        if (n == 0) break;
+        done += static_cast<UINT>(n);
+    }
+    return done;
+}
+
+void CFile::WriteAt(std::uint64_t offset, const void* buffer, UINT count) {
+    const auto* in = static_cast<const char*>(buffer);
+    UINT done = 0;
+    while (done < count) {
+        const ssize_t n = ::pwrite(m_fd, in + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Throw("write");
+        done += static_cast<UINT>(n);
+    }
+}
+
 std::uint64_t CFile::Seek(std::int64_t offset, UINT from) {
     const off_t at = ::lseek(m_fd, static_cast<off_t>(offset), static_cast<int>(from));
     if (at < 0) Throw("seek in");
@@ -87,6 +111,18 @@ std::uint64_t CFile::GetLength() const {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) Throw("examine");
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+FileIdentity CFile::GetIdentity() const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) Throw("examine");
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::optional<FileIdentity> CFile::IdentityOf(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 void CFile::SetLength(std::uint64_t length) {

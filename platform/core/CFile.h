@@ -3,6 +3,7 @@
 // go straight to the descriptor (there is no user-space buffer), so Flush has nothing to push
 // and durability is what the kernel gives after write(2). Platform errors after a file is open
 // are raised as CFileException.
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -17,6 +18,13 @@ public:
     Cause m_cause;
     int m_lOsError;  // errno of the failed call
     std::string m_strFileName;
+};
+
+// Which file a path or an open file is, so that a kept descriptor can be checked against what its
+// path names now (after a delete or a rename, the two differ).
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
 class CFile {
@@ -45,6 +53,9 @@ public:
     virtual UINT Read(void* buffer, UINT count);
     // Writes all `count` bytes or throws.
     virtual void Write(const void* buffer, UINT count);
+    // Positional forms that leave the file position alone (one system call each).
+    virtual UINT ReadAt(std::uint64_t offset, void* buffer, UINT count);
+    virtual void WriteAt(std::uint64_t offset, const void* buffer, UINT count);
     virtual std::uint64_t Seek(std::int64_t offset, UINT from);
     std::uint64_t SeekToEnd() { return Seek(0, end); }
     void SeekToBegin() { Seek(0, begin); }
@@ -57,6 +68,9 @@ public:
     void Abort();
 
     bool IsOpen() const { return m_fd >= 0; }
+    FileIdentity GetIdentity() const;
+    // The identity of the file `path` names now, or nothing if it names none.
+    static std::optional<FileIdentity> IdentityOf(const char* path);
     const std::string& GetFilePath() const { return m_path; }
 
 private:

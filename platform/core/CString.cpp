@@ -14,18 +14,21 @@ void CString::Format(const char* format, ...) {
 }
 
 void CString::FormatV(const char* format, va_list args) {
-    va_list probe;
-    va_copy(probe, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, probe);
-    va_end(probe);
+    // One pass into a stack buffer serves almost every text; only a longer one is formatted twice.
+    char small[256];
+    va_list retry;
+    va_copy(retry, args);
+    const int needed = std::vsnprintf(small, sizeof small, format, args);
     if (needed < 0) {
         m_text.clear();
-        return;
+    } else if (static_cast<size_t>(needed) < sizeof small) {
+        m_text.assign(small, static_cast<size_t>(needed));
+    } else {
+        m_text.assign(static_cast<size_t>(needed) + 1, '\0');
+        std::vsnprintf(m_text.data(), m_text.size(), format, retry);
+        m_text.resize(static_cast<size_t>(needed));
     }
-    std::string out(static_cast<size_t>(needed) + 1, '\0');
-    std::vsnprintf(out.data(), out.size(), format, args);
-    out.resize(static_cast<size_t>(needed));
-    m_text = std::move(out);
+    va_end(retry);
 }
 
 BOOL CString::LoadString(UINT id) {

@@ -37,6 +37,8 @@ public:
     operator const char*() const { return m_text.c_str(); }
     const char* c_str() const { return m_text.c_str(); }
     const std::string& str() const { return m_text; }
+    // The text itself, for bulk appends that would otherwise build and copy a second string.
+    std::string& str() { return m_text; }
 
     CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
     CString& operator+=(const char* other) { m_text += other ? other : ""; return *this; }

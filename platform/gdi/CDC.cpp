@@ -121,9 +121,12 @@ template <typename Handle>
 Handle CDC::Replace(Handle& slot, Handle object) {
     Handle old = slot;
     if (object) object->AddSelection();
-    if (old) old->RemoveSelection();
     slot = object;
-    return old;
+    if (!old) return old;
+    // An object whose owner has gone ends here; there is nothing left to give back.
+    const bool ends = old->EndsWithLastSelection();
+    old->RemoveSelection();
+    return ends ? nullptr : old;
 }
 
 void CDC::HoldAll(const State& s) {

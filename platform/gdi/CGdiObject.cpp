@@ -8,7 +8,10 @@
 #include "platform/gdi/CPalette.h"
 #include "platform/gdi/CPen.h"
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject() {
+    if (m_hObject && m_hObject->Wrapper() == this) Detach()->DeleteWhenReleased();
+    else Detach();
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (!object || m_hObject) return FALSE;

@@ -1,7 +1,8 @@
 #pragma once
 // The wrapper of a drawing-object handle, in the framework's shape. A wrapper that made or
-// attached its handle owns it and deletes it with itself; FromHandle gives a wrapper for any
-// handle (one that borrows the handle when no owner wraps it).
+// attached its handle owns it and deletes it with itself (or, while the object is selected
+// into a context, when the context lets it go); FromHandle gives a wrapper for any handle
+// (one that borrows the handle when no owner wraps it).
 #include <memory>
 
 #include "platform/gdi/GdiObject.h"

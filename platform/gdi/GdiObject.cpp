@@ -17,6 +17,20 @@ CGdiObject* GdiObject::TemporaryWrapper() {
     return m_temporary.get();
 }
 
+void GdiObject::RemoveSelection() {
+    if (m_stock) return;
+    if (--m_selections == 0 && m_orphan) delete this;
+}
+
+void GdiObject::DeleteWhenReleased() {
+    if (m_stock) return;
+    if (!IsSelected()) {
+        delete this;
+        return;
+    }
+    m_orphan = true;
+}
+
 BOOL DeleteObject(HGDIOBJ object) {
     if (!object || object->IsSelected()) return FALSE;
     if (object->IsStock()) return TRUE;

@@ -5,7 +5,8 @@
 //
 // Ownership: the creator owns a handle until it is attached to a wrapper (CPen, CFont, ...),
 // which then deletes it with itself. DeleteObject refuses (returns FALSE) while the object is
-// selected into a context, so a context never draws with a freed object.
+// selected into a context, so a context never draws with a freed object; a wrapper that ends
+// while its object is selected leaves the object to end with its last selection.
 #include <memory>
 
 #include "platform/core/Types.h"
@@ -31,10 +32,13 @@ public:
     void AddSelection() {
         if (!m_stock) ++m_selections;
     }
-    void RemoveSelection() {
-        if (!m_stock) --m_selections;
-    }
+    // May end the object (see DeleteWhenReleased): the caller must not use it afterwards.
+    void RemoveSelection();
     bool IsSelected() const { return m_selections > 0; }
+    // True when the next RemoveSelection ends the object.
+    bool EndsWithLastSelection() const { return m_orphan && m_selections == 1; }
+    // Deletes the object now, or when its last selection is removed.
+    void DeleteWhenReleased();
 
     // The wrapper that owns this handle, if any (set by CGdiObject::Attach).
     CGdiObject* Wrapper() const { return m_wrapper; }
@@ -46,6 +50,7 @@ private:
     GdiKind m_kind;
     bool m_stock = false;
     int m_selections = 0;
+    bool m_orphan = false;  // no owner any more: ends with its last selection
     CGdiObject* m_wrapper = nullptr;
     std::unique_ptr<CGdiObject> m_temporary;
 };

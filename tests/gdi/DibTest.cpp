@@ -125,6 +125,46 @@ TEST(StretchDIBits, DrawsTheImageScaledAndCountsSourceRowsFromTheBottom) {
     EXPECT_EQ(StretchDIBits(&m.dc(), 0, 0, 1, 1, 0, 0, 1, 1, nullptr, Info(image.info), DIB_RGB_COLORS, SRCCOPY), 0);
 }
 
+TEST(DibFormats, EveryBitCountDecodesAndEncodesBackToTheSameBits) {
+    // 3 x 2 images whose top-left pixel is red and bottom-right pixel white, in each format.
+    struct Case {
+        const char* name;
+        WORD bitCount;
+        std::vector<COLORREF> table;
+        std::vector<BYTE> bits;  // bottom row first
+    };
+    const Case cases[] = {
+        {"1 bit", 1, {kRed, kWhite}, {0x20, 0, 0, 0, 0x00, 0, 0, 0}},
+        {"4 bits", 4, {kRed, kGreen, kBlue, kWhite}, {0x12, 0x30, 0, 0, 0x01, 0x20, 0, 0}},
+        {"8 bits", 8, {kRed, kGreen, kBlue, kWhite}, {1, 2, 3, 0, 0, 1, 2, 0}},
+        {"16 bits 5-5-5", 16, {}, {0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0, 0}},
+        {"24 bits", 24, {}, {0, 255, 0, 255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0}},
+        {"32 bits", 32, {}, {0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        auto info = InfoBlock(3, 2, c.bitCount, BI_RGB, c.table);
+        HBITMAP bitmap = CreateDIBitmap(nullptr, &Info(info)->bmiHeader, CBM_INIT, c.bits.data(), Info(info), DIB_RGB_COLORS);
+        ASSERT_NE(bitmap, nullptr) << c.name;
+        EXPECT_EQ(ColorFromPixel(bitmap->Pixels().At(0, 0)), kRed) << c.name;
+        EXPECT_EQ(ColorFromPixel(bitmap->Pixels().At(2, 1)), kWhite) << c.name;
+        std::vector<BYTE> back(c.bits.size(), 0xAA);
+        EXPECT_EQ(GetDIBits(nullptr, bitmap, 0, 2, back.data(), Info(info), DIB_RGB_COLORS), 2) << c.name;
+        EXPECT_EQ(back, c.bits) << c.name;
+        DeleteObject(bitmap);
+    }
+}
+
+TEST(DibFormats, BitfieldMasksOf565) {
+    auto info = InfoBlock(1, 1, 16, BI_BITFIELDS, {0, 0, 0});
+    const DWORD masks[] = {0xF800, 0x07E0, 0x001F};  // in the colour table's place
+    std::memcpy(info.data() + kInfoHeaderSize, masks, sizeof masks);
+    const std::vector<BYTE> bits = {0x1F, 0xF8, 0, 0};  // red 31, blue 31: magenta
+    HBITMAP bitmap = CreateDIBitmap(nullptr, &Info(info)->bmiHeader, CBM_INIT, bits.data(), Info(info), DIB_RGB_COLORS);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(ColorFromPixel(bitmap->Pixels().At(0, 0)), 0xFF00FFu);
+    DeleteObject(bitmap);
+}
+
 TEST(DibLayout, RefusesHeadersItCannotDraw) {
     struct Case {
         const char* name;

@@ -27,18 +27,6 @@ std::string MemoryDC::Picture(COLORREF color, char ink) {
     return out;
 }
 
-CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
 std::vector<BYTE> BmpFileBytes(const std::vector<BYTE>& infoBlock, const std::vector<BYTE>& bits) {
     const size_t pixelOffset = kBmpFileHeaderSize + infoBlock.size();
     std::vector<BYTE> file(pixelOffset + bits.size(), 0);

@@ -6,6 +6,7 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DibFormat.h"
+#include "tests/support/RunCommand.h"
 
 // A memory context with a w x h bitmap selected, filled with `background`.
 class MemoryDC {
@@ -23,12 +24,6 @@ private:
     CBitmap m_bitmap;
     CBitmap* m_old = nullptr;
 };
-
-struct CommandResult {
-    int status = -1;
-    std::string output;  // standard output only
-};
-CommandResult RunCommand(const std::string& command);
 
 // A bitmap file: file header, the info block (header and colour table) and the bits.
 std::vector<BYTE> BmpFileBytes(const std::vector<BYTE>& infoBlock, const std::vector<BYTE>& bits);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "GdiTestSupport.h"
@@ -65,6 +66,19 @@ TEST(Selection, ReturnsTheReplacedObjectAndRefusesToDeleteASelectedOne) {
     EXPECT_EQ(m.dc().SelectObject(oldBrush)->GetSafeHandle(), GetStockObject(NULL_BRUSH));
     m.dc().FillRect(CRect(0, 0, 1, 1), GetSysColorBrush(COLOR_BTNSHADOW));
     EXPECT_EQ(m.At(0, 0), 0x808080u);
+}
+
+TEST(Selection, AWrapperEndingWhileSelectedLeavesItsObjectToTheContext) {
+    MemoryDC m(3, 1);
+    {
+        auto pen = std::make_unique<CPen>(PS_SOLID, 1, 0x0000FF);
+        m.dc().SelectObject(pen.get());
+    }  // the pen's wrapper is gone; the context still draws with it
+    m.dc().MoveTo(0, 0);
+    m.dc().LineTo(3, 0);
+    EXPECT_EQ(m.At(2, 0), 0x0000FFu);
+    // Replacing it ends it: there is no old pen to give back.
+    EXPECT_EQ(m.dc().SelectStockObject(BLACK_PEN), nullptr);
 }
 
 TEST(Selection, ABitmapLivesInOneMemoryContextAtATime) {

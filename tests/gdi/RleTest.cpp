@@ -119,6 +119,20 @@ TEST_P(Rle, OwnDecoderDrawsTheOriginalPixels) {
             ASSERT_EQ(m.At(x, y), colours[topDown[static_cast<size_t>(y * v.width + x)]]) << x << "," << y;
 }
 
+TEST_P(Rle, DecompressingThroughADeviceBitmapGivesTheOriginalBits) {
+    // The way back of a compression change: device bitmap from the RLE bits, then plain bits.
+    const Variant v = GetParam();
+    std::vector<BYTE> header;
+    const std::vector<BYTE> compressed = Compress(header);
+    HBITMAP device = CreateDIBitmap(nullptr, &Info(header)->bmiHeader, CBM_INIT, compressed.data(), Info(header), DIB_RGB_COLORS);
+    ASSERT_NE(device, nullptr);
+    auto plain = InfoBlock(v.width, v.height, 8, BI_RGB, colours);
+    std::vector<BYTE> back(bits.size());
+    EXPECT_EQ(GetDIBits(nullptr, device, 0, static_cast<UINT>(v.height), back.data(), Info(plain), DIB_RGB_COLORS), v.height);
+    EXPECT_EQ(back, bits);
+    DeleteObject(device);
+}
+
 TEST_P(Rle, ABufferSmallerThanTheCompressedSizeIsRefused) {
     const Variant v = GetParam();
     std::vector<BYTE> header;

@@ -3,7 +3,11 @@
 #include <CLI/CLI.hpp>
 
 void AddLog2Commands(CLI::App& app);
+void AddLog2BrowseCommands(CLI::App& log2);
 void AddEventCommands(CLI::App& app);
+void AddCryptCommands(CLI::App& app);
+void AddCalendarCommand(CLI::App& app);
+void AddMailCommands(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 void AddViewCommands(CLI::App& app);
 

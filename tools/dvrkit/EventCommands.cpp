@@ -18,6 +18,7 @@ struct AddOptions {
     DWORD channel = 0, actions = 0, time = 0;
     int source = 1, side = 1;
     bool hasText = false;
+    bool json = false;
 };
 
 void AddEvent(const AddOptions& o) {
@@ -27,7 +28,11 @@ void AddEvent(const AddOptions& o) {
     manager.Init(o.dir.c_str());
     manager.AddEventLog(o.channel, o.actions, static_cast<BYTE>(o.source), time, static_cast<BYTE>(o.side),
                         o.hasText ? o.text.c_str() : nullptr);
-    std::cout << MonthFileName(o.dir.c_str(), time, eventfile::kExtension).c_str() << "\n";
+    const std::string file = MonthFileName(o.dir.c_str(), time, eventfile::kExtension).str();
+    if (o.json)
+        PrintJson({{"file", file}, {"time", time}});
+    else
+        std::cout << file << "\n";
 }
 
 nlohmann::json EventJson(const EventFileEntry& e) {
@@ -81,6 +86,7 @@ void AddEventCommands(CLI::App& app) {
     a->add_option("--side", add.side, "1 server, 2 client")->required()->check(CLI::Range(0, 255));
     a->add_option("--time", add.time, "Seconds since 1970 UTC (default: now)");
     a->add_option("--text", add.text, "Text, cut to 15 characters")->each([](const std::string&) { add.hasText = true; });
+    a->add_flag("--json", add.json, "Print the file and time as JSON");
     a->callback([] { AddEvent(add); });
 
     static std::string file;

@@ -63,13 +63,14 @@ CsvRecord ParseRecordLine(const std::string& text, int line) {
 
 std::string WhyNotWritten(const std::string& dir, DWORD handle, size_t records) {
     if (records == 0) return "no records on standard input: a log without records is not written";
+    if (!FileExists(dir.c_str())) return "the log folder " + dir + " does not exist";
     const CString path = MonthFileName(dir.c_str(), handle, logfile::kExtension);
     if (!FileExists(path)) return "cannot create " + std::string(path.c_str());
     return std::string(path.c_str()) + " cannot be extended: it cannot be opened, or it is not a log file "
            "(its fifth byte is not 0x0A); it was left untouched";
 }
 
-void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, int result) {
+void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, int result, bool json) {
     std::vector<CsvRecord> records;
     std::string line;
     for (int number = 1; std::getline(std::cin, line); ++number)
@@ -83,7 +84,11 @@ void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, 
                               r.values[3], r.hasText[0] ? r.texts[0].c_str() : nullptr,
                               r.hasText[1] ? r.texts[1].c_str() : nullptr);
     if (!manager.UpdateLog(handle, static_cast<BYTE>(result))) throw CommandError{WhyNotWritten(dir, handle, records.size())};
-    std::cout << handle << "\n";
+    if (json)
+        PrintJson({{"handle", handle}, {"records", records.size()},
+                   {"file", MonthFileName(dir.c_str(), handle, logfile::kExtension).str()}});
+    else
+        std::cout << handle << "\n";
 }
 
 nlohmann::json RecordJson(const _LOG_RECORD_MEMORY_& r) {
@@ -159,11 +164,13 @@ void AddLog2Commands(CLI::App& app) {
                  "prints the log's handle");
     static std::string dir, name;
     static int type = 1, result = 0;
+    static bool writeJson = false;
     write->add_option("DIR", dir, "Log folder")->required();
     write->add_option("--name", name, "Log name (cut to 21 characters)")->required();
     write->add_option("--type", type, "Log type, 0 to 255")->required()->check(CLI::Range(0, 255));
     write->add_option("--result", result, "Result byte, 0 to 255")->required()->check(CLI::Range(0, 255));
-    write->callback([] { WriteLogFromCsv(dir, name, type, result); });
+    write->add_flag("--json", writeJson, "Print the handle, record count and file as JSON");
+    write->callback([] { WriteLogFromCsv(dir, name, type, result, writeJson); });
 
     CLI::App* dump = log2->add_subcommand("dump", "Print a month file: header, blocks and records; exit 2 if damaged");
     static std::string file;
@@ -171,4 +178,6 @@ void AddLog2Commands(CLI::App& app) {
     dump->add_option("FILE", file, "Month file")->required();
     dump->add_flag("--json", json, "Print JSON");
     dump->callback([] { DumpLogFile(file, json); });
+
+    AddLog2BrowseCommands(*log2);
 }

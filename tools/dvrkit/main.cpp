@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     AddLog2Commands(app);
     AddEventCommands(app);
+    AddCryptCommands(app);
+    AddCalendarCommand(app);
+    AddMailCommands(app);
     AddDemoCommand(app);
     AddViewCommands(app);
 

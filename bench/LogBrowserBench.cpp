@@ -1,0 +1,206 @@
+// The log browser's data against minimal references, on a month of 100,000 logs and 1,000,000
+// records:  build/bench/bench_log_browser   (bench/report_log_browser.py prints the ratios)
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "host/DefaultHost.h"
+#include "log2/CLogManager2.h"
+#include "log2/LogFileFormat.h"
+#include "log2/LogMonthData.h"
+#include "log2/LogTextRenderer.h"
+#include "platform/core/CTime.h"
+#include "platform/core/LittleEndian.h"
+
+namespace {
+
+constexpr int kLogs = 100000, kRecordsPerLog = 10;
+constexpr int kYear = 2005, kMonth = 4;
+
+std::atomic<DWORD> g_now{0};
+DWORD BenchClock() { return g_now.load(); }
+
+// Writes the month once per run: logs spread over the month (10,000 of them on the 15th), each
+// with ten records of mixed formats.
+const std::string& MonthFolder() {
+    static const std::string folder = [] {
+        const auto path = std::filesystem::temp_directory_path() / "dvrkit-bench-browser";
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+        CTime::SetClock(&BenchClock);
+        CLogManager2 writer;
+        writer.Init(path.c_str());
+        const DWORD start = CTime(kYear, kMonth, 1, 0, 0, 0).GetTime();
+        const DWORD busyDay = CTime(kYear, kMonth, 15, 0, 0, 0).GetTime();
+        // 10,000 logs on the busy day (one every 8 s), the others one every 25 s from the 1st on,
+        // stepping over the 15th (27 days in all), in time order.
+        std::vector<DWORD> starts;
+        for (int i = 0; i < kLogs / 10; ++i) starts.push_back(busyDay + static_cast<DWORD>(i) * 8);
+        for (int i = 0; i < kLogs - kLogs / 10; ++i) starts.push_back(start + static_cast<DWORD>(i) * 25 + (i >= 14 * 86400 / 25 ? 86400 : 0));
+        std::sort(starts.begin(), starts.end());
+        for (int i = 0; i < kLogs; ++i) {
+            g_now = starts[static_cast<size_t>(i)];
+            const DWORD h = writer.CreateLog("bench", static_cast<BYTE>(1 + i % 8));
+            for (int r = 0; r < kRecordsPerLog; ++r)
+                writer.AddLogRecord2(h, 2, 3, static_cast<BYTE>(r % 3), 5, 6, 7, 8, "camera", "front door");
+            writer.UpdateLog(h, 1);
+        }
+        CTime::SetClock(nullptr);
+        return path.string();
+    }();
+    return folder;
+}
+
+std::string MonthPath() {
+    char name[16];
+    std::snprintf(name, sizeof name, "/%04d%02d.log", kYear, kMonth);
+    return MonthFolder() + name;
+}
+
+void BM_LoadMonth(benchmark::State& state) {
+    MonthFolder();
+    CLogMonthData data;
+    for (auto _ : state) {
+        data.Load(MonthFolder(), kYear, kMonth);
+        benchmark::DoNotOptimize(data.Records().GetSize());
+    }
+    state.counters["records"] = data.Records().GetSize();
+}
+BENCHMARK(BM_LoadMonth)->Unit(benchmark::kMillisecond);
+
+// The least a loader can do: read the file and walk every block and record, decoding each.
+void BM_LoadMinimalLoop(benchmark::State& state) {
+    const std::string path = MonthPath();
+    for (auto _ : state) {
+        std::vector<std::uint8_t> bytes(std::filesystem::file_size(path));
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+        const std::uint8_t* p = bytes.data();
+        const std::uint32_t blocks = GetU32(p);
+        p += logfile::kFileHeaderSize;
+        std::uint64_t sum = 0;
+        for (std::uint32_t b = 0; b < blocks; ++b) {
+            const _LOG_HEADER_ header = logfile::DecodeLogHeader(p);
+            p += logfile::kLogHeaderSize;
+            for (std::uint32_t r = 0; r < header.recordCount; ++r) {
+                const _LOG_RECORD_MEMORY_ record = logfile::DecodeRecord(p);
+                sum += record.value1;
+                p += logfile::StoredRecordSize(p[3]);
+            }
+            p += logfile::kTailSize;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_LoadMinimalLoop)->Unit(benchmark::kMillisecond);
+
+// A "Name:  123 kB" line of /proc/self/status, in kilobytes.
+double StatusKilobytes(const char* name) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    double kb = 0;
+    while (status && std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, name, std::strlen(name)) == 0) kb = std::atof(line + std::strlen(name));
+    if (status) std::fclose(status);
+    return kb;
+}
+
+// Peak memory of a load, in a child process, against the size of what it loads.
+void BM_LoadPeakMemory(benchmark::State& state) {
+    MonthFolder();
+    double ratio = 0;
+    for (auto _ : state) {
+        int pipefd[2];
+        if (pipe(pipefd) != 0) state.SkipWithError("pipe");
+        const pid_t child = fork();
+        if (child == 0) {
+            // The child starts with its parent's pages: reset the peak to what is resident now.
+            std::FILE* reset = std::fopen("/proc/self/clear_refs", "w");
+            if (reset) {
+                std::fputs("5", reset);
+                std::fclose(reset);
+            }
+            const double before = StatusKilobytes("VmRSS:");
+            CLogMonthData data;
+            data.Load(MonthFolder(), kYear, kMonth);
+            const double peak = StatusKilobytes("VmHWM:");
+            const double loaded = static_cast<double>(data.Records().GetSize()) * sizeof(_LOG_RECORD_MEMORY_) +
+                                  static_cast<double>(data.Logs().GetSize()) * sizeof(_LOG_HEADER_MEMORY_);
+            const double grown = (peak - before) * 1024;
+            const double r = grown / loaded;
+            if (write(pipefd[1], &r, sizeof r) != sizeof r) _exit(1);
+            _exit(0);
+        }
+        close(pipefd[1]);
+        if (read(pipefd[0], &ratio, sizeof ratio) != sizeof ratio) state.SkipWithError("child failed");
+        close(pipefd[0]);
+        waitpid(child, nullptr, 0);
+    }
+    state.counters["peak_over_loaded"] = ratio;
+}
+BENCHMARK(BM_LoadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_SelectBusyDay(benchmark::State& state) {
+    CLogMonthData data;
+    data.Load(MonthFolder(), kYear, kMonth);
+    const LogDay day{"15", CTime(kYear, kMonth, 15, 0, 0, 0).GetTime(), CTime(kYear, kMonth, 16, 0, 0, 0).GetTime()};
+    size_t listed = 0;
+    for (auto _ : state) {
+        const LogDayGroups groups = data.GroupDay(day);
+        listed = 0;
+        for (const auto& g : groups.logs) listed += g.size();
+        benchmark::DoNotOptimize(listed);
+    }
+    state.counters["logs"] = static_cast<double>(listed);
+}
+BENCHMARK(BM_SelectBusyDay)->Unit(benchmark::kMillisecond);
+
+void BM_ExportMonth(benchmark::State& state) {
+    CLogMonthData data;
+    data.Load(MonthFolder(), kYear, kMonth);
+    const std::string out = MonthFolder() + "/export.txt";
+    size_t bytes = 0;
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(out.c_str(), "wb");
+        bytes = 0;
+        CLogTextRenderer().MonthText(data, [&](const std::string& piece) {
+            bytes += std::fwrite(piece.data(), 1, piece.size(), f);
+        });
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes * state.iterations()));
+}
+BENCHMARK(BM_ExportMonth)->Unit(benchmark::kMillisecond);
+
+// The same bytes written with one fwrite.
+void BM_ExportFwriteOnly(benchmark::State& state) {
+    CLogMonthData data;
+    data.Load(MonthFolder(), kYear, kMonth);
+    const std::string text = CLogTextRenderer().MonthText(data);
+    const std::string out = MonthFolder() + "/fwrite.txt";
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(out.c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(text.size() * state.iterations()));
+}
+BENCHMARK(BM_ExportFwriteOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RegisterDefaultHostResources();  // record texts come from the host's strings
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

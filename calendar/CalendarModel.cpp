@@ -1,0 +1,108 @@
+#include "calendar/CalendarModel.h"
+
+#include <cstdint>
+
+#include "platform/core/CString.h"
+
+namespace {
+
+constexpr UINT kFirstWeekdayName = 7414, kFirstMonthName = 7421;
+constexpr size_t kNameBuffer = 64;  // each name is held in 64 bytes with its terminator
+
+// The local time `days` calendar days after the date of `from`, at `from`'s time of day (or the
+// time the platform makes of it where that time does not exist on the day).
+std::int64_t DaysLater(const std::tm& from, int days) {
+    std::tm tm = from;
+    tm.tm_mday += days;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+}  // namespace
+
+CalendarModel::CalendarModel(CTime now) : m_current(now), m_clicked(now) {
+    SetResString();
+    SetBaseTime();
+    SetBtnTime();
+}
+
+void CalendarModel::SetBaseTime() {
+    const std::tm now = m_current.GetLocalTm();
+    // Back to the 1st, then to the Sunday before it (a whole week when the 1st is a Sunday).
+    const int weekdayOfFirst = ((now.tm_wday - (now.tm_mday - 1)) % 7 + 7) % 7;
+    const int back = (now.tm_mday - 1) + (weekdayOfFirst == 0 ? 7 : weekdayOfFirst);
+    m_base = CTime(static_cast<DWORD>(DaysLater(now, -back)));
+}
+
+void CalendarModel::SetBtnTime() {
+    const std::tm base = m_base.GetLocalTm();
+    for (int i = 0; i < kCells; ++i) m_cells[static_cast<size_t>(i)] = CTime(static_cast<DWORD>(DaysLater(base, i)));
+    m_reference = m_current;
+    MakeTitle();
+}
+
+bool CalendarModel::Representable(CTime target) const {
+    // The grid of the target's month must lie within the 32-bit second count on both sides.
+    std::tm tm = target.GetLocalTm();
+    const std::int64_t first = DaysLater(tm, 1 - tm.tm_mday);
+    return first - 8 * 86400 >= 0 && first + 45 * 86400 <= std::int64_t{UINT32_MAX};
+}
+
+bool CalendarModel::MoveTo(CTime target, CTime previousClick) {
+    m_current = target;
+    if (m_verboseIndex && m_verboseIndex(m_clicked.GetYear(), m_clicked.GetMonth()) != 0) {
+        m_clicked = previousClick;
+        return false;
+    }
+    SetBaseTime();
+    SetBtnTime();
+    if (m_monthChanged) m_monthChanged(m_clicked, 0, 0);
+    return true;
+}
+
+bool CalendarModel::Click(int index) {
+    if (index < 0 || index >= kCells) return false;
+    const CTime previous = m_clicked;
+    const CTime date = CellDate(index);
+    if (!Representable(date) && date.GetMonth() != m_current.GetMonth()) return false;
+    m_clicked = date;
+    if (m_daySelected) m_daySelected(m_clicked);
+    if (date.GetMonth() == m_current.GetMonth()) return false;
+    return MoveTo(date, previous);
+}
+
+bool CalendarModel::ClickButton(Kind kind) {
+    if (kind == kDayCell) return false;
+    const CTime previous = m_clicked;
+    const CTime date = ButtonDate(kind);
+    // Navigation stops at the ends of the 32-bit second count: the button does nothing there.
+    if (!Representable(date)) return false;
+    m_clicked = date;
+    if (m_daySelected) m_daySelected(m_clicked);
+    return MoveTo(date, previous);
+}
+
+void CalendarModel::ArrayBtnClick(int row, int column) {
+    if (row < 0 || row >= kRows || column < 0 || column >= kColumns) return;
+    m_clicked = CellDate(row * kColumns + column);
+    if (m_clicked.GetMonth() != m_current.GetMonth()) m_current = m_clicked;
+}
+
+void CalendarModel::SetResString() {
+    auto load = [](UINT id) {
+        CString text;
+        text.LoadString(id);
+        return text.str().substr(0, kNameBuffer - 1);
+    };
+    for (UINT i = 0; i < 7; ++i) m_weekdayNames.push_back(load(kFirstWeekdayName + i));
+    for (UINT m = 0; m < 12; ++m) m_monthNames.push_back(load(kFirstMonthName + m));
+}
+
+std::string CalendarModel::WeekdayName(int weekday) const { return m_weekdayNames.at(static_cast<size_t>(weekday)); }
+
+void CalendarModel::MakeTitle() {
+    const int year = m_current.GetYear(), month = m_current.GetMonth();
+    CString title;
+    title.Format("%d %s", year, m_monthNames.at(static_cast<size_t>(month - 1)).c_str());
+    m_title = title.str();
+}

@@ -1,0 +1,38 @@
+#include "crypt/ContainerFormat.h"
+
+namespace container {
+
+std::uint64_t ContainerLength(std::uint64_t plainLength, bool crc, Form form) {
+    const std::uint64_t chunks = (plainLength + kChunkSize - 1) / kChunkSize;
+    const std::uint64_t cipher = (plainLength + kCipherBlock - 1) / kCipherBlock * kCipherBlock;
+    const bool emptyRecord = form == Form::file && plainLength % kChunkSize == 0;
+    return kHeaderSize + cipher + (crc ? kCrcSize * (chunks + (emptyRecord ? 1 : 0)) : 0);
+}
+
+std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad) {
+    if (length < kHeaderSize || pad > kMaxPad) return std::nullopt;
+    const std::uint64_t body = length - kHeaderSize;
+    ChunkPlan plan;
+    if (body == 0) {
+        if (pad != 0) return std::nullopt;
+        return plan;
+    }
+    const std::uint64_t fullRecord = RecordSize(kChunkSize, crc);
+    const std::uint64_t rest = body % fullRecord;
+    plan.hasFinal = true;
+    if (rest == 0) {
+        plan.fullRecords = body / fullRecord - 1;
+        plan.finalCipher = kChunkSize;
+    } else {
+        const std::uint64_t crcBytes = crc ? kCrcSize : 0;
+        if (rest < crcBytes || (rest - crcBytes) % kCipherBlock != 0) return std::nullopt;
+        plan.fullRecords = body / fullRecord;
+        plan.finalCipher = static_cast<std::size_t>(rest - crcBytes);
+    }
+    // Only the final block can hold pad bytes, so an empty final record allows none.
+    if (pad > plan.finalCipher) return std::nullopt;
+    plan.plainLength = plan.fullRecords * kChunkSize + plan.finalCipher - pad;
+    return plan;
+}
+
+}  // namespace container

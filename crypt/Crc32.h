@@ -1,0 +1,11 @@
+#pragma once
+// CRC-32 of IEEE 802.3 (the one of zlib and PNG): reflected, polynomial 0xEDB88320, register
+// started at 0xFFFFFFFF and complemented at the end.
+#include <cstddef>
+
+#include "platform/core/Types.h"
+
+// The CRC-32 of `length` bytes; with `previous` the CRC of the bytes before them, the result is
+// the CRC of the whole (so a stream can be fed in pieces). Zero bytes give `previous` (0 at the
+// start).
+DWORD Crc32(const BYTE* data, std::size_t length, DWORD previous = 0);

@@ -1,0 +1,50 @@
+#pragma once
+// The readable text of log records, logs and whole months, built from the host's strings: each
+// record's key chooses a host string (LOG_TEXT_TABLE) that is used as a printf format and filled
+// as the row's render form says.
+//
+// Host strings belong to the host. Before a format is filled, its conversions are checked
+// against the arguments its render form passes; a format that would read an argument of another
+// kind, or one that was never passed, is not used, and the record shows the fallback text.
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "log2/LogMonthData.h"
+#include "log2/LogRecord.h"
+#include "platform/core/CString.h"
+
+constexpr const char* kLogFallbackText = "Log Message False !!!";
+constexpr const char* kNetworkPrefix = "Network - ";
+constexpr const char* kExportSeparator = "-------------------------------------------------\r\n";
+
+// "[ 1, 3, 16 ]": the channels (bits 0 to 15) of a mask; "[  ]" for none.
+CString GetMaskString(DWORD mask);
+
+class CLogTextRenderer {
+public:
+    // One line for `record`, ending in "\r\n".
+    CString GetLogString(const _LOG_RECORD_MEMORY_& record);
+    // The text block of a loaded log: its start, end (if any) and name, then one line per record.
+    std::string LogTextBlock(const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
+    // Every loaded log's text block, latest first, each followed by a 49-hyphen separator line.
+    std::string MonthText(const CLogMonthData& month);
+    // The same text handed over in pieces of about `piece` bytes, for writing a large month
+    // without holding all of it.
+    void MonthText(const CLogMonthData& month, const std::function<void(const std::string&)>& write,
+                   size_t piece = size_t{1} << 20);
+
+private:
+    struct HostFormat {
+        std::string text;
+        std::string signature;  // what its conversions read; "?" if it uses unsupported ones
+    };
+    const HostFormat& Format(DWORD id);
+    const std::string& Label(DWORD id);
+    CString Render(const struct LOG_TEXT_ROW& row, const _LOG_RECORD_MEMORY_& record);
+    void AppendLogString(std::string& out, const _LOG_RECORD_MEMORY_& record);
+    void AppendLogTextBlock(std::string& out, const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
+
+    // Host strings are looked up once per renderer.
+    std::unordered_map<DWORD, HostFormat> m_formats;
+};

@@ -1,0 +1,117 @@
+#include "mail/CFilePartRenderer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mail/CBase64Codec.h"
+#include "mail/MailText.h"
+#include "mail/MimeFormat.h"
+#include "platform/core/Prefault.h"
+
+namespace {
+
+// Whole pieces read at once: reading piece by piece would cost a system call per line.
+constexpr std::size_t kPiecesPerRead = 1024;
+// Reserved beyond the lines for what follows them: the closing boundary and line ends.
+constexpr std::size_t kClosingRoom = 256;
+
+bool IsTokenChar(unsigned char c) {
+    return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?=", c);
+}
+
+}  // namespace
+
+CFilePartRenderer::CFilePartRenderer() : CPartRenderer(mime::kFilePart) {}
+
+CString CFilePartRenderer::ContentTypeName() const { return mime::kFileType; }
+
+CString FileNameOfPath(const CString& path) {
+    const std::string& p = path.str();
+    const size_t slash = p.find_last_of("/\\");
+    if (slash != std::string::npos) return CString(p.substr(slash + 1));
+    const bool drive = p.size() >= 2 && p[1] == ':';
+    return CString(drive ? p.substr(2) : p);
+}
+
+CString ParameterValue(const CString& name) {
+    const CString folded = FoldLineBreaks(name);
+    const std::string& s = folded.str();
+    bool token = !s.empty();
+    for (const char c : s) token = token && IsTokenChar(static_cast<unsigned char>(c));
+    if (token) return folded;
+    std::string quoted = "\"";
+    for (const char c : s) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return CString(quoted + "\"");
+}
+
+CString CFilePartRenderer::BuildPartHeader(const CString& path, const CString&) {
+    return BuildPartHeader(path, false);
+}
+
+CString CFilePartRenderer::BuildPartHeader(const CString& path, bool withFileName) const {
+    const CString name = ParameterValue(FileNameOfPath(path));
+    CString suffix, header, disposition;
+    if (withFileName) suffix.Format("; file=%s", name.c_str());
+    header.Format("Content-Type: %s%s\r\n", ContentTypeName().c_str(), suffix.c_str());
+    disposition.Format("Content-Disposition: attachment; filename=%s\r\n", name.c_str());
+    return header + "Content-Transfer-Encoding: base64\r\n" + disposition + "\r\n";
+}
+
+BOOL CFilePartRenderer::Render(const CString& path, const CString&, CString& body) {
+    CFile file;
+    if (path.IsEmpty() || !file.Open(path, CFile::modeRead | CFile::typeBinary)) return 0;
+    body += BuildPartHeader(path, true);
+    EncodeFileBody(file, body);
+    file.Abort();
+    return 1;
+}
+
+void CFilePartRenderer::EncodeFileBody(CFile& file, CString& body) {
+    const auto codec = std::make_unique<CBase64Codec>();
+    std::string& text = body.str();
+    // Room for every line and the closing boundary after them, so that a large attachment is
+    // not copied again each time the body grows.
+    std::uint64_t lines = 1;
+    try {
+        lines += file.GetLength() / mime::kBase64PieceSize;
+    } catch (const CFileException&) {
+        // Not a file with a length: the body grows as it is read.
+    }
+    text.reserve(text.size() + lines * (mime::kBase64LineLength + 2) + kClosingRoom);
+    // One call instead of a page fault per 4 KB page: about a quarter of the time it takes to
+    // compose a large attachment.
+    PrefaultForWrite(text.data() + text.size(), text.capacity() - text.size());
+    std::vector<BYTE> block(mime::kBase64PieceSize * kPiecesPerRead);
+    bool lastBlock = false;
+    while (!lastBlock) {
+        std::size_t got = 0;
+        try {
+            got = file.Read(block.data(), static_cast<UINT>(block.size()));
+        } catch (const CFileException&) {
+            break;  // the lines encoded so far stay
+        }
+        // A piece shorter than 54 bytes, empty included, is the last one; so a file whose size
+        // is a multiple of 54 ends with an empty line. A full block may be followed by more.
+        const std::size_t fullPieces = got / mime::kBase64PieceSize;
+        const std::size_t rest = got % mime::kBase64PieceSize;
+        lastBlock = got < block.size();
+        const std::size_t lineCount = fullPieces + (lastBlock ? 1 : 0);
+        const std::size_t start = text.size();
+        text.resize(start + fullPieces * (mime::kBase64LineLength + 2) +
+                    (lastBlock ? CBase64Codec::EncodedSize(rest) + 2 : 0));
+        char* out = text.data() + start;
+        for (std::size_t line = 0; line < lineCount; ++line) {
+            const std::size_t at = line * mime::kBase64PieceSize;
+            out = codec->EncodeTo(block.data() + at, std::min(mime::kBase64PieceSize, got - at), out);
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+    }
+    text += "\r\n";
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The attachment part: an application/octet-stream header naming the file, and the file's bytes
+// in base64 lines of 72 characters.
+#include "mail/CPartRenderer.h"
+#include "platform/core/CFile.h"
+
+class CFilePartRenderer : public CPartRenderer {
+public:
+    CFilePartRenderer();
+
+    // Appends the part for the file at `path`; 0, appending nothing, when it cannot be opened.
+    BOOL Render(const CString& path, const CString& parameter, CString& body) override;
+    CString ContentTypeName() const override;
+    // The header without the "; file=" suffix on the content type.
+    CString BuildPartHeader(const CString& path, const CString& parameter) override;
+    // The header; with `withFileName`, the content type also names the file.
+    CString BuildPartHeader(const CString& path, bool withFileName) const;
+    // Appends the base64 lines of the open `file`, then one more CR LF. A read error ends the
+    // lines where it happened.
+    virtual void EncodeFileBody(CFile& file, CString& body);
+};
+
+// The last component of `path`: directories (separated by '/' or '\') and a drive such as "C:"
+// dropped.
+CString FileNameOfPath(const CString& path);
+// `name` as a MIME parameter value: as it stands when it is a token (RFC 2045 5.1), else in double
+// quotes with '"' and '\' escaped. Line breaks become blanks.
+CString ParameterValue(const CString& name);

@@ -1,0 +1,54 @@
+#include "mail/CMultipartMail.h"
+
+#include "mail/CFilePartRenderer.h"
+#include "mail/CTextPartRenderer.h"
+#include "mail/MailText.h"
+#include "mail/MimeFormat.h"
+
+CMultipartMail::CMultipartMail()
+    : m_preamble(mime::kPreamble), m_boundary(mime::kBoundary), m_contentType(mime::kMultipartType) {
+    m_registry.Register(new CTextPartRenderer(m_wrapWidth));
+    m_registry.Register(new CFilePartRenderer());
+}
+
+int CMultipartMail::AttachPart(const CString& content, int type, const CString& parameter) {
+    MAIL_PART part{type, parameter, TrimSpace(content)};
+    if (type == mime::kTextPart) m_parts.push_front(std::move(part));
+    else m_parts.push_back(std::move(part));
+    return 1;
+}
+
+void CMultipartMail::ComposeHeader() {
+    COutgoingMail::ComposeHeader();
+    AppendHeaderLine("MIME-Version: 1.0");
+    CString type;
+    type.Format("Content-Type: %s; boundary=%s", m_contentType.c_str(), m_boundary.c_str());
+    AppendHeaderLine(type);
+}
+
+void CMultipartMail::ComposeBody() {
+    if (!m_body.IsEmpty()) AttachPart(m_body, mime::kTextPart, "");
+    m_body = m_preamble + "\r\n\r\n";
+    AppendParts();
+    CloseBoundary(m_body);
+    EndWithCrLf(m_body);
+}
+
+void CMultipartMail::AppendParts() {
+    for (const MAIL_PART& part : m_parts) {
+        CPartRenderer* renderer = m_registry.Lookup(part.type);
+        if (!renderer) continue;
+        OpenPartBoundary(m_body);
+        renderer->Render(part.content, part.parameter, m_body);
+    }
+}
+
+void CMultipartMail::OpenPartBoundary(CString& text) const {
+    EndWithCrLf(text);
+    text += "--" + m_boundary + "\r\n";
+}
+
+void CMultipartMail::CloseBoundary(CString& text) const {
+    EndWithCrLf(text);
+    text += "--" + m_boundary + "--\r\n";
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A multipart/mixed mail: the body text becomes a text part, followed by file attachments, each
+// rendered by the renderer registered for its type.
+#include <list>
+
+#include "mail/COutgoingMail.h"
+#include "mail/CPartRendererRegistry.h"
+#include "mail/MailPart.h"
+
+class CMultipartMail : public COutgoingMail {
+public:
+    // Registers a text renderer (with this mail's wrap width) and a file renderer.
+    CMultipartMail();
+
+    // Queues a part with its content stripped of surrounding white space: text parts at the head,
+    // other parts at the tail. Returns 1.
+    int AttachPart(const CString& content, int type, const CString& parameter);
+
+protected:
+    void ComposeHeader() override;
+    void ComposeBody() override;
+    virtual void AppendParts();
+    void OpenPartBoundary(CString& text) const;
+    void CloseBoundary(CString& text) const;
+
+    CString m_preamble;
+    CString m_boundary;
+    CString m_contentType;
+
+private:
+    std::list<MAIL_PART> m_parts;
+    CPartRendererRegistry m_registry;
+};

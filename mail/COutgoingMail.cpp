@@ -1,0 +1,101 @@
+#include "mail/COutgoingMail.h"
+
+#include <string_view>
+#include <utility>
+
+#include "mail/HeaderFields.h"
+#include "mail/MailText.h"
+#include "platform/core/CTime.h"
+
+const std::vector<MAIL_RECIPIENT>* COutgoingMail::List(RecipientKind kind) const {
+    const int k = static_cast<int>(kind);
+    return k >= 0 && k < kRecipientKinds ? &m_lists[k] : nullptr;
+}
+
+std::vector<MAIL_RECIPIENT>* COutgoingMail::List(RecipientKind kind) {
+    return const_cast<std::vector<MAIL_RECIPIENT>*>(std::as_const(*this).List(kind));
+}
+
+int COutgoingMail::AppendRecipient(const CString& address, const CString& name, RecipientKind kind) {
+    if (auto* list = List(kind)) list->push_back({address, name});
+    return 1;
+}
+
+int COutgoingMail::RecipientAt(int index, CString& address, CString& name, RecipientKind kind) const {
+    const auto* list = List(kind);
+    if (!list || index < 0 || index >= static_cast<int>(list->size())) return 0;
+    address = (*list)[static_cast<size_t>(index)].address;
+    name = (*list)[static_cast<size_t>(index)].name;
+    return 1;
+}
+
+int COutgoingMail::RecipientCount(RecipientKind kind) const {
+    const auto* list = List(kind);
+    return list ? static_cast<int>(list->size()) : 0;
+}
+
+int COutgoingMail::ParseRecipientList(const char* list, RecipientKind kind) {
+    if (!list) return 1;
+    std::string_view rest(list);
+    for (;;) {
+        const size_t end = rest.find(';');
+        const CString token(rest.substr(0, end));
+        CString address = token, name;
+        const int open = token.Find("<");
+        if (open >= 0) {
+            const int close = token.Find(">");
+            if (close < open) return 0;  // also when there is no ">"
+            name = token.Left(open);
+            address = token.Mid(open + 1, close - open - 1);
+        }
+        // Blanks after a ';' would start the address with a blank, and an empty entry (a trailing
+        // ';') would become an empty RCPT TO; servers refuse both.
+        address = TrimSpace(address);
+        if (HasLineBreak(address)) return 0;  // it would end the RCPT TO command early
+        if (!address.IsEmpty()) AppendRecipient(address, TrimSpace(name), kind);
+        if (end == std::string_view::npos) return 1;
+        rest.remove_prefix(end + 1);
+    }
+}
+
+void COutgoingMail::Prepare() {
+    ResetHeader();
+    ComposeHeader();
+    CloseHeader();
+    ComposeBody();
+}
+
+void COutgoingMail::ResetHeader() { m_header.Empty(); }
+
+void COutgoingMail::CloseHeader() { m_header += "\r\n"; }
+
+void COutgoingMail::AppendHeaderLine(const CString& line) {
+    m_header += line;
+    m_header += "\r\n";
+}
+
+CString COutgoingMail::AddressLine(const char* field, RecipientKind kind) const {
+    CString line = field;
+    const char* separator = "";
+    for (const MAIL_RECIPIENT& r : *List(kind)) {
+        line += separator;
+        // A blank between a display name and its address: names are stored without their blanks.
+        if (!r.name.IsEmpty()) line += FoldLineBreaks(r.name) + " ";
+        line += "<" + r.address + ">";
+        separator = ",";
+    }
+    return line;
+}
+
+void COutgoingMail::ComposeHeader() {
+    AppendHeaderLine(AddressLine("To: ", RecipientKind::To));
+    AppendHeaderLine(AddressLine("Cc: ", RecipientKind::Cc));
+    AppendHeaderLine("From: " + FoldLineBreaks(m_sender));
+    AppendHeaderLine("Subject: " + FoldLineBreaks(m_subject));
+    const CTime now = CTime::GetCurrentTime();
+    m_date = now.GetTime();
+    AppendHeaderLine("Date: " + MailDateText(now));
+    AppendHeaderLine("Message-ID: " + MessageIdText(now));
+}
+
+void COutgoingMail::ComposeBody() { EndWithCrLf(m_body); }

@@ -1,0 +1,62 @@
+#pragma once
+// A plain mail: sender, subject, body and three recipient lists, and the composition of its
+// header. Prepare() builds the header text and finishes the body; the SMTP session then sends
+// both as they stand. One mail is used by one thread.
+#include <vector>
+
+#include "mail/MailRecipient.h"
+#include "mail/MimeFormat.h"
+#include "platform/core/CString.h"
+#include "platform/core/Types.h"
+
+class COutgoingMail {
+public:
+    COutgoingMail() = default;
+    COutgoingMail(const COutgoingMail&) = delete;
+    COutgoingMail& operator=(const COutgoingMail&) = delete;
+    virtual ~COutgoingMail() = default;
+
+    void SetWrapWidth(int width) { m_wrapWidth = width; }
+    int GetWrapWidth() const { return m_wrapWidth; }
+
+    // Appends one recipient to the list of `kind` (nothing for a kind outside the three); 1.
+    int AppendRecipient(const CString& address, const CString& name, RecipientKind kind);
+    // Copies entry `index` of the list of `kind`: 1, or 0 with the outputs unchanged when there is
+    // no such entry.
+    int RecipientAt(int index, CString& address, CString& name, RecipientKind kind) const;
+    int RecipientCount(RecipientKind kind) const;
+    // Appends the entries of a ';'-separated list, each "address" or "name <address>", to the list
+    // of `kind`. Blanks around names and addresses are dropped and empty entries skipped. Returns
+    // 0 at the first malformed entry ("<" without a later ">", or a line break in the address),
+    // keeping the entries before it; else 1.
+    int ParseRecipientList(const char* list, RecipientKind kind);
+
+    // ResetHeader, ComposeHeader, CloseHeader, ComposeBody, in that order.
+    void Prepare();
+
+    const CString& HeaderText() const { return m_header; }
+    DWORD DateSent() const { return m_date; }
+
+    CString m_sender;   // "From: " text and the MAIL FROM address
+    CString m_subject;
+    CString m_body;     // the body text; after Prepare, the body as sent
+
+protected:
+    virtual void ComposeHeader();
+    virtual void ComposeBody();
+    virtual void CloseHeader();
+    virtual void ResetHeader();
+    virtual void AppendHeaderLine(const CString& line);
+
+    CString m_header;
+    DWORD m_date = 0;
+    int m_wrapWidth = mime::kDefaultWrapWidth;
+
+private:
+    const std::vector<MAIL_RECIPIENT>* List(RecipientKind kind) const;
+    std::vector<MAIL_RECIPIENT>* List(RecipientKind kind);
+    // "To: " or "Cc: " followed by the list's entries.
+    CString AddressLine(const char* field, RecipientKind kind) const;
+
+    std::vector<MAIL_RECIPIENT> m_lists[kRecipientKinds];
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Line ends, dot-stuffing and header-text safety for the mail's text, in one place.
+//
+// The mail goes to the server as lines that end in CR LF, after DATA, up to a line holding a lone
+// "." (RFC 5321 4.5.2). Three things can break that:
+// - a bare CR or LF in the text: strict servers refuse it, and on lenient ones "\n.\r\n" may
+//   end the data early and let the rest be read as commands (SMTP smuggling). Every line end of
+//   the text is therefore made CR LF before the text is sent;
+// - a line that starts with ".": the server removes one leading dot of every line, so each such
+//   line gets a second dot;
+// - CR or LF inside a header text or an address: it would start a new header line or a new
+//   command. Header texts fold them into blanks; addresses holding them are refused.
+#include <string>
+#include <string_view>
+
+#include "platform/core/CString.h"
+
+// `text` with every CR LF, bare CR and bare LF turned into CR LF.
+std::string ToCrLf(std::string_view text);
+// `text` with CR LF line ends, each line that starts with "." given one more "." in front.
+std::string DotStuffData(std::string_view text);
+
+// `text` with each CR and LF replaced by a blank.
+CString FoldLineBreaks(const CString& text);
+// True when `text` holds a CR or an LF.
+bool HasLineBreak(const CString& text);
+// `text` without the white space (blank, tab, CR, LF, vertical tab, form feed) at its ends.
+CString TrimSpace(const CString& text);
+
+bool EndsWithCrLf(const CString& text);
+// Appends CR LF unless `text` already ends with it.
+void EndWithCrLf(CString& text);

@@ -1,0 +1,29 @@
+#pragma once
+// A file named by path whose descriptor is kept open from one use to the next, while the path
+// still names the same file. A writer that touches the same month file on every call saves the
+// open and close; a file deleted, renamed or replaced meanwhile is noticed (its identity no
+// longer matches the path's) and the path is opened again, so nothing goes to a file that nobody
+// can see any more.
+#include <string>
+
+#include "platform/core/CFile.h"
+
+class CKeptFile {
+public:
+    // The open file for `path` with `flags`, reusing the kept descriptor when it is for the same
+    // path and flags and still the file the path names; nullptr if it cannot be opened.
+    CFile* Open(const char* path, UINT flags);
+    // The same, with what `path` names now already found by the caller (nothing if it names no
+    // file), so that the look-up can happen outside whatever lock guards this object.
+    CFile* Open(const char* path, UINT flags, const std::optional<FileIdentity>& current);
+    // Lets the descriptor go (after an error, or when the caller is done).
+    void Release() { m_file.Abort(); }
+
+private:
+    bool StillNames(const char* path, UINT flags, const std::optional<FileIdentity>& current) const;
+
+    CFile m_file;
+    std::string m_path;
+    UINT m_flags = 0;
+    FileIdentity m_identity;
+};

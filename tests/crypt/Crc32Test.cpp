@@ -1,0 +1,63 @@
+// CRC-32 against zlib's crc32, through the public function and through each kernel.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+#include <vector>
+
+#include "crypt/Crc32.h"
+#include "crypt/Crc32Kernels.h"
+
+namespace {
+
+DWORD Zlib(const std::vector<BYTE>& data, size_t from, size_t length, DWORD previous = 0) {
+    return static_cast<DWORD>(crc32(previous, data.data() + from, static_cast<uInt>(length)));
+}
+
+std::vector<BYTE> RandomBytes(size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<BYTE> v(n);
+    for (auto& b : v) b = static_cast<BYTE>(rng());
+    return v;
+}
+
+TEST(Crc32, KnownValues) {
+    const BYTE abc[] = {'a', 'b', 'c'};
+    EXPECT_EQ(Crc32(abc, 3), 0x352441C2u);
+    EXPECT_EQ(Crc32(abc, 0), 0u);
+    EXPECT_EQ(Crc32(nullptr, 0), 0u);
+}
+
+// Random lengths and offsets (so that unaligned starts and every tail length occur), split at
+// random points and fed in two pieces.
+TEST(Crc32, MatchesZlibAtRandomLengthsAndSplits) {
+    const auto data = RandomBytes(1 << 16, 11);
+    std::mt19937 rng(12);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const size_t from = rng() % 64;
+        const size_t length = trial < 300 ? static_cast<size_t>(trial) : rng() % (data.size() - from);
+        const size_t split = length ? rng() % (length + 1) : 0;
+        const DWORD whole = Crc32(data.data() + from, length);
+        ASSERT_EQ(whole, Zlib(data, from, length)) << "length " << length << " from " << from;
+        ASSERT_EQ(Crc32(data.data() + from + split, length - split, Crc32(data.data() + from, split)), whole)
+            << "split " << split;
+    }
+}
+
+TEST(Crc32, EachKernelMatchesZlib) {
+    const auto data = RandomBytes(1 << 14, 13);
+    std::mt19937 rng(14);
+    for (int trial = 0; trial < 500; ++trial) {
+        const size_t from = rng() % 32;
+        size_t length = rng() % (data.size() - from);
+        const DWORD previous = rng();
+        EXPECT_EQ(~crc32kernel::Sliced(~previous, data.data() + from, length), Zlib(data, from, length, previous));
+        if (!crc32kernel::FoldedAvailable()) continue;
+        length = crc32kernel::kFoldMinimum + (length / crc32kernel::kFoldUnit) * crc32kernel::kFoldUnit;
+        if (from + length > data.size()) continue;
+        EXPECT_EQ(~crc32kernel::Folded(~previous, data.data() + from, length), Zlib(data, from, length, previous))
+            << "length " << length;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// The dvrkit crypt commands, run as a user runs them: the round trip, and failures that leave
+// neither the target nor a temporary file behind.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tests/crypt/CryptFixture.h"
+#include "tests/support/RunCommand.h"
+
+namespace {
+
+constexpr const char* kTool = DVRKIT_TOOL_PATH;
+
+class CryptCommands : public CryptFixture {
+protected:
+    // Runs the tool with `args`; returns its exit status and its standard output (with its
+    // standard error too when `withStderr`).
+    std::pair<int, std::string> Run(const std::string& args, bool withStderr = false) {
+        return Shell(std::string(kTool) + " " + args + (withStderr ? " 2>&1" : " 2>/dev/null"));
+    }
+    static std::pair<int, std::string> Shell(const std::string& command) {
+        CommandResult result = RunCommand(command);
+        return {result.status, std::move(result.output)};
+    }
+    size_t FilesInFolder() const {
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}));
+    }
+};
+
+TEST_F(CryptCommands, RoundTripWithKeyFile) {
+    const Bytes plain = RandomBytes(30000, 21);
+    WriteBytes(Path("plain"), plain);
+    WriteBytes(Path("key"), {'s', 'e', 'c', 'r', 'e', 't', '\r', '\n', 'x'});  // the first line counts
+    EXPECT_EQ(Run("crypt encrypt " + Path("plain") + " " + Path("enc") + " --key-file " + Path("key") + " --crc").first, 0);
+    EXPECT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key secret --crc").first, 0);
+    EXPECT_EQ(ReadBytes(Path("dec")), plain);
+    // The tool writes the library's container: the library reads it back.
+    unsigned char key[] = "secret";
+    EXPECT_EQ(m_crypt.DecryptF(true, Path("enc").c_str(), Path("lib").c_str(), key), 0u);
+    EXPECT_EQ(ReadBytes(Path("lib")), plain);
+    EXPECT_EQ(FilesInFolder(), 5u) << "no temporary file is left";
+}
+
+TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
+    WriteBytes(Path("plain"), RandomBytes(20000, 22));
+    ASSERT_EQ(Run("crypt encrypt " + Path("plain") + " " + Path("enc") + " --key one --crc").first, 0);
+    EXPECT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key two --crc").first, 2);
+    Bytes damaged = ReadBytes(Path("enc"));
+    damaged[9000] ^= 1;
+    WriteBytes(Path("enc"), damaged);
+    EXPECT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key one --crc").first, 3);
+    EXPECT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key ''").first, 1);
+    EXPECT_FALSE(std::filesystem::exists(Path("dec")));
+    EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+// The bar is drawn for large work on a terminal (here the pseudo-terminal of script(1)) and
+// never into a pipe.
+TEST_F(CryptCommands, ProgressBarOnlyOnATerminal) {
+    WriteBytes(Path("plain"), RandomBytes(4 << 20, 23));
+    const std::string args = "crypt encrypt " + Path("plain") + " " + Path("enc") + " --key k";
+    EXPECT_EQ(Run(args, true), std::make_pair(0, std::string()));
+    if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+    const auto [status, terminal] = Shell("/usr/bin/script -qec '" + std::string(kTool) + " " + args + "' /dev/null");
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(terminal.find("%"), std::string::npos) << terminal;
+}
+
+TEST_F(CryptCommands, Crc) {
+    WriteBytes(Path("abc"), {'a', 'b', 'c'});
+    EXPECT_EQ(Run("crypt crc " + Path("abc")), std::make_pair(0, std::string("352441c2\n")));
+    WriteBytes(Path("empty"), {});
+    EXPECT_EQ(Run("crypt crc " + Path("empty")).second, "00000000\n");
+    EXPECT_NE(Run("crypt crc " + Path("missing")).first, 0);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#!/usr/bin/python3
+"""Python's side of the mail tests.
+
+  mail_peer.py b64 FILE     prints the standard base64 of FILE's bytes, without line breaks
+  mail_peer.py parse FILE   parses FILE as a mail with Python's email parser and prints JSON:
+                            its headers, defects, and each leaf part's type, file name, transfer
+                            encoding and decoded bytes (base64 again, to carry them in JSON)
+"""
+import base64
+import email
+import email.policy
+import json
+import sys
+
+
+def parse(path):
+    with open(path, "rb") as f:
+        message = email.message_from_binary_file(f, policy=email.policy.compat32)
+    parts = []
+    for part in message.walk():
+        if part.is_multipart():
+            continue
+        payload = part.get_payload(decode=True) or b""
+        parts.append({
+            "type": part.get_content_type(),
+            "filename": part.get_filename(),
+            "encoding": part.get("Content-Transfer-Encoding"),
+            "data": base64.b64encode(payload).decode(),
+            "defects": [type(d).__name__ for d in part.defects],
+        })
+    return {
+        "headers": [[k, v] for k, v in message.items()],
+        "multipart": message.is_multipart(),
+        "boundary": message.get_boundary(),
+        "defects": [type(d).__name__ for d in message.defects],
+        "parts": parts,
+    }
+
+
+def main():
+    mode, path = sys.argv[1], sys.argv[2]
+    if mode == "b64":
+        with open(path, "rb") as f:
+            sys.stdout.write(base64.b64encode(f.read()).decode())
+    else:
+        json.dump(parse(path), sys.stdout)
+
+
+if __name__ == "__main__":
+    main()

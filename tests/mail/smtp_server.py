@@ -1,0 +1,70 @@
+#!/usr/bin/python3
+"""A local SMTP server for the mail tests.
+
+Listens on 127.0.0.1 on a free port and writes that port to FOLDER/port once it accepts
+connections. Each mail's raw data (as received, after the transparent dots are removed) goes to
+FOLDER/mailN.eml with its envelope in FOLDER/mailN.json; with --auth, AUTH LOGIN is offered without
+TLS and each login's credentials go to FOLDER/auth.json.
+"""
+import argparse
+import asyncio
+import json
+import os
+import logging
+
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
+
+
+def write_atomically(path, data):
+    with open(path + ".tmp", "wb") as f:
+        f.write(data)
+    os.rename(path + ".tmp", path)
+
+
+class Store:
+    def __init__(self, folder):
+        self.folder = folder
+        self.count = 0
+
+    async def handle_DATA(self, server, session, envelope):
+        self.count += 1
+        base = os.path.join(self.folder, "mail%d" % self.count)
+        envelope_text = {"from": envelope.mail_from, "to": envelope.rcpt_tos}
+        write_atomically(base + ".json", json.dumps(envelope_text).encode())
+        write_atomically(base + ".eml", envelope.original_content)  # written last: the mail is complete
+        return "250 OK stored"
+
+
+def make_authenticator(folder):
+    def authenticate(server, session, envelope, mechanism, auth_data):
+        if isinstance(auth_data, LoginPassword):
+            record = {"mechanism": mechanism, "login": auth_data.login.decode("latin-1"),
+                      "password": auth_data.password.decode("latin-1")}
+            write_atomically(os.path.join(folder, "auth.json"), json.dumps(record).encode())
+        return AuthResult(success=True)
+    return authenticate
+
+
+async def serve(folder, auth):
+    loop = asyncio.get_running_loop()
+    store = Store(folder)
+    options = {"data_size_limit": 0, "auth_require_tls": False, "loop": loop}
+    if auth:
+        options["authenticator"] = make_authenticator(folder)
+    server = await loop.create_server(lambda: SMTP(store, **options), host="127.0.0.1", port=0)
+    port = server.sockets[0].getsockname()[1]
+    write_atomically(os.path.join(folder, "port"), str(port).encode())
+    await server.serve_forever()
+
+
+def main():
+    logging.getLogger("mail.log").setLevel(logging.ERROR)  # aiosmtpd warns about its own login_data
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--folder", required=True)
+    parser.add_argument("--auth", action="store_true")
+    args = parser.parse_args()
+    asyncio.run(serve(args.folder, args.auth))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The dvrkit tool end to end: what a user types, what they read back, and the exit codes.
+#   cli_test.sh PATH-TO-DVRKIT
+set -euo pipefail
+dvrkit=$1
+export TZ=UTC
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# log2 write: one log of three records, then dump it back.
+handle=$(printf '%s\n' '1,2,0,,,,,,' '3,4,1,5,,9,,,' '3,1,2,1,2,3,4,"a, b",second' |
+         "$dvrkit" log2 write "$dir" --name "front door" --type 3 --result 1)
+[[ $handle =~ ^[0-9]+$ ]] || fail "log2 write printed '$handle', not a handle"
+file=$(ls "$dir"/*.log)
+"$dvrkit" log2 dump "$file" --json > "$dir/dump.json"
+/usr/bin/python3 - "$dir/dump.json" "$handle" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d["blockCount"] == 1 and len(d["blocks"]) == 1, d
+b = d["blocks"][0]
+assert b["handle"] == int(sys.argv[2]) and b["name"] == "front door" and b["type"] == 3 and b["result"] == 1, b
+r = b["records"]
+assert r[0] == {"type": 3, "category": 1, "code": 2, "format": 0}, r[0]
+assert r[1]["values"] == [5, 0, 0, 0], r[1]          # value3 dropped after an absent value2
+assert r[2]["text1"] == "a, b" and r[2]["text2"] == "second", r[2]
+assert "damage" not in d
+PY
+"$dvrkit" log2 dump "$file" | grep -q 'name "front door"' || fail "plain dump lacks the log's name"
+
+# A damaged file: exit code 2 and the offset on stderr.
+size=$(stat -c %s "$file")
+printf '\x00' | dd of="$file" bs=1 seek=$((size - 1)) conv=notrunc status=none
+set +e; "$dvrkit" log2 dump "$file" > /dev/null 2> "$dir/err"; code=$?; set -e
+[ "$code" -eq 2 ] || fail "a damaged file gave exit code $code"
+grep -q "offset $((size - 1))" "$dir/err" || fail "no offset in: $(cat "$dir/err")"
+
+# Bad CSV input is refused with the line number, and nothing is written.
+set +e; printf '1,2\n' | "$dvrkit" log2 write "$dir/new" --name x --type 1 --result 0 2> "$dir/err"; code=$?; set -e
+[ "$code" -ne 0 ] && grep -q "line 1" "$dir/err" || fail "a short CSV line was accepted"
+
+# Events: add two, dump them as JSON.
+"$dvrkit" event add "$dir" --channel 3 --actions 1 --source 1 --side 1 --time 1115028000 --text Door > /dev/null
+"$dvrkit" event add "$dir" --channel 7 --actions 3 --source 2 --side 2 --time 1115028100 > /dev/null
+"$dvrkit" event dump "$dir/200505.evt" --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert [(r["channel"], r["source"], r["side"], r["text"]) for r in d["records"]] == [(3, 1, 1, "Door"), (7, 2, 2, "")], d
+assert d["badMarks"] == []'
+
+# The demo fills a folder whose files read back whole.
+"$dvrkit" demo "$dir/demo" > "$dir/demo.out"
+for f in "$dir"/demo/*.log; do "$dvrkit" log2 dump "$f" > /dev/null; done
+for f in "$dir"/demo/*.evt; do "$dvrkit" event dump "$f" | grep -q 'bad mark' && fail "demo event file has bad marks"; done
+# Browsing the demo month: months, days, a day's logs by type, and the export.
+month=$("$dvrkit" log2 months "$dir/demo" --json | /usr/bin/python3 -c 'import json,sys; m=json.load(sys.stdin); assert len(m)==1, m; print(m[0]["month"])')
+"$dvrkit" log2 days "$dir/demo" "$month" --json | /usr/bin/python3 -c '
+import json, sys
+days = json.load(sys.stdin)
+assert [d["day"] for d in days] == sorted((d["day"] for d in days), reverse=True), days
+assert len(days) >= 10 and all(d["logs"] > 0 for d in days), days'
+first=$("$dvrkit" log2 days "$dir/demo" "$month" --json | /usr/bin/python3 -c 'import json,sys; print(json.load(sys.stdin)[-1]["day"])')
+"$dvrkit" log2 show "$dir/demo" "$first" --json | /usr/bin/python3 -c '
+import json, sys
+groups = json.load(sys.stdin)
+assert len(groups) == 8, [g["group"] for g in groups]
+assert all(g["count"] == len(g["logs"]) for g in groups)
+assert sum(g["count"] for g in groups) >= 8
+assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
+"$dvrkit" log2 show "$dir/demo" "$first" --type 8 | grep -q '^== Error (1)' || fail "show --type 8 lacks the error group"
+"$dvrkit" log2 export "$dir/demo" "$month" "$dir/export.txt" > /dev/null
+[ "$(grep -c $'^-\{49\}\r$' "$dir/export.txt")" -eq "$(grep -c '^Start time' "$dir/export.txt")" ] || fail "export separators"
+set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
+[ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
+
+# The calendar's grid of a month that starts on a Sunday.
+"$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert d["cells"][0] == "2005-12-25" and d["cells"][7] == "2006-01-01" and d["cells"][41] == "2006-02-04", d
+assert d["title"] == "2006 January", d'
+"$dvrkit" calendar 2006-01 | grep -q '^ (25) (26)' || fail "calendar text grid"
+set +e; "$dvrkit" calendar 2006-13 2> /dev/null; code=$?; set -e
+[ "$code" -ne 0 ] || fail "a month 13 was accepted"
+
+"$dvrkit" --help > /dev/null
+echo "cli: all passed"

@@ -1,0 +1,48 @@
+// dvrkit calendar YYYY-MM: the month grid the calendar control shows, as text or JSON.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "calendar/CalendarModel.h"
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/TextOutput.h"
+
+namespace {
+
+struct CalendarOptions {
+    std::string month;
+    bool json = false;
+};
+
+void PrintMonth(const CalendarOptions& o) {
+    int year = 0, month = 0;
+    char tail = 0;
+    if (std::sscanf(o.month.c_str(), "%4d-%2d%c", &year, &month, &tail) != 2 || month < 1 || month > 12 || year < 1970)
+        throw CommandError{"'" + o.month + "' is not a month of the form YYYY-MM from 1970 on"};
+    const CalendarModel model(CTime(year, month, 15, 12, 0, 0));
+    if (o.json) {
+        nlohmann::json cells = nlohmann::json::array();
+        for (int i = 0; i < CalendarModel::kCells; ++i) cells.push_back(model.CellDate(i).Format("%Y-%m-%d").str());
+        return PrintJson({{"title", model.TitleText()}, {"cells", cells}});
+    }
+    // Days of other months are shown in parentheses, as the control greys them.
+    std::cout << model.TitleText() << "\n";
+    for (int d = 0; d < CalendarModel::kColumns; ++d) std::printf("%5.4s", model.WeekdayName(d).c_str());
+    std::printf("\n");
+    for (int i = 0; i < CalendarModel::kCells; ++i) {
+        const int day = model.CellDate(i).GetDay();
+        if (model.InShownMonth(i)) std::printf("%5d", day);
+        else std::printf("%*s(%d)", day < 10 ? 2 : 1, "", day);
+        if (i % CalendarModel::kColumns == CalendarModel::kColumns - 1) std::printf("\n");
+    }
+}
+
+}  // namespace
+
+void AddCalendarCommand(CLI::App& app) {
+    static CalendarOptions o;
+    CLI::App* calendar = app.add_subcommand("calendar", "Print a month's 42 calendar cells, days of other months in parentheses");
+    calendar->add_option("MONTH", o.month, "YYYY-MM")->required();
+    calendar->add_flag("--json", o.json, "Print the title and the 42 cell dates (ISO, grid order) as JSON");
+    calendar->callback([] { PrintMonth(o); });
+}

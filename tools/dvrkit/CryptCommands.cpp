@@ -1,0 +1,154 @@
+// dvrkit crypt: encrypt and decrypt files in the container of CDesCrypt, and print CRC-32s.
+//
+// The library writes its output in place and leaves partial output behind on failure; the tool
+// has it write a temporary file beside the target instead, renames that over the target only on
+// success and removes it otherwise, so a failed run never leaves a half-written file.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "crypt/CDesCrypt.h"
+#include "crypt/ContainerFormat.h"
+#include "crypt/Crc32.h"
+#include "crypt/CryptStatus.h"
+#include "crypt/SecureWipe.h"
+#include "platform/core/CFile.h"
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/ProgressBar.h"
+
+namespace {
+
+enum class Direction { encrypt, decrypt };
+
+struct CryptOptions {
+    std::string input, output, key, keyFile;
+    bool crc = false;
+};
+
+// Exit codes beyond the general 1, so that scripts can tell the two container faults apart.
+constexpr int kExitWrongKey = 2;
+constexpr int kExitDamaged = 3;
+
+// The key from --key, or the first line of --key-file without its line end.
+std::string TakeKey(CryptOptions& o) {
+    std::string key;
+    if (!o.keyFile.empty()) {
+        auto bytes = ReadFileBytes(o.keyFile);
+        key.assign(bytes.begin(), bytes.end());
+        SecureWipe(bytes.data(), bytes.size());
+        key.resize(std::min(key.find('\n'), key.size()));
+        if (!key.empty() && key.back() == '\r') key.pop_back();
+    } else {
+        key.swap(o.key);
+    }
+    // The key is a C string: it ends at its first zero byte.
+    key.resize(std::min(key.find('\0'), key.size()));
+    if (key.empty()) throw CommandError{"the key is empty: give --key or a --key-file whose first line is the key"};
+    return key;
+}
+
+CommandError StatusError(DWORD status, Direction d, const CryptOptions& o) {
+    using namespace cryptstatus;
+    const bool enc = d == Direction::encrypt;
+    switch (status) {
+        case kKeySetupFailed: return {"cannot open " + o.input};
+        case kContainerFailed:
+            return {enc ? "cannot create or write the container file beside " + o.output
+                        : "cannot open the container " + o.input};
+        case kPlainFailed:
+            return {enc ? "cannot open " + o.input : "cannot create or write the output file beside " + o.output};
+        case kReadError: return {"read error in " + o.input};
+        case kWrongKey: return {"wrong key, or " + o.input + " is not a container", kExitWrongKey};
+        case kDamaged:
+            return {o.input + " is damaged: a chunk's CRC or the container's structure does not match" +
+                        (o.crc ? "" : " (was it written with --crc?)"),
+                    kExitDamaged};
+        case kNoMemory: return {"out of memory"};
+        default: return {"unexpected result " + std::to_string(static_cast<int>(status))};
+    }
+}
+
+std::uint64_t FileSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
+// A new, empty file beside `target` (same folder, so the final rename stays on one file system).
+std::string CreateTempBeside(const std::string& target) {
+    std::string pattern = target + ".dvrkit-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) throw CommandError{"cannot create a temporary file beside " + target};
+    close(fd);
+    return pattern;
+}
+
+void RunCrypt(CryptOptions& o, Direction d) {
+    std::string key = TakeKey(o);
+    const std::uint64_t inputSize = FileSize(o.input);
+    const std::uint64_t expected = d == Direction::encrypt
+                                       ? container::ContainerLength(inputSize, o.crc, container::Form::file)
+                                       : inputSize;
+    const std::string temp = CreateTempBeside(o.output);
+    DWORD status;
+    {
+        ProgressBar bar(temp, expected);
+        CDesCrypt crypt;
+        auto* k = reinterpret_cast<unsigned char*>(key.data());
+        status = d == Direction::encrypt ? crypt.EncryptF(o.crc, o.input.c_str(), temp.c_str(), k)
+                                         : crypt.DecryptF(o.crc, o.input.c_str(), temp.c_str(), k);
+    }
+    SecureWipe(key.data(), key.size());
+    if (status == cryptstatus::kOk && std::rename(temp.c_str(), o.output.c_str()) == 0) return;
+    std::remove(temp.c_str());
+    if (status == cryptstatus::kOk) throw CommandError{"cannot replace " + o.output};
+    throw StatusError(status, d, o);
+}
+
+void PrintCrc(const std::string& path) {
+    CFile file;
+    CFileException error(CFileException::none, 0, path, "open");
+    if (!file.Open(path.c_str(), CFile::modeRead, &error)) throw CommandError{error.what()};
+    std::vector<BYTE> buffer(1 << 20);
+    DWORD crc = 0;
+    while (const UINT n = file.Read(buffer.data(), static_cast<UINT>(buffer.size()))) crc = Crc32(buffer.data(), n, crc);
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", crc);
+    std::cout << text << "\n";
+}
+
+void AddCryptCommand(CLI::App& group, const char* name, const char* help, Direction d) {
+    static CryptOptions options[2];
+    CryptOptions& o = options[d == Direction::encrypt ? 0 : 1];
+    CLI::App* c = group.add_subcommand(name, help);
+    c->add_option("IN", o.input, "Input file")->required()->check(CLI::ExistingFile);
+    c->add_option("OUT", o.output, "Output file (replaced only on success)")->required();
+    auto* key = c->add_option("--key", o.key, "The key string");
+    auto* keyFile = c->add_option("--key-file", o.keyFile, "A file whose first line is the key")->check(CLI::ExistingFile);
+    key->excludes(keyFile);
+    c->add_flag("--crc", o.crc, "A CRC-32 per chunk (decryption must be told what encryption used)");
+    c->footer("Exit status: 0 done, 2 wrong key or not a container, 3 damaged container, 1 any other failure.");
+    c->callback([&o, d, key, keyFile] {
+        if (!*key && !*keyFile) throw CommandError{"give the key with --key or --key-file"};
+        RunCrypt(o, d);
+    });
+}
+
+}  // namespace
+
+void AddCryptCommands(CLI::App& app) {
+    CLI::App* crypt = app.add_subcommand("crypt", "Encrypted containers and CRC-32");
+    crypt->require_subcommand(1);
+    AddCryptCommand(*crypt, "encrypt", "Encrypt IN into the container OUT", Direction::encrypt);
+    AddCryptCommand(*crypt, "decrypt", "Decrypt the container IN into OUT", Direction::decrypt);
+
+    static std::string file;
+    CLI::App* c = crypt->add_subcommand("crc", "Print the CRC-32 of FILE as eight hex digits");
+    c->add_option("FILE", file, "Any file")->required();
+    c->callback([] { PrintCrc(file); });
+}

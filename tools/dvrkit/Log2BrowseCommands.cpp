@@ -1,0 +1,155 @@
+// dvrkit log2 months|days|show|export: what the log browser shows, on the command line.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "log2/LogMonthData.h"
+#include "log2/LogTextRenderer.h"
+#include "module/FixedText.h"
+#include "platform/core/CTime.h"
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/TextOutput.h"
+
+namespace {
+
+struct BrowseOptions {
+    std::string dir, when, file;
+    int type = -1;
+    bool json = false;
+};
+
+// "YYYY-MM" or "YYYY-MM-DD" into numbers; CommandError when it is neither.
+void ParseDate(const std::string& text, bool withDay, int& year, int& month, int& day) {
+    char tail = 0;
+    const int n = withDay ? std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail)
+                          : std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail);
+    if (n != (withDay ? 3 : 2) || month < 1 || month > 12 || (withDay && (day < 1 || day > 31)))
+        throw CommandError{"'" + text + "' is not a date of the form " + (withDay ? "YYYY-MM-DD" : "YYYY-MM")};
+}
+
+void LoadMonth(CLogMonthData& data, const std::string& dir, int year, int month) {
+    switch (data.Load(dir, year, month)) {
+        case LogMonthLoad::loaded: return;
+        case LogMonthLoad::cutShort:
+            std::cerr << "dvrkit: warning: the month file ends inside a block; the whole blocks before it are shown\n";
+            return;
+        case LogMonthLoad::notOpened: throw CommandError{"no log file for that month can be read in " + dir};
+        case LogMonthLoad::notALog: throw CommandError{"the month file is not a log file (bad header mark)", 2};
+        case LogMonthLoad::damaged: throw CommandError{"the month file has a damaged block: nothing of it is shown", 2};
+    }
+}
+
+struct Date {
+    int year = 0, month = 0, day = 0;
+};
+
+// Reads the command's date ("YYYY-MM", or "YYYY-MM-DD" when `withDay`) and loads its month.
+Date LoadMonthOf(const BrowseOptions& o, bool withDay, CLogMonthData& data) {
+    Date date;
+    ParseDate(o.when, withDay, date.year, date.month, date.day);
+    LoadMonth(data, o.dir, date.year, date.month);
+    return date;
+}
+
+void ListMonths(const BrowseOptions& o) {
+    const auto months = FindLogMonthFiles(o.dir);
+    if (o.json) {
+        nlohmann::json out = nlohmann::json::array();
+        for (const auto& m : months) out.push_back({{"month", m.label}, {"file", m.name}});
+        return PrintJson(out);
+    }
+    for (const auto& m : months) std::cout << m.label << "\n";
+}
+
+void ListDays(const BrowseOptions& o) {
+    CLogMonthData data;
+    LoadMonthOf(o, false, data);
+    nlohmann::json out = nlohmann::json::array();
+    for (const LogDay& d : data.Days()) {
+        size_t logs = 0;
+        for (const auto& group : data.GroupDay(d).logs) logs += group.size();
+        if (o.json) out.push_back({{"day", CTime(d.midnight).Format("%Y-%m-%d").str()}, {"logs", logs}});
+        else std::cout << CTime(d.midnight).Format("%Y-%m-%d").c_str() << "  " << logs << " logs\n";
+    }
+    if (o.json) PrintJson(out);
+}
+
+void ShowDay(const BrowseOptions& o) {
+    CLogMonthData data;
+    const Date d = LoadMonthOf(o, true, data);
+    const LogDay day{"", CTime(d.year, d.month, d.day, 0, 0, 0).GetTime(), CTime(d.year, d.month, d.day + 1, 0, 0, 0).GetTime()};
+    const LogDayGroups groups = data.GroupDay(day);
+    const auto labels = LoadTypeLabels();
+    CLogTextRenderer renderer;
+    nlohmann::json out = nlohmann::json::array();
+    for (int g = 0; g < kTypeGroupCount; ++g) {
+        std::string label = labels[TypeGroupLabel(g)];
+        if (IsNetworkGroup(g)) label = labels[kNetworkLabel] + " / " + label;
+        nlohmann::json logs = nlohmann::json::array();
+        std::string text;
+        for (const int index : groups.logs[g]) {
+            const _LOG_HEADER_MEMORY_& log = data.Logs()[index];
+            if (o.type >= 0 && log.header.type != o.type) continue;
+            const std::string block = renderer.LogTextBlock(data, log);
+            logs.push_back({{"handle", log.header.handle}, {"start", CTime(log.header.handle).Format("%H:%M:%S").str()},
+                            {"type", log.header.type}, {"name", std::string(ReadFixedText(log.header.name))},
+                            {"text", block}});
+            text += CTime(log.header.handle).Format("%H:%M:%S").str() + "\n" + block + "\n";
+            std::erase(text, '\r');  // a terminal wants plain line feeds
+        }
+        if (o.type >= 0 && logs.empty()) continue;
+        if (o.json) out.push_back({{"group", label}, {"count", logs.size()}, {"logs", logs}});
+        else std::cout << "== " << label << " (" << logs.size() << ")\n" << text;
+    }
+    if (o.json) PrintJson(out);
+}
+
+// Writes beside the target and renames, so that a failed export leaves no half-written file.
+void ExportMonth(const BrowseOptions& o) {
+    CLogMonthData data;
+    LoadMonthOf(o, false, data);
+    const std::string partial = o.file + ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        CLogTextRenderer().MonthText(data, [&out](const std::string& piece) {
+            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+        });
+        if (!out.flush()) {
+            std::filesystem::remove(partial);
+            throw CommandError{"cannot write " + o.file};
+        }
+    }
+    std::filesystem::rename(partial, o.file);
+    std::cout << "exported " << data.Logs().GetSize() << " logs to " << o.file << "\n";
+}
+
+}  // namespace
+
+void AddLog2BrowseCommands(CLI::App& log2) {
+    static BrowseOptions o;
+    CLI::App* months = log2.add_subcommand("months", "List the months that have a log file, newest first");
+    months->add_option("DIR", o.dir, "Log folder")->required();
+    months->add_flag("--json", o.json, "Print JSON");
+    months->callback([] { ListMonths(o); });
+
+    CLI::App* days = log2.add_subcommand("days", "List the days of a month on which logs began, latest first");
+    days->add_option("DIR", o.dir, "Log folder")->required();
+    days->add_option("MONTH", o.when, "YYYY-MM")->required();
+    days->add_flag("--json", o.json, "Print JSON");
+    days->callback([] { ListDays(o); });
+
+    CLI::App* show = log2.add_subcommand("show", "Show the logs of a day grouped by type, with their texts");
+    show->add_option("DIR", o.dir, "Log folder")->required();
+    show->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    show->add_option("--type", o.type, "Only logs of this type")->check(CLI::Range(0, 255));
+    show->add_flag("--json", o.json, "Print JSON");
+    show->callback([] { ShowDay(o); });
+
+    CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");
+    exportCmd->add_option("DIR", o.dir, "Log folder")->required();
+    exportCmd->add_option("MONTH", o.when, "YYYY-MM")->required();
+    exportCmd->add_option("FILE", o.file, "Text file to write")->required();
+    exportCmd->callback([] { ExportMonth(o); });
+}
