@@ -1,6 +1,7 @@
 #include "log2/LogMonthData.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,6 +53,13 @@ std::vector<LogMonthFile> FindLogMonthFiles(const std::string& folder) {
         months.push_back({name, name.substr(0, 4) + "-" + name.substr(4, 2), std::atoi(name.substr(0, 4).c_str()),
                           std::atoi(name.substr(4, 2).c_str())});
     return months;
+}
+
+LogDay DayStartingAt(DWORD midnight) {
+    const CTime day(midnight);
+    char label[4];
+    std::snprintf(label, sizeof label, "%02d", day.GetDay());
+    return {label, midnight, LocalMidnight(day.GetYear(), day.GetMonth(), day.GetDay() + 1)};
 }
 
 int TypeGroupOf(BYTE type) {
@@ -122,13 +130,10 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, int year, int month)
 std::vector<LogDay> CLogMonthData::Days() const {
     std::vector<LogDay> days;
     for (const _LOG_HEADER_MEMORY_& log : m_arrLogEntry) {
-        const int day = CTime(log.header.handle).GetDay();
-        char label[4];
-        std::snprintf(label, sizeof label, "%02d", day);
-        if (!days.empty() && days.back().label == label) continue;
         // Calendar arithmetic, not 86400 seconds: a day with a daylight-saving change is 23 or
         // 25 hours long, and its logs must all be listed under it, and only under it.
-        days.push_back({label, LocalMidnight(m_year, m_month, day), LocalMidnight(m_year, m_month, day + 1)});
+        const LogDay day = DayStartingAt(LocalMidnight(m_year, m_month, CTime(log.header.handle).GetDay()));
+        if (days.empty() || days.back().label != day.label) days.push_back(day);
     }
     return days;
 }

@@ -35,6 +35,9 @@ struct LogDay {
     DWORD end = 0;      // local midnight that starts the next day (23, 24 or 25 hours later)
 };
 
+// The local day that starts at `midnight`: it ends at the next local midnight.
+LogDay DayStartingAt(DWORD midnight);
+
 // The type tree's places: types 1 to 3, the network types 4 to 6, type 7, and "Error", which
 // also takes every type above 8 so that no log of a day goes unlisted. Type 0 has no place.
 constexpr int kTypeGroupCount = 8;

@@ -79,7 +79,7 @@ void ListDays(const BrowseOptions& o) {
 void ShowDay(const BrowseOptions& o) {
     CLogMonthData data;
     const Date d = LoadMonthOf(o, true, data);
-    const LogDay day{"", CTime(d.year, d.month, d.day, 0, 0, 0).GetTime(), CTime(d.year, d.month, d.day + 1, 0, 0, 0).GetTime()};
+    const LogDay day = DayStartingAt(CTime(d.year, d.month, d.day, 0, 0, 0).GetTime());
     const LogDayGroups groups = data.GroupDay(day);
     const auto labels = LoadTypeLabels();
     CLogTextRenderer renderer;

@@ -1,0 +1,218 @@
+#include "log2/CLogViewer2.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "log2/LogFileFormat.h"
+#include "platform/core/CTime.h"
+#include "platform/core/FileSystem.h"
+#include "platform/gdi/CBitmap.h"
+#include "platform/gdi/StockObjects.h"
+#include "platform/ui/CFileDialog.h"
+
+namespace {
+
+constexpr COLORREF kIconMask = 0xFF00FF;
+constexpr int kMonthIcon = 0, kDayIcon = 2, kFirstGroupIcon = 3;
+constexpr const char* kExportFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*||";
+constexpr DWORD kExportFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
+// Each group's icon: types 1 to 3 and their network forms 3 to 5, the network group 6, type 7
+// 7, errors 8.
+constexpr int kGroupIcon[kTypeGroupCount] = {3, 4, 5, 3, 4, 5, 7, 8};
+
+}  // namespace
+
+const MessageMap* CLogViewer2::ThisMessageMap() {
+    static constexpr MessageMapEntry entries[] = {
+        msgmap::OnCreate<&CLogViewer2::OnCreate>(),
+        msgmap::OnDestroy<&CLogViewer2::OnDestroy>(),
+        msgmap::OnNotify<&CLogViewer2::OnTreeMonthSelect>(TVN_SELCHANGED, kMonthTreeId),
+        msgmap::OnNotify<&CLogViewer2::OnTreeTypeSelect>(TVN_SELCHANGED, kTypeTreeId),
+    };
+    static const MessageMap map{CWnd::ThisMessageMap(), entries};
+    return &map;
+}
+
+CLogViewer2::~CLogViewer2() { DestroyWindow(); }
+
+int CLogViewer2::OnCreate(LPCREATESTRUCT cs) {
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    CreateControl();
+    InitControl();
+    return 0;
+}
+
+void CLogViewer2::CreateControl() {
+    CRect client;
+    GetClientRect(&client);
+    const int w = client.Width(), h = client.Height(), q = w * 4 / 10;
+
+    LOGFONT description{};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
+    m_pFont = std::make_unique<CFont>();
+    m_pFont->CreateFontIndirect(&description);
+
+    m_pImageList = std::make_unique<CImageList>();
+    m_pImageList->Create(16, 16, ILC_COLOR24 | ILC_MASK, 8, 0);
+    CBitmap strip;
+    if (strip.LoadBitmap(kIconStripId)) m_pImageList->Add(&strip, kIconMask);
+
+    m_szTypeLabel = LoadTypeLabels();
+
+    m_treeMonth.CreateEx(0, "SysTreeView32", nullptr, kMonthTreeStyle, CRect(kMargin, kMargin, q, h - kPaneHeight), this,
+                         kMonthTreeId);
+    m_treeMonth.SetFont(m_pFont.get(), TRUE);
+    m_treeType.CreateEx(0, "SysTreeView32", nullptr, kTypeTreeStyle, CRect(q - 1, kMargin, w - kMargin, h - kPaneHeight),
+                        this, kTypeTreeId);
+    m_treeType.SetFont(m_pFont.get(), TRUE);
+    m_treeMonth.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
+    m_treeType.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
+    m_editMessage.CreateEx(kMessageExStyle, "Edit", nullptr, kMessageStyle,
+                           CRect(kMargin, h - kPaneHeight, w - kMargin, h - kMargin), this, kMessageId);
+    m_editMessage.SetFont(m_pFont.get(), TRUE);
+}
+
+void CLogViewer2::InitControl() {
+    SystemLogMemoryClear();
+    m_treeMonth.DeleteAllItems();
+    m_treeType.DeleteAllItems();
+    ClearMessage();
+    TypeTreeDefault();
+}
+
+void CLogViewer2::OnDestroy() {
+    SystemLogMemoryClear();
+    m_treeMonth.DeleteAllItems();
+    m_treeType.DeleteAllItems();
+    for (CWnd* control : {static_cast<CWnd*>(&m_treeMonth), static_cast<CWnd*>(&m_treeType), static_cast<CWnd*>(&m_editMessage)})
+        if (control->GetSafeHwnd()) control->SendMessage(WM_CLOSE);
+    m_pFont.reset();
+    m_pImageList.reset();
+    CWnd::OnDestroy();
+}
+
+void CLogViewer2::Init(const char* path) {
+    m_szPath = path ? path : "";
+    LoadLogData();
+}
+
+void CLogViewer2::LoadLogData() {
+    if (m_szPath.empty()) return;
+    m_treeMonth.DeleteAllItems();
+    m_treeType.DeleteAllItems();
+    ClearMessage();
+    SystemLogMemoryClear();
+    // Deleted items' handles are never given out again, so the remembered items cannot be
+    // mistaken for new ones; they are forgotten all the same, as nothing they name is left.
+    m_hSelMonth = m_hSelDay = nullptr;
+    const auto months = FindLogMonthFiles(m_szPath);
+    if (months.empty()) {
+        TypeTreeDefault();
+        return;
+    }
+    for (const LogMonthFile& month : months) m_treeMonth.InsertItem(month.label.c_str(), kMonthIcon, kMonthIcon);
+}
+
+void CLogViewer2::MonthRootSelect(HTREEITEM month) {
+    if (month == m_hSelMonth) return;
+    if (m_hSelMonth) m_treeMonth.Expand(m_hSelMonth, TVE_COLLAPSE);
+    m_hSelMonth = month;
+    SystemLogMemoryClear();
+    TypeTreeDefault();
+    ClearMessage();
+    if (m_hSelDay && m_treeMonth.GetParentItem(m_hSelDay) == month) m_hSelDay = nullptr;
+    while (HTREEITEM child = m_treeMonth.GetChildItem(month)) m_treeMonth.DeleteItem(child);
+
+    const std::string label = m_treeMonth.GetItemText(month).str();  // "YYYY-MM"
+    const int year = std::atoi(label.substr(0, 4).c_str());
+    const int monthNumber = std::atoi(label.substr(label.size() >= 2 ? label.size() - 2 : 0).c_str());
+    const LogMonthLoad load = m_month.Load(m_szPath, year, monthNumber);
+    if (load != LogMonthLoad::loaded && load != LogMonthLoad::cutShort) return;
+    for (const LogDay& day : m_month.Days()) {
+        const HTREEITEM item = m_treeMonth.InsertItem(day.label.c_str(), kDayIcon, kDayIcon, month);
+        m_treeMonth.SetItemData(item, day.midnight);
+    }
+    m_treeMonth.Expand(month, TVE_EXPAND);
+}
+
+void CLogViewer2::OnTreeMonthSelect(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    const HTREEITEM item = reinterpret_cast<NMTREEVIEW*>(header)->itemNew.hItem;
+    if (!item) return;
+    if (!m_treeMonth.GetParentItem(item)) MonthRootSelect(item);
+    else if (item != m_hSelDay) SelectDay(item);
+}
+
+void CLogViewer2::SelectDay(HTREEITEM dayItem) {
+    m_hSelDay = dayItem;
+    TypeTreeDefault();
+    const LogDay day = DayStartingAt(static_cast<DWORD>(m_treeMonth.GetItemData(dayItem)));
+    const LogDayGroups groups = m_month.GroupDay(day);
+    for (int g = 0; g < kTypeGroupCount; ++g) {
+        for (const int index : groups.logs[g]) {
+            const DWORD handle = m_month.Logs()[index].header.handle;
+            const HTREEITEM item = m_treeType.InsertItem(CTime(handle).Format("%H:%M:%S"), kDayIcon, kDayIcon, GroupItem(g));
+            m_treeType.SetItemData(item, handle);
+        }
+        CString label;
+        label.Format("%s (%d)", m_treeType.GetItemText(GroupItem(g)).c_str(), static_cast<int>(groups.logs[g].size()));
+        m_treeType.SetItemText(GroupItem(g), label);
+    }
+}
+
+HTREEITEM CLogViewer2::GroupItem(int group) const {
+    if (group < 3) return m_hTypeGroup[group];
+    if (group < 6) return m_hNetworkGroup[group - 3];
+    return group == 6 ? m_hTypeGroup[4] : m_hErrorGroup;
+}
+
+void CLogViewer2::TypeTreeDefault() {
+    m_treeType.DeleteAllItems();
+    for (int i = 0; i < 5; ++i)
+        m_hTypeGroup[i] = m_treeType.InsertItem(m_szTypeLabel[i].c_str(), kFirstGroupIcon + i, kFirstGroupIcon + i);
+    m_hErrorGroup = m_treeType.InsertItem(m_szTypeLabel[5].c_str(), kGroupIcon[7], kGroupIcon[7]);
+    for (int i = 0; i < 3; ++i)
+        m_hNetworkGroup[i] = m_treeType.InsertItem(m_szTypeLabel[i].c_str(), kGroupIcon[3 + i], kGroupIcon[3 + i],
+                                                   m_hTypeGroup[kNetworkLabel]);
+    m_treeType.Expand(m_hTypeGroup[kNetworkLabel], TVE_EXPAND);
+}
+
+void CLogViewer2::OnTreeTypeSelect(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    const HTREEITEM item = reinterpret_cast<NMTREEVIEW*>(header)->itemNew.hItem;
+    if (!item) return;
+    if (!m_treeType.GetParentItem(item)) TypeRootSelect(item);
+    else TypeChildSelect(item);
+}
+
+void CLogViewer2::TypeChildSelect(HTREEITEM item) {
+    ClearMessage();
+    const auto handle = static_cast<DWORD>(m_treeType.GetItemData(item));
+    if (handle == 0) return;
+    if (const _LOG_HEADER_MEMORY_* log = m_month.FindLog(handle))
+        m_editMessage.SetWindowText(m_renderer.LogTextBlock(m_month, *log).c_str());
+}
+
+void CLogViewer2::DeleteAll() {
+    CFileFind find;
+    BOOL more = find.FindFile((m_szPath + "/*." + logfile::kExtension).c_str());
+    if (!more) return;
+    while (more) {
+        more = find.FindNextFile();
+        if (find.GetFileName().find(".log") != std::string::npos) DeleteFileA(find.GetFilePath().c_str());
+    }
+    LoadLogData();
+}
+
+void CLogViewer2::SaveLogToText() {
+    const bool monthWithDays = m_hSelMonth && m_treeMonth.GetChildItem(m_hSelMonth);
+    if (!m_hSelDay && !monthWithDays) return;
+    CFileDialog dialog(FALSE, nullptr, nullptr, kExportFlags, kExportFilter, this);
+    if (dialog.DoModal() != IDOK) return;
+    // The text is written as its bytes stand: one CR LF per line.
+    std::FILE* file = std::fopen(dialog.GetPathName().c_str(), "wb");
+    if (!file) return;
+    m_renderer.MonthText(m_month, [file](const std::string& piece) { std::fwrite(piece.data(), 1, piece.size(), file); });
+    std::fclose(file);
+}
