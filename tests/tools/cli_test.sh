@@ -73,6 +73,16 @@ assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
 set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
 [ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
 
+# The log browser drawn on the demo folder: a real PNG of the window's size, with the demo's own
+# picture beside the files.
+"$dvrkit" view log2 "$dir/demo" --snapshot "$dir/browser.png"
+/usr/bin/python3 -c '
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]); assert im.size == (800, 560), im.size
+assert len(set(im.convert("RGB").getdata())) > 8, "the picture is nearly blank"' "$dir/browser.png"
+[ -s "$dir/demo/log-browser.png" ] || fail "the demo drew no log browser"
+
 # The calendar's grid of a month that starts on a Sunday.
 "$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '
 import json, sys

@@ -1,4 +1,5 @@
-// dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events.
+// dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events and opens
+// the log browser on it.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -6,6 +7,7 @@
 
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/DemoMonth.h"
+#include "tools/dvrkit/ViewRunner.h"
 
 namespace {
 
@@ -25,7 +27,17 @@ void RunDemo(std::string dir) {
               << "  " << summary.events << " events in " << summary.eventFiles << "\n"
               << "Look at them with:\n"
               << "  dvrkit log2 dump " << summary.logFiles << "\n"
-              << "  dvrkit event dump " << summary.eventFiles << "\n";
+              << "  dvrkit event dump " << summary.eventFiles << "\n"
+              << "  dvrkit view log2 " << dir << "\n";
+    // The host's browser on the folder: a real window where there is a display, else a picture.
+    if (CanShowWindows()) {
+        std::cout << "Opening the log browser; close its window to end the demo.\n" << std::flush;
+        RunView(Log2ViewSpec(dir), "");
+    } else {
+        const std::string snapshot = dir + "/log-browser.png";
+        RunView(Log2ViewSpec(dir), snapshot);
+        std::cout << "No display: the log browser, opened on the latest day, is drawn in " << snapshot << "\n";
+    }
 }
 
 }  // namespace

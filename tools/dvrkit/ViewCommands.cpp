@@ -1,64 +1,73 @@
 // dvrkit view: shows the library's windows, in a real window where there is a display and as
 // a PNG snapshot where there is none.
-#include <cstdlib>
-#include <stdexcept>
 #include <string>
 
-#include "platform/backends/HeadlessBackend.h"
+#include "log2/CLogViewer2.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/ControlsView.h"
-#ifdef DVRKIT_HAVE_SDL2
-#include "platform/backends/Sdl2Backend.h"
-#endif
+#include "tools/dvrkit/ViewRunner.h"
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 400;
-
-void Snapshot(const std::string& path) {
-    HeadlessBackend backend(kWidth, kHeight);
-    ControlsView view;
-    if (!view.CreateView(kWidth, kHeight)) throw CommandError{"cannot create the controls window"};
-    // Show a selection, as a user's click makes it.
-    view.Tree().SetFocus();
-    const HTREEITEM day = view.Tree().GetChildItem(view.Tree().GetRootItem());
-    view.Tree().SelectItem(day);
-    try {
-        backend.SaveSnapshot(path);
-    } catch (const std::runtime_error& e) {
-        throw CommandError{e.what()};
-    }
+ViewSpec ControlsSpec() {
+    return {"dvrkit controls", 640, 400,
+            [](int width, int height) -> std::unique_ptr<CWnd> {
+                auto view = std::make_unique<ControlsView>();
+                if (!view->CreateView(width, height)) return nullptr;
+                return view;
+            },
+            [](CWnd& window, HeadlessBackend&) {
+                // Show a selection, as a user's click makes it.
+                CTreeCtrl& tree = static_cast<ControlsView&>(window).Tree();
+                tree.SetFocus();
+                tree.SelectItem(tree.GetChildItem(tree.GetRootItem()));
+            }};
 }
 
-void Show() {
-#ifdef DVRKIT_HAVE_SDL2
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-        throw CommandError{"no display to show the window on; use --snapshot FILE.png"};
-    }
-    try {
-        Sdl2Backend backend(kWidth, kHeight, "dvrkit controls");
-        ControlsView view;
-        if (!view.CreateView(kWidth, kHeight)) throw CommandError{"cannot create the controls window"};
-        backend.Run();
-    } catch (const std::runtime_error& e) {
-        throw CommandError{e.what()};
-    }
-#else
-    throw CommandError{"this build has no display backend (SDL2); use --snapshot FILE.png"};
-#endif
+// Clicks an item's label, as a person opening it would.
+void ClickItem(HeadlessBackend& backend, CTreeCtrl& tree, HTREEITEM item) {
+    RECT label{};
+    if (item && tree.GetItemRect(item, &label, TRUE)) backend.ClickClient(tree, CRect(label).CenterPoint());
 }
 
 }  // namespace
 
+ViewSpec Log2ViewSpec(const std::string& folder) {
+    return {"dvrkit log browser", 800, 560,
+            [folder](int width, int height) -> std::unique_ptr<CWnd> {
+                auto viewer = std::make_unique<CLogViewer2>();
+                if (!viewer->CreateEx(0, nullptr, "dvrkit log browser", WS_VISIBLE, CRect(0, 0, width, height), nullptr, 0))
+                    return nullptr;
+                viewer->Init(folder.c_str());
+                return viewer;
+            },
+            [](CWnd& window, HeadlessBackend& backend) {
+                // The newest month, its latest day and the first log listed, opened by clicks.
+                auto& viewer = static_cast<CLogViewer2&>(window);
+                CTreeCtrl& months = viewer.MonthTree();
+                ClickItem(backend, months, months.GetRootItem());
+                ClickItem(backend, months, months.GetChildItem(months.GetRootItem()));
+                CTreeCtrl& types = viewer.TypeTree();
+                for (HTREEITEM group = types.GetRootItem(); group; group = types.GetNextSiblingItem(group)) {
+                    if (const HTREEITEM log = types.GetChildItem(group); log && types.GetItemData(log) != 0) {
+                        types.Expand(group, TVE_EXPAND);
+                        ClickItem(backend, types, log);
+                        break;
+                    }
+                }
+            }};
+}
+
 void AddViewCommands(CLI::App& app) {
-    static std::string snapshot;
+    static std::string snapshot, folder;
     CLI::App* view = app.add_subcommand("view", "Show the library's windows");
     view->require_subcommand(1);
     CLI::App* controls = view->add_subcommand("controls", "A window with a tree, a text pane, owner-drawn buttons and labels");
     controls->add_option("--snapshot", snapshot, "Write the window as a PNG file instead of showing it");
-    controls->callback([] {
-        if (snapshot.empty()) Show();
-        else Snapshot(snapshot);
-    });
+    controls->callback([] { RunView(ControlsSpec(), snapshot); });
+
+    CLI::App* log2 = view->add_subcommand("log2", "The log browser on a log folder");
+    log2->add_option("DIR", folder, "Log folder")->required();
+    log2->add_option("--snapshot", snapshot, "Write the window as a PNG file instead of showing it");
+    log2->callback([] { RunView(Log2ViewSpec(folder), snapshot); });
 }
