@@ -13,10 +13,12 @@
 
 #include "host/DefaultHost.h"
 #include "log2/CLogManager2.h"
+#include "log2/CLogViewer2.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
 #include "platform/core/CTime.h"
+#include "platform/backends/HeadlessBackend.h"
 #include "platform/core/LittleEndian.h"
 
 namespace {
@@ -162,6 +164,29 @@ void BM_SelectBusyDay(benchmark::State& state) {
     state.counters["logs"] = static_cast<double>(listed);
 }
 BENCHMARK(BM_SelectBusyDay)->Unit(benchmark::kMillisecond);
+
+// The same day selected in the browser window: its type tree filled with 10,000 log items.
+// Each round selects the busy day and then a quiet one, so that the busy day is filled anew.
+void BM_SelectBusyDayInWindow(benchmark::State& state) {
+    HeadlessBackend backend(1280, 800);
+    CLogViewer2 viewer;
+    viewer.CreateEx(0, nullptr, "bench", WS_VISIBLE, CRect(0, 0, 1280, 800), nullptr, 0);
+    viewer.Init(MonthFolder().c_str());
+    CTreeCtrl& months = viewer.MonthTree();
+    viewer.MonthRootSelect(months.GetRootItem());
+    HTREEITEM busy = nullptr, quiet = nullptr;
+    for (HTREEITEM day = months.GetChildItem(months.GetRootItem()); day; day = months.GetNextSiblingItem(day))
+        (months.GetItemText(day) == "15" ? busy : quiet) = day;
+    for (auto _ : state) {
+        months.SelectItem(busy);
+        state.PauseTiming();
+        months.SelectItem(quiet);
+        state.ResumeTiming();
+    }
+    months.SelectItem(busy);
+    state.counters["tree_items"] = static_cast<double>(viewer.TypeTree().GetCount());  // logs and 9 groups
+}
+BENCHMARK(BM_SelectBusyDayInWindow)->Unit(benchmark::kMillisecond);
 
 void BM_ExportMonth(benchmark::State& state) {
     CLogMonthData data;
