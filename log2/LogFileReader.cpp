@@ -19,17 +19,23 @@ std::optional<LogFileDamage> LogFileReader::ReadFileHeader() {
     return std::nullopt;
 }
 
-std::optional<LogFileDamage> LogFileReader::ReadBlock(
-    std::uint32_t index, _LOG_HEADER_& header, const std::function<void(const _LOG_RECORD_MEMORY_&)>& onRecord) {
+std::optional<LogFileDamage> LogFileReader::ReadBlockHead(std::uint32_t index, _LOG_HEADER_& header) {
     const std::uint8_t* head = m_in.Take(logfile::kLogHeaderSize);
     if (!head) return BlockFault(m_in.Offset(), index, "is cut off in its head", true);
     header = logfile::DecodeLogHeader(head);
-    for (std::uint32_t r = 0; r < header.recordCount; ++r) {
-        const std::uint8_t* key = m_in.Peek(logfile::kRecordKeySize);
-        const std::uint8_t* stored = key ? m_in.Take(logfile::StoredRecordSize(key[3])) : nullptr;
-        if (!stored) return BlockFault(m_in.Offset(), index, "is cut off in record " + std::to_string(r + 1), true);
-        onRecord(logfile::DecodeRecord(stored));
-    }
+    return std::nullopt;
+}
+
+const std::uint8_t* LogFileReader::NextRecord() {
+    const std::uint8_t* key = m_in.Peek(logfile::kRecordKeySize);
+    return key ? m_in.Take(logfile::StoredRecordSize(key[3])) : nullptr;
+}
+
+LogFileDamage LogFileReader::RecordCutOff(std::uint32_t index, std::uint32_t record) const {
+    return BlockFault(m_in.Offset(), index, "is cut off in record " + std::to_string(record + 1), true);
+}
+
+std::optional<LogFileDamage> LogFileReader::ReadBlockTail(std::uint32_t index) {
     const std::uint8_t* tail = m_in.Peek(logfile::kTailSize);
     if (!tail) return BlockFault(m_in.Offset(), index, "is cut off before its tail mark", true);
     if (*tail != logfile::kMark) return BlockFault(m_in.Offset(), index, "has a bad tail mark", false);

@@ -3,12 +3,12 @@
 // mark is wrong yields nothing, and a block whose records run past the end of the data or whose
 // tail mark is wrong is damaged. A block is whole only once its tail mark has been read.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "log2/LogFileFormat.h"
 #include "log2/LogRecord.h"
 #include "platform/core/ByteStream.h"
 
@@ -29,14 +29,29 @@ public:
 
     // Reads block `index` (0-based, for messages), handing each record to `onRecord` as it is
     // read (handles are 0). Damage if the block is not whole; records already handed over then
-    // belong to a block that must not be shown.
-    std::optional<LogFileDamage> ReadBlock(std::uint32_t index, _LOG_HEADER_& header,
-                                           const std::function<void(const _LOG_RECORD_MEMORY_&)>& onRecord);
+    // belong to a block that must not be shown. A template, because a month holds millions of
+    // records and each is handed over.
+    template <typename OnRecord>
+    std::optional<LogFileDamage> ReadBlock(std::uint32_t index, _LOG_HEADER_& header, OnRecord&& onRecord) {
+        if (auto damage = ReadBlockHead(index, header)) return damage;
+        for (std::uint32_t r = 0; r < header.recordCount; ++r) {
+            const std::uint8_t* stored = NextRecord();
+            if (!stored) return RecordCutOff(index, r);
+            onRecord(logfile::DecodeRecord(stored));
+        }
+        return ReadBlockTail(index);
+    }
     // A bound on the records still to come, for reserving memory without trusting a count.
     std::uint64_t MaxRecordsLeft() const;
     std::uint64_t Offset() const { return m_in.Offset(); }
 
 private:
+    std::optional<LogFileDamage> ReadBlockHead(std::uint32_t index, _LOG_HEADER_& header);
+    // The next record's stored bytes, or nullptr if the data ends inside it.
+    const std::uint8_t* NextRecord();
+    LogFileDamage RecordCutOff(std::uint32_t index, std::uint32_t record) const;
+    std::optional<LogFileDamage> ReadBlockTail(std::uint32_t index);
+
     ByteStream& m_in;
     std::uint32_t m_blockCount = 0;
 };
