@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "platform/core/Prefault.h"
+
 template <typename T>
 class CArray {
     static_assert(std::is_trivially_copyable_v<T>, "CArray holds records copied as bytes");
@@ -79,9 +81,14 @@ private:
         void* grown = std::realloc(static_cast<void*>(m_data), sizeof(T) * static_cast<size_t>(capacity));
         if (!grown) throw std::bad_alloc();
         m_data = static_cast<T*>(grown);
-        std::memset(static_cast<void*>(m_data + m_capacity), 0, sizeof(T) * (capacity - m_capacity));
+        const size_t added = sizeof(T) * static_cast<size_t>(capacity - m_capacity);
+        // Large arrays grow by many pages at once: back them in one call rather than a fault each.
+        if (added >= kPrefaultBytes) PrefaultForWrite(m_data + m_capacity, added);
+        std::memset(static_cast<void*>(m_data + m_capacity), 0, added);
         m_capacity = capacity;
     }
+
+    static constexpr size_t kPrefaultBytes = 64 * 1024;
 
     T* m_data = nullptr;
     int m_size = 0;
