@@ -68,6 +68,8 @@ void Sdl2Backend::Close() {
     m_renderer = nullptr;
     m_window = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // With no subsystem left, SDL's own helpers (its D-Bus connection) go too.
+    if (SDL_WasInit(0) == 0) SDL_Quit();
 }
 
 void Sdl2Backend::Present() {

@@ -69,6 +69,13 @@ CDesktop::CDesktop() {
     Resize(kDefaultWidth, kDefaultHeight);
 }
 
+// At the process's end the root goes without messages: windows still open then belong to
+// objects whose own destruction may already have passed.
+CDesktop::~CDesktop() {
+    m_root.m_hWnd = nullptr;
+    m_root.m_children.clear();
+}
+
 void CDesktop::Resize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);

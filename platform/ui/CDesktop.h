@@ -66,6 +66,7 @@ public:
 
 private:
     CDesktop();
+    ~CDesktop();
     void PaintTree(CWnd& wnd, const CRect& visible, const CRect& inherited);
     void PaintWindow(CWnd& wnd, const CRect& windowScreen, const CRect& dirty, bool eraseAll);
     bool ScrollBarPress(CWnd& wnd, CPoint at);
