@@ -43,8 +43,6 @@ std::optional<LogFileDamage> LogFileReader::ReadBlockTail(std::uint32_t index) {
     return std::nullopt;
 }
 
-std::uint64_t LogFileReader::MaxRecordsLeft() const { return m_in.Remaining() / logfile::kRecordKeySize; }
-
 LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     LogFileContents contents;
     ByteStream in(bytes);

@@ -41,8 +41,6 @@ public:
         }
         return ReadBlockTail(index);
     }
-    // A bound on the records still to come, for reserving memory without trusting a count.
-    std::uint64_t MaxRecordsLeft() const;
     std::uint64_t Offset() const { return m_in.Offset(); }
 
 private:

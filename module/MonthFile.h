@@ -1,6 +1,6 @@
 #pragma once
-// The shared time helpers: the file of the local month of a time, as the writers and the
-// browsers name it, and the local-month key those files are grouped by.
+// The shared time helper: the file of the local month of a time, as the writers and the
+// browsers name it.
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
 
