@@ -2,12 +2,17 @@
 
 #include <cstdint>
 
+#include "module/FixedText.h"
 #include "platform/core/CString.h"
 
 namespace {
 
 constexpr UINT kFirstWeekdayName = 7414, kFirstMonthName = 7421;
 constexpr size_t kNameBuffer = 64;  // each name is held in 64 bytes with its terminator
+// What the calendar shows before it has loaded the host's names.
+constexpr const char* kBuiltInWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* kBuiltInMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                            "July",    "August",   "September", "October", "November", "December"};
 
 // The local time `days` calendar days after the date of `from`, at `from`'s time of day (or the
 // time the platform makes of it where that time does not exist on the day).
@@ -20,8 +25,13 @@ std::int64_t DaysLater(const std::tm& from, int days) {
 
 }  // namespace
 
-CalendarModel::CalendarModel(CTime now) : m_current(now), m_clicked(now) {
+CalendarModel::CalendarModel(CTime now) {
     SetResString();
+    Start(now);
+}
+
+void CalendarModel::Start(CTime now) {
+    m_current = m_clicked = now;
     SetBaseTime();
     SetBtnTime();
 }
@@ -56,6 +66,7 @@ bool CalendarModel::MoveTo(CTime target, CTime previousClick) {
     }
     SetBaseTime();
     SetBtnTime();
+    if (m_gridRebuilt) m_gridRebuilt();
     if (m_monthChanged) m_monthChanged(m_clicked, 0, 0);
     return true;
 }
@@ -92,17 +103,22 @@ void CalendarModel::SetResString() {
     auto load = [](UINT id) {
         CString text;
         text.LoadString(id);
-        return text.str().substr(0, kNameBuffer - 1);
+        return std::string(FitText(text.str(), kNameBuffer - 1));
     };
     for (UINT i = 0; i < 7; ++i) m_weekdayNames.push_back(load(kFirstWeekdayName + i));
     for (UINT m = 0; m < 12; ++m) m_monthNames.push_back(load(kFirstMonthName + m));
 }
 
-std::string CalendarModel::WeekdayName(int weekday) const { return m_weekdayNames.at(static_cast<size_t>(weekday)); }
+std::string CalendarModel::WeekdayName(int weekday) const {
+    const auto i = static_cast<size_t>(weekday);
+    return m_weekdayNames.empty() ? kBuiltInWeekdays[i] : m_weekdayNames.at(i);
+}
 
 void CalendarModel::MakeTitle() {
     const int year = m_current.GetYear(), month = m_current.GetMonth();
     CString title;
-    title.Format("%d %s", year, m_monthNames.at(static_cast<size_t>(month - 1)).c_str());
+    const auto i = static_cast<size_t>(month - 1);
+    if (m_monthNames.empty()) title.Format(" %d , %s", year, kBuiltInMonths[i]);
+    else title.Format("%d %s", year, m_monthNames.at(i).c_str());
     m_title = title.str();
 }

@@ -23,13 +23,20 @@ public:
     using VerboseIndex = std::function<int(int year, int month)>;
     using MonthChanged = std::function<void(CTime, int, int)>;
 
-    // Loads the names (SetResString) and shows the month of `now`; the clicked day starts as
-    // `now` too.
-    explicit CalendarModel(CTime now = CTime::GetCurrentTime());
+    // A model with no names and no grid yet: the calendar window loads the names and starts it
+    // when its window is created.
+    CalendarModel() = default;
+    // Loads the names (SetResString) and starts at `now`.
+    explicit CalendarModel(CTime now);
+    // Shows the month of `now`; the clicked day starts as `now` too.
+    void Start(CTime now);
 
     void SetCBSelectDay(DaySelected callback) { m_daySelected = std::move(callback); }
     void SetCBVerboseIndex(VerboseIndex callback) { m_verboseIndex = std::move(callback); }
     void SetCBChangedMonth(MonthChanged callback) { m_monthChanged = std::move(callback); }
+    // Called when a click has rebuilt the grid, before the month-changed callback, so that the
+    // view shows the new month by the time the host hears of it.
+    void SetGridRebuilt(std::function<void()> rebuilt) { m_gridRebuilt = std::move(rebuilt); }
 
     // Stores the current time only; SetBaseTime and SetBtnTime then move the grid to its month.
     void SetCurrentTime(CTime time) { m_current = time; }
@@ -60,8 +67,8 @@ public:
     void ArrayBtnClick(int row, int column);
 
     // The names the title and the weekday headers show: host strings 7414.. (weekdays from
-    // Sunday) and 7421.. (months from January), each cut to 63 characters; a missing string
-    // gives an empty name. Each call appends; only the first 7 and 12 names are read. Since the
+    // Sunday) and 7421.. (months from January), each cut to the 63 bytes of its buffer at a
+    // character boundary; a missing string gives an empty name. Each call appends; only the first 7 and 12 names are read. Since the
     // constructor loads them, the lists are never empty.
     void SetResString();
     std::string WeekdayName(int weekday) const;
@@ -81,4 +88,5 @@ private:
     DaySelected m_daySelected;
     VerboseIndex m_verboseIndex;
     MonthChanged m_monthChanged;
+    std::function<void()> m_gridRebuilt;
 };

@@ -19,6 +19,15 @@ inline std::string_view ReadFixedText(const char* field, std::size_t width) {
     return std::string_view(field, strnlen(field, width));
 }
 
+// The longest start of `text` of at most `maxBytes` bytes that does not end inside a UTF-8
+// character, for names that must fit a buffer and still read as text.
+inline std::string_view FitText(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t n = maxBytes;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return text.substr(0, n);
+}
+
 template <std::size_t N>
 void StoreFixedText(char (&field)[N], const char* text) { StoreFixedText(field, N, text); }
 
