@@ -112,6 +112,13 @@ protected:
 private:
     void CreateLabel(CCalStatic& label, const char* text, const CRect& rect, UINT id, int fontSize, COLORREF back);
     void ShowDates();
+    void ShowMonth();
+    // Runs `apply` on each cell that exists (none before creation or after closing).
+    template <typename Apply>
+    void ForEachCell(Apply&& apply) {
+        for (auto& cell : m_cells)
+            if (cell) apply(*cell);
+    }
 
     CalendarModel m_model;
     std::array<std::unique_ptr<CCalButton>, kCells> m_cells;

@@ -5,12 +5,11 @@
 #include <sstream>
 
 #include "calendar/CalendarModel.h"
+#include "tests/calendar/CallbackLog.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
 
 namespace {
-
-std::string Iso(CTime t) { return t.Format("%Y-%m-%d").str(); }
 
 std::vector<std::string> Grid(const CalendarModel& model) {
     std::vector<std::string> dates;
@@ -39,22 +38,6 @@ std::map<std::string, std::vector<std::string>> PythonGrids(const std::string& m
         for (int i = 0; i < 42 && out >> date; ++i) dates.push_back(date);
     }
     return grids;
-}
-
-struct Calls {
-    std::vector<std::string> order;
-    int veto = 0;
-};
-
-void Record(CalendarModel& model, Calls& calls) {
-    model.SetCBSelectDay([&calls](CTime day) { calls.order.push_back("day " + Iso(day)); });
-    model.SetCBVerboseIndex([&calls](int year, int month) {
-        calls.order.push_back("verbose " + std::to_string(year) + "-" + std::to_string(month));
-        return calls.veto;
-    });
-    model.SetCBChangedMonth([&calls](CTime day, int a, int b) {
-        calls.order.push_back("month " + Iso(day) + " " + std::to_string(a) + " " + std::to_string(b));
-    });
 }
 
 }  // namespace
