@@ -82,6 +82,7 @@ from PIL import Image
 im = Image.open(sys.argv[1]); assert im.size == (800, 560), im.size
 assert len(set(im.convert("RGB").getdata())) > 8, "the picture is nearly blank"' "$dir/browser.png"
 [ -s "$dir/demo/log-browser.png" ] || fail "the demo drew no log browser"
+[ -s "$dir/demo/calendar.png" ] || fail "the demo drew no calendar"
 
 # The calendar's grid of a month that starts on a Sunday.
 "$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '
@@ -90,8 +91,51 @@ d = json.load(sys.stdin)
 assert d["cells"][0] == "2005-12-25" and d["cells"][7] == "2006-01-01" and d["cells"][41] == "2006-02-04", d
 assert d["title"] == "2006 January", d'
 "$dvrkit" calendar 2006-01 | grep -q '^ (25) (26)' || fail "calendar text grid"
-set +e; "$dvrkit" calendar 2006-13 2> /dev/null; code=$?; set -e
-[ "$code" -ne 0 ] || fail "a month 13 was accepted"
+# The first and the last month whose 42 days fit the 32-bit second count; the months beyond them,
+# and text that is no month, are refused, with nothing drawn.
+"$dvrkit" calendar 1970-02 --json | /usr/bin/python3 -c 'import json,sys; assert json.load(sys.stdin)["cells"][0] == "1970-01-25"'
+"$dvrkit" calendar 2106-01 --json | /usr/bin/python3 -c 'import json,sys; assert json.load(sys.stdin)["cells"][41] == "2106-02-06"'
+for bad in 2006-13 1970-01 2106-02 2006-01x; do
+  set +e; "$dvrkit" calendar "$bad" --snapshot "$dir/bad.png" 2> "$dir/err"; code=$?; set -e
+  [ "$code" -ne 0 ] && grep -q "YYYY-MM" "$dir/err" && [ ! -e "$dir/bad.png" ] || fail "the month $bad was accepted"
+done
+
+# The calendar window drawn for January 2006: the Sunday and Saturday faces down the first and
+# the last column, grey faces between, grey text for the days of December and February and black
+# for January's; the clicked cell (if given) in the focus look.
+check_calendar() {  # PNG [CLICKED-CELL]
+  /usr/bin/python3 - "$@" <<'PY'
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert("RGB")
+w, h = im.size
+assert (w, h) == (560, 420), im.size
+clicked = int(sys.argv[2]) if len(sys.argv) > 2 else -1
+# The grid's place follows from the window's size.
+col, row = (w - 20) // 8, (h - 20) // 8
+top = 60 + 2 * (row // 2)
+for i in range(42):
+    r, c = divmod(i, 7)
+    inside = im.crop((62 + c * col + 4, top + r * row + 4, 62 + (c + 1) * col - 4, top + (r + 1) * row - 4))
+    face = max(inside.getcolors(inside.width * inside.height))[1]
+    text = min(inside.getdata(), key=sum)
+    if i == clicked:
+        assert face == (0, 0, 250), (i, face)
+        continue
+    assert face == {0: (255, 128, 128), 6: (128, 128, 255)}.get(c, (192, 192, 192)), (i, face)
+    if i < 7 or i >= 38: assert text == (128, 128, 128), (i, text)
+    else: assert sum(text) < 100, (i, text)
+PY
+}
+"$dvrkit" calendar 2006-01 --snapshot "$dir/calendar.png"
+check_calendar "$dir/calendar.png"
+# The calendar as a host uses it: the snapshot clicks the 15th (cell 21), and the day-selected
+# callback says so; without --month it shows the current month.
+[ "$("$dvrkit" view calendar --month 2006-01 --snapshot "$dir/view.png")" = "day selected 2006-01-15" ] ||
+  fail "view calendar did not report the clicked day"
+check_calendar "$dir/view.png" 21
+"$dvrkit" view calendar --snapshot "$dir/today.png" | grep -qx 'day selected [0-9]\{4\}-[0-9]\{2\}-[0-9]\{2\}' ||
+  fail "view calendar without a month"
 
 "$dvrkit" --help > /dev/null
 echo "cli: all passed"

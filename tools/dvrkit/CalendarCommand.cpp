@@ -1,9 +1,11 @@
-// dvrkit calendar YYYY-MM: the month grid the calendar control shows, as text or JSON.
+// dvrkit calendar YYYY-MM: the month grid the calendar control shows, as text or JSON, or the
+// control itself drawn into a PNG file.
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "calendar/CalendarModel.h"
+#include "tools/dvrkit/CalendarView.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/TextOutput.h"
 
@@ -12,14 +14,13 @@ namespace {
 struct CalendarOptions {
     std::string month;
     bool json = false;
+    std::string snapshot;
 };
 
-void PrintMonth(const CalendarOptions& o) {
-    int year = 0, month = 0;
-    char tail = 0;
-    if (std::sscanf(o.month.c_str(), "%4d-%2d%c", &year, &month, &tail) != 2 || month < 1 || month > 12 || year < 1970)
-        throw CommandError{"'" + o.month + "' is not a month of the form YYYY-MM from 1970 on"};
-    const CalendarModel model(CTime(year, month, 15, 12, 0, 0));
+void ShowMonth(const CalendarOptions& o) {
+    const CTime shown = ParseMonth(o.month);
+    if (!o.snapshot.empty()) return RunView(CalendarViewSpec(shown), o.snapshot);
+    const CalendarModel model(shown);
     if (o.json) {
         nlohmann::json cells = nlohmann::json::array();
         for (int i = 0; i < CalendarModel::kCells; ++i) cells.push_back(model.CellDate(i).Format("%Y-%m-%d").str());
@@ -41,8 +42,10 @@ void PrintMonth(const CalendarOptions& o) {
 
 void AddCalendarCommand(CLI::App& app) {
     static CalendarOptions o;
-    CLI::App* calendar = app.add_subcommand("calendar", "Print a month's 42 calendar cells, days of other months in parentheses");
+    CLI::App* calendar = app.add_subcommand("calendar", "Print a month's 42 calendar cells (days of other months in parentheses), or draw the calendar window");
     calendar->add_option("MONTH", o.month, "YYYY-MM")->required();
-    calendar->add_flag("--json", o.json, "Print the title and the 42 cell dates (ISO, grid order) as JSON");
-    calendar->callback([] { PrintMonth(o); });
+    CLI::Option* json = calendar->add_flag("--json", o.json, "Print the title and the 42 cell dates (ISO, grid order) as JSON");
+    calendar->add_option("--snapshot", o.snapshot, "Draw the calendar window showing the month into a PNG file instead")
+        ->excludes(json);
+    calendar->callback([] { ShowMonth(o); });
 }

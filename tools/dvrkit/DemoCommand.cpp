@@ -1,15 +1,24 @@
-// dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events and opens
-// the log browser on it.
+// dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events, opens the
+// log browser on it, then the calendar.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <string>
 
+#include "tools/dvrkit/CalendarView.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/DemoMonth.h"
 #include "tools/dvrkit/ViewRunner.h"
 
 namespace {
+
+struct DemoWindow {
+    const char* name;
+    const char* state;  // what the snapshot shows
+    ViewSpec spec;
+    const char* file;   // the snapshot's name in the demo folder
+};
 
 std::string FreshFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "dvrkit-demo-XXXXXX").string();
@@ -29,14 +38,25 @@ void RunDemo(std::string dir) {
               << "  dvrkit log2 dump " << summary.logFiles << "\n"
               << "  dvrkit event dump " << summary.eventFiles << "\n"
               << "  dvrkit view log2 " << dir << "\n";
-    // The host's browser on the folder: a real window where there is a display, else a picture.
-    if (CanShowWindows()) {
-        std::cout << "Opening the log browser; close its window to end the demo.\n" << std::flush;
-        RunView(Log2ViewSpec(dir), "");
-    } else {
-        const std::string snapshot = dir + "/log-browser.png";
-        RunView(Log2ViewSpec(dir), snapshot);
-        std::cout << "No display: the log browser, opened on the latest day, is drawn in " << snapshot << "\n";
+    // The host's windows one after the other: real windows where there is a display, else
+    // pictures beside the files.
+    const DemoWindow windows[] = {
+        {"log browser", "opened on the latest day", Log2ViewSpec(dir), "log-browser.png"},
+        {"calendar", "with today clicked", CalendarHostViewSpec(CTime::GetCurrentTime()), "calendar.png"},
+    };
+    for (const DemoWindow& window : windows) {
+        if (CanShowWindows()) {
+            const bool last = &window == &windows[std::size(windows) - 1];
+            std::cout << "Opening the " << window.name << "; close its window to " << (last ? "end the demo" : "go on")
+                      << ".\n"
+                      << std::flush;
+            RunView(window.spec, "");
+        } else {
+            const std::string snapshot = dir + "/" + window.file;
+            RunView(window.spec, snapshot);
+            std::cout << "No display: the " << window.name << ", " << window.state << ", is drawn in " << snapshot
+                      << "\n";
+        }
     }
 }
 
@@ -44,7 +64,7 @@ void RunDemo(std::string dir) {
 
 void AddDemoCommand(CLI::App& app) {
     static std::string dir;
-    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events");
+    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log browser and the calendar");
     demo->add_option("DIR", dir, "Folder to fill (created if missing)");
     demo->callback([] { RunDemo(dir); });
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "log2/CLogViewer2.h"
+#include "tools/dvrkit/CalendarView.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/ControlsView.h"
 #include "tools/dvrkit/ViewRunner.h"
@@ -59,15 +60,26 @@ ViewSpec Log2ViewSpec(const std::string& folder) {
 }
 
 void AddViewCommands(CLI::App& app) {
-    static std::string snapshot, folder;
+    static std::string snapshot, folder, month;
     CLI::App* view = app.add_subcommand("view", "Show the library's windows");
     view->require_subcommand(1);
+    auto addSnapshot = [](CLI::App* window) {
+        window->add_option("--snapshot", snapshot, "Write the window as a PNG file instead of showing it");
+    };
     CLI::App* controls = view->add_subcommand("controls", "A window with a tree, a text pane, owner-drawn buttons and labels");
-    controls->add_option("--snapshot", snapshot, "Write the window as a PNG file instead of showing it");
+    addSnapshot(controls);
     controls->callback([] { RunView(ControlsSpec(), snapshot); });
 
     CLI::App* log2 = view->add_subcommand("log2", "The log browser on a log folder");
     log2->add_option("DIR", folder, "Log folder")->required();
-    log2->add_option("--snapshot", snapshot, "Write the window as a PNG file instead of showing it");
+    addSnapshot(log2);
     log2->callback([] { RunView(Log2ViewSpec(folder), snapshot); });
+
+    CLI::App* calendar = view->add_subcommand(
+        "calendar", "The calendar control; its callbacks print what they receive, a line each (a snapshot clicks the day)");
+    calendar->add_option("--month", month, "YYYY-MM to show first (default: the current month)");
+    addSnapshot(calendar);
+    calendar->callback([] {
+        RunView(CalendarHostViewSpec(month.empty() ? CTime::GetCurrentTime() : ParseMonth(month)), snapshot);
+    });
 }

@@ -1,0 +1,79 @@
+#include "tools/dvrkit/CalendarView.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "calendar/CCalWnd.h"
+#include "tools/dvrkit/Commands.h"
+
+namespace {
+
+constexpr const char* kTitle = "dvrkit calendar";
+// Big enough for the title's 30-pixel font and a day number with room to spare in each cell.
+constexpr int kWidth = 560, kHeight = 420;
+// The grids of these months are the first and the last whose 42 days all fit the second count.
+constexpr int kFirstMonth = 1970 * 12 + 2, kLastMonth = 2106 * 12 + 1;
+
+std::string Day(CTime time) { return time.Format("%Y-%m-%d").str(); }
+
+std::unique_ptr<CCalWnd> CreateCalendar(int width, int height, CTime shown) {
+    auto calendar = std::make_unique<CCalWnd>();
+    // A top-level window of the desktop, on the plain background colour (no bitmap).
+    if (!calendar->CreateEx(0, nullptr, kTitle, WS_VISIBLE, CRect(0, 0, width, height), nullptr, 0)) return nullptr;
+    calendar->SetCurrentTime(shown);
+    calendar->SetBaseTime();
+    calendar->SetBtnTime();
+    return calendar;
+}
+
+void PrintCallbacks(CCalWnd& calendar) {
+    // Flushed line by line, so that whoever reads the tool's output hears of each click at once.
+    calendar.SetCBSelectDay([](CTime day) { std::cout << "day selected " << Day(day) << std::endl; });
+    calendar.SetCBVerboseIndex([](int year, int month) {
+        std::cout << "verbose index " << year << ' ' << month << " -> 0" << std::endl;
+        return 0;
+    });
+    calendar.SetCBChangedMonth([](CTime day, int first, int second) {
+        std::cout << "month changed " << Day(day) << ' ' << first << ' ' << second << std::endl;
+    });
+}
+
+void ClickDay(HeadlessBackend& backend, const CCalWnd& calendar, CTime day) {
+    for (int i = 0; i < CCalWnd::kCells; ++i) {
+        CCalButton& cell = *calendar.Cell(i);
+        if (!cell.InShownMonth() || Day(cell.GetTime()) != Day(day)) continue;
+        CRect client;
+        cell.GetClientRect(&client);
+        backend.ClickClient(cell, client.CenterPoint());
+        return;
+    }
+}
+
+}  // namespace
+
+CTime ParseMonth(const std::string& text) {
+    int year = 0, month = 0;
+    char tail = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail) != 2 || month < 1 || month > 12 ||
+        year * 12 + month < kFirstMonth || year * 12 + month > kLastMonth)
+        throw CommandError{"'" + text + "' is not a month of the form YYYY-MM from 1970-02 to 2106-01"};
+    return CTime(year, month, 15, 12, 0, 0);
+}
+
+ViewSpec CalendarViewSpec(CTime shown) {
+    return {kTitle, kWidth, kHeight,
+            [shown](int width, int height) -> std::unique_ptr<CWnd> { return CreateCalendar(width, height, shown); },
+            nullptr};
+}
+
+ViewSpec CalendarHostViewSpec(CTime shown) {
+    return {kTitle, kWidth, kHeight,
+            [shown](int width, int height) -> std::unique_ptr<CWnd> {
+                std::unique_ptr<CCalWnd> calendar = CreateCalendar(width, height, shown);
+                if (calendar) PrintCallbacks(*calendar);
+                return calendar;
+            },
+            [shown](CWnd& window, HeadlessBackend& backend) {
+                ClickDay(backend, static_cast<CCalWnd&>(window), shown);
+            }};
+}
