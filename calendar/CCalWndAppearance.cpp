@@ -103,6 +103,7 @@ void CCalWnd::SetBitmap(const char* path, const CRect& rect) {
     m_background = std::make_unique<CBitmap>();  // frees the one it replaces
     CopyBitmap(dc, m_background.get(), &loaded, rect);
     if (dc) ReleaseDC(dc);
+    if (GetSafeHwnd()) Invalidate();
 }
 
 void CCalWnd::CopyBitmap(CDC* dc, CBitmap* destination, CBitmap* source, RECT rect) {

@@ -8,6 +8,7 @@
 #include "tests/calendar/CallbackLog.h"
 #include "tests/support/RunCommand.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestStrings.h"
 
 namespace {
 
@@ -161,4 +162,15 @@ TEST(CalendarNavigation, StopsAtTheEndsOfTheTimeRange) {
     last.ClickButton(CalendarModel::kNextMonth);
     EXPECT_EQ(last.GetCurrentTime().GetYear(), 2106);
     EXPECT_EQ(last.GetCurrentTime().GetMonth(), 1);
+}
+
+// Each name is kept in a 64-byte buffer: longer ones are cut to 63 bytes, never inside a
+// character.
+TEST(CalendarNames, LongHostNamesAreCutToTheirBuffers) {
+    const std::string cutInsideACharacter = std::string(62, 'm') + "\xC3\xA9";  // "é" at bytes 62..63
+    const TestStrings host({{7414, std::string(100, 's')}, {7421, cutInsideACharacter}, {7433, ""}});
+    const CalendarModel model(CTime(2006, 1, 15, 12, 0, 0));
+    EXPECT_EQ(model.WeekdayName(0), std::string(63, 's'));
+    EXPECT_EQ(model.TitleText(), "2006 " + std::string(62, 'm'));
+    EXPECT_EQ(model.WeekdayName(1), "Mon");
 }

@@ -8,6 +8,9 @@
 #include "tests/calendar/CallbackLog.h"
 #include "tests/support/TempDir.h"
 
+// Colours that differ by at most `tolerance` in each channel.
+bool Near(COLORREF a, COLORREF b, int tolerance = 0x20);
+
 class CalendarWindow : public testing::Test {
 protected:
     static constexpr int kLeft = 10, kTop = 10, kWidth = 400, kHeight = 300;
@@ -17,8 +20,11 @@ protected:
     CRect ScreenRect(CWnd& wnd);
     void Click(CWnd& wnd);
     COLORREF FaceAt(CWnd& wnd);
-    // Whether any pixel of exactly `color` lies inside the button, inside its edges.
+    // Whether any pixel near `color` lies inside the button's edges.
     bool HasInk(CWnd& wnd, COLORREF color);
+    // The caption's colour: of the pixels inside the edges, the one that differs most from the
+    // face (glyph edges are blends of the two).
+    COLORREF InkOf(CWnd& wnd);
     CCalButton& CellOf(const char* isoDate);
 
     ScopedTz tz{"UTC"};

@@ -5,8 +5,8 @@
 #include "log2/CLogManager2.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
-#include "platform/core/ResourceChain.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestStrings.h"
 
 namespace {
 
@@ -27,21 +27,6 @@ _LOG_RECORD_MEMORY_ Record(BYTE type, BYTE category, BYTE code, DWORD v1 = 0, DW
 }
 
 std::string Host(UINT id) { return AfxFindString(id); }
-
-// A host module whose strings are chosen by the test, searched before the default host.
-class TestStrings : public CResourceModule {
-public:
-    explicit TestStrings(std::map<UINT, std::string> strings) : m_strings(std::move(strings)) { AfxAddResourceModule(this); }
-    ~TestStrings() override { AfxRemoveResourceModule(this); }
-    const char* FindString(UINT id) const override {
-        const auto it = m_strings.find(id);
-        return it == m_strings.end() ? nullptr : it->second.c_str();
-    }
-    std::span<const BYTE> FindBitmap(UINT) const override { return {}; }
-
-private:
-    std::map<UINT, std::string> m_strings;
-};
 
 CString Format1(const std::string& format, auto... args) {
     CString s;
