@@ -14,6 +14,13 @@ constexpr const char* kBuiltInWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", 
 constexpr const char* kBuiltInMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
                                             "July",    "August",   "September", "October", "November", "December"};
 
+// The days from a date back to its grid's first cell: back to the 1st, then to the Sunday
+// before it (a whole week when the 1st is a Sunday).
+int DaysBackToBase(const std::tm& date) {
+    const int weekdayOfFirst = ((date.tm_wday - (date.tm_mday - 1)) % 7 + 7) % 7;
+    return (date.tm_mday - 1) + (weekdayOfFirst == 0 ? 7 : weekdayOfFirst);
+}
+
 // The local time `days` calendar days after the date of `from`, at `from`'s time of day (or the
 // time the platform makes of it where that time does not exist on the day).
 std::int64_t DaysLater(const std::tm& from, int days) {
@@ -38,10 +45,7 @@ void CalendarModel::Start(CTime now) {
 
 void CalendarModel::SetBaseTime() {
     const std::tm now = m_current.GetLocalTm();
-    // Back to the 1st, then to the Sunday before it (a whole week when the 1st is a Sunday).
-    const int weekdayOfFirst = ((now.tm_wday - (now.tm_mday - 1)) % 7 + 7) % 7;
-    const int back = (now.tm_mday - 1) + (weekdayOfFirst == 0 ? 7 : weekdayOfFirst);
-    m_base = CTime(static_cast<DWORD>(DaysLater(now, -back)));
+    m_base = CTime(static_cast<DWORD>(DaysLater(now, -DaysBackToBase(now))));
 }
 
 void CalendarModel::SetBtnTime() {
@@ -51,11 +55,10 @@ void CalendarModel::SetBtnTime() {
     MakeTitle();
 }
 
-bool CalendarModel::Representable(CTime target) const {
-    // The grid of the target's month must lie within the 32-bit second count on both sides.
-    std::tm tm = target.GetLocalTm();
-    const std::int64_t first = DaysLater(tm, 1 - tm.tm_mday);
-    return first - 8 * 86400 >= 0 && first + 45 * 86400 <= std::int64_t{UINT32_MAX};
+bool CalendarModel::GridFits(CTime target) {
+    const std::tm tm = target.GetLocalTm();
+    const int back = DaysBackToBase(tm);
+    return DaysLater(tm, -back) >= 0 && DaysLater(tm, kCells - 1 - back) <= std::int64_t{UINT32_MAX};
 }
 
 bool CalendarModel::MoveTo(CTime target, CTime previousClick) {
@@ -75,7 +78,7 @@ bool CalendarModel::Click(int index) {
     if (index < 0 || index >= kCells) return false;
     const CTime previous = m_clicked;
     const CTime date = CellDate(index);
-    if (!Representable(date) && date.GetMonth() != m_current.GetMonth()) return false;
+    if (!GridFits(date) && date.GetMonth() != m_current.GetMonth()) return false;
     m_clicked = date;
     if (m_daySelected) m_daySelected(m_clicked);
     if (date.GetMonth() == m_current.GetMonth()) return false;
@@ -87,7 +90,7 @@ bool CalendarModel::ClickButton(Kind kind) {
     const CTime previous = m_clicked;
     const CTime date = ButtonDate(kind);
     // Navigation stops at the ends of the 32-bit second count: the button does nothing there.
-    if (!Representable(date)) return false;
+    if (!GridFits(date)) return false;
     m_clicked = date;
     if (m_daySelected) m_daySelected(m_clicked);
     return MoveTo(date, previous);

@@ -65,6 +65,9 @@ public:
     // moves to it if it lies outside the shown month; the grid stays. Cells outside the grid
     // are ignored.
     void ArrayBtnClick(int row, int column);
+    // Whether every cell of the grid of `target`'s month lies within the 32-bit second count
+    // (1970 to 2106); clicks do not move the grid to a month where it does not.
+    static bool GridFits(CTime target);
 
     // The names the title and the weekday headers show: host strings 7414.. (weekdays from
     // Sunday) and 7421.. (months from January), each cut to the 63 bytes of its buffer at a
@@ -78,7 +81,6 @@ public:
 
 private:
     bool MoveTo(CTime target, CTime previousClick);
-    bool Representable(CTime target) const;
     void MakeTitle();
 
     CTime m_current, m_clicked, m_base, m_reference;

@@ -105,6 +105,10 @@ TEST_F(CalendarWindow, TheHostMovesTheGridWithoutCallbacks) {
     calendar.SetBtnTime();
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2005 December");
     EXPECT_EQ(Iso(calendar.Cell(41)->GetTime()), "2006-01-07");
+    // New dates reset the faces to the base one; the weekends get theirs back all the same.
+    EXPECT_EQ(FaceAt(CellOf("2005-12-04")), kSundayFace);
+    EXPECT_EQ(FaceAt(CellOf("2005-12-10")), kSaturdayFace);
+    EXPECT_EQ(FaceAt(CellOf("2005-12-06")), kGrey);
     // December's last cells are January's: the following month comes with the next year.
     Click(*calendar.NextMonthButton());
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 January");

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "calendar/CCalWnd.h"
+#include "calendar/CalendarModel.h"
 #include "tools/dvrkit/Commands.h"
 
 namespace {
@@ -11,8 +12,6 @@ namespace {
 constexpr const char* kTitle = "dvrkit calendar";
 // Big enough for the title's 30-pixel font and a day number with room to spare in each cell.
 constexpr int kWidth = 560, kHeight = 420;
-// The grids of these months are the first and the last whose 42 days all fit the second count.
-constexpr int kFirstMonth = 1970 * 12 + 2, kLastMonth = 2106 * 12 + 1;
 
 std::string Day(CTime time) { return time.Format("%Y-%m-%d").str(); }
 
@@ -54,8 +53,10 @@ void ClickDay(HeadlessBackend& backend, const CCalWnd& calendar, CTime day) {
 CTime ParseMonth(const std::string& text) {
     int year = 0, month = 0;
     char tail = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail) != 2 || month < 1 || month > 12 ||
-        year * 12 + month < kFirstMonth || year * 12 + month > kLastMonth)
+    const bool parsed = std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail) == 2 && month >= 1 &&
+                        month <= 12 && year >= 1970 && year <= 2106;
+    // Within those years, the grid's own rule: its 42 days must fit the second count.
+    if (!parsed || !CalendarModel::GridFits(CTime(year, month, 15, 12, 0, 0)))
         throw CommandError{"'" + text + "' is not a month of the form YYYY-MM from 1970-02 to 2106-01"};
     return CTime(year, month, 15, 12, 0, 0);
 }
