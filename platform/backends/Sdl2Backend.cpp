@@ -38,6 +38,9 @@ UINT VirtualKey(SDL_Keycode key) {
 Sdl2Backend::Sdl2Backend(int width, int height, const std::string& title) : m_desktop(CDesktop::Get()) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) Fail("cannot start SDL video");
     m_desktop.Resize(width, height);
+    // The desktop is drawn in software and copied to the window: the window's surface needs no
+    // OpenGL behind it, and leaving it out keeps the GL drivers out of the host's process.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
     if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (m_renderer) {
