@@ -168,7 +168,7 @@ TEST(CalendarNavigation, StopsAtTheEndsOfTheTimeRange) {
 // character.
 TEST(CalendarNames, LongHostNamesAreCutToTheirBuffers) {
     const std::string cutInsideACharacter = std::string(62, 'm') + "\xC3\xA9";  // "é" at bytes 62..63
-    const TestStrings host({{7414, std::string(100, 's')}, {7421, cutInsideACharacter}, {7433, ""}});
+    const TestStrings host({{7414, std::string(100, 's')}, {7421, cutInsideACharacter}});
     const CalendarModel model(CTime(2006, 1, 15, 12, 0, 0));
     EXPECT_EQ(model.WeekdayName(0), std::string(63, 's'));
     EXPECT_EQ(model.TitleText(), "2006 " + std::string(62, 'm'));
