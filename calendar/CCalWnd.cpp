@@ -24,7 +24,6 @@ const MessageMap* CCalWnd::ThisMessageMap() {
     static constexpr MessageMapEntry entries[] = {
         msgmap::OnCreate<&CCalWnd::OnCreate>(),
         msgmap::OnClose<&CCalWnd::OnClose>(),
-        msgmap::OnDestroy<&CCalWnd::OnDestroy>(),
         msgmap::OnEraseBkgnd<&CCalWnd::OnEraseBkgnd>(),
         msgmap::OnCommandRange<&CCalWnd::OnArrayBtnClick>(BN_CLICKED, kFirstCellId, kNextMonthId),
     };
@@ -81,11 +80,8 @@ void CCalWnd::CreateButtons(int width, int height) {
     m_previousMonth->Create(m_previousMonthCaption.c_str(), kButtonStyle, layout.previousMonth, this, kPreviousMonthId);
     m_nextMonth->Create(m_nextMonthCaption.c_str(), kButtonStyle, layout.nextMonth, this, kNextMonthId);
 
-    m_title->Create(m_model.TitleText().c_str(), kLabelStyle, layout.title, this, kTitleId);
+    CreateLabel(*m_title, m_model.TitleText().c_str(), layout.title, kTitleId, kTitleFontSize, m_backgroundColor);
     m_title->SetEdge(1);
-    m_title->SetFontSize(kTitleFontSize);
-    m_title->SetFontBold(1);
-    m_title->SetBackColor(m_backgroundColor);
     for (int i = 0; i < 7; ++i) {
         const COLORREF back = i == 0 ? m_sundayColor : i == 6 ? m_saturdayColor : m_backgroundColor;
         CreateLabel(*m_headers[i], m_model.WeekdayName(i).c_str(), layout.headers[i], kFirstHeaderId + i,
@@ -136,5 +132,3 @@ void CCalWnd::OnClose() {
     m_background.reset();
     CWnd::OnClose();
 }
-
-void CCalWnd::OnDestroy() { CWnd::OnDestroy(); }

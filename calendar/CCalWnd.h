@@ -94,7 +94,6 @@ public:
     CCalStatic* Title() const { return m_title.get(); }
     CCalStatic* Header(int weekday) const { return m_headers.at(static_cast<size_t>(weekday)).get(); }
     CBitmap* BackgroundBitmap() const { return m_background.get(); }
-    const CalendarModel& Model() const { return m_model; }
 
     const CRuntimeClass* GetRuntimeClass() const override;
     static const MessageMap* ThisMessageMap();
@@ -103,7 +102,6 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs);
     void OnClose();
-    void OnDestroy();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnArrayBtnClick(UINT id);
     void AllocControls();

@@ -71,8 +71,8 @@ public:
 
     // The names the title and the weekday headers show: host strings 7414.. (weekdays from
     // Sunday) and 7421.. (months from January), each cut to the 63 bytes of its buffer at a
-    // character boundary; a missing string gives an empty name. Each call appends; only the first 7 and 12 names are read. Since the
-    // constructor loads them, the lists are never empty.
+    // character boundary; a missing string gives an empty name. Each call appends; only the
+    // first 7 and 12 names are read. Until the first call, built-in English names are shown.
     void SetResString();
     std::string WeekdayName(int weekday) const;
     // The title made by the last SetBtnTime: "2006 January" ("%d %s" of the year and the month
