@@ -27,7 +27,7 @@ public:
         m_font.CreateFontIndirect(&f);
         m_oldFont = m_dc.SelectObject(&m_font);
         CBitmap strip;
-        strip.LoadBitmap(kIconStripBitmapId);
+        strip.LoadBitmap(host::kIconStripBitmap);
         m_icons.Create(16, 16, ILC_COLORDDB | ILC_MASK, 8, 0);
         m_icons.Add(&strip, 0xFF00FF);
         m_dotted.CreatePen(PS_DOT, 1, 0x808080);

@@ -70,7 +70,7 @@ void BM_LoadMonth(benchmark::State& state) {
     MonthFolder();
     CLogMonthData data;
     for (auto _ : state) {
-        data.Load(MonthFolder(), kYear, kMonth);
+        data.Load(MonthFolder(), {kYear, kMonth});
         benchmark::DoNotOptimize(data.Records().GetSize());
     }
     state.counters["records"] = data.Records().GetSize();
@@ -132,7 +132,7 @@ void BM_LoadPeakMemory(benchmark::State& state) {
             }
             const double before = StatusKilobytes("VmRSS:");
             CLogMonthData data;
-            data.Load(MonthFolder(), kYear, kMonth);
+            data.Load(MonthFolder(), {kYear, kMonth});
             const double peak = StatusKilobytes("VmHWM:");
             const double loaded = static_cast<double>(data.Records().GetSize()) * sizeof(_LOG_RECORD_MEMORY_) +
                                   static_cast<double>(data.Logs().GetSize()) * sizeof(_LOG_HEADER_MEMORY_);
@@ -152,8 +152,8 @@ BENCHMARK(BM_LoadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_SelectBusyDay(benchmark::State& state) {
     CLogMonthData data;
-    data.Load(MonthFolder(), kYear, kMonth);
-    const LogDay day{"15", CTime(kYear, kMonth, 15, 0, 0, 0).GetTime(), CTime(kYear, kMonth, 16, 0, 0, 0).GetTime()};
+    data.Load(MonthFolder(), {kYear, kMonth});
+    const LocalDay day = DayStartingAt(LocalMidnight(kYear, kMonth, 15));
     size_t listed = 0;
     for (auto _ : state) {
         const LogDayGroups groups = data.GroupDay(day);
@@ -190,7 +190,7 @@ BENCHMARK(BM_SelectBusyDayInWindow)->Unit(benchmark::kMillisecond);
 
 void BM_ExportMonth(benchmark::State& state) {
     CLogMonthData data;
-    data.Load(MonthFolder(), kYear, kMonth);
+    data.Load(MonthFolder(), {kYear, kMonth});
     const std::string out = MonthFolder() + "/export.txt";
     size_t bytes = 0;
     for (auto _ : state) {
@@ -208,7 +208,7 @@ BENCHMARK(BM_ExportMonth)->Unit(benchmark::kMillisecond);
 // The same bytes written with one fwrite.
 void BM_ExportFwriteOnly(benchmark::State& state) {
     CLogMonthData data;
-    data.Load(MonthFolder(), kYear, kMonth);
+    data.Load(MonthFolder(), {kYear, kMonth});
     const std::string text = CLogTextRenderer().MonthText(data);
     const std::string out = MonthFolder() + "/fwrite.txt";
     for (auto _ : state) {

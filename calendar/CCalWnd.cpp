@@ -1,12 +1,12 @@
 #include "calendar/CCalWnd.h"
 
 #include "calendar/CalendarLayout.h"
+#include "module/HostContract.h"
 
 using namespace calendar;
 
 namespace {
 
-constexpr UINT kNextMonthCaption = 7433, kPreviousMonthCaption = 7434;
 
 CString CellIndexCaption(int index) {
     CString caption;
@@ -53,8 +53,8 @@ int CCalWnd::OnCreate(LPCREATESTRUCT cs) {
 
 void CCalWnd::SetResString() {
     m_model.SetResString();
-    m_previousMonthCaption.LoadString(kPreviousMonthCaption);
-    m_nextMonthCaption.LoadString(kNextMonthCaption);
+    m_previousMonthCaption.LoadString(host::kPreviousMonthCaption);
+    m_nextMonthCaption.LoadString(host::kNextMonthCaption);
 }
 
 void CCalWnd::AllocControls() {

@@ -1,7 +1,8 @@
 #pragma once
 // The calendar window's control IDs, child styles and default colours, in one place.
-#include "platform/gdi/ColorRef.h"
 #include "platform/core/Types.h"
+#include "platform/gdi/ColorRef.h"
+#include "platform/ui/WindowStyles.h"
 
 namespace calendar {
 
@@ -12,8 +13,9 @@ constexpr UINT kNextMonthId = 8043;
 constexpr UINT kTitleId = 8045;
 constexpr UINT kFirstHeaderId = 8046;  // header i (0 = Sunday) has ID 8046 + i
 
-constexpr DWORD kButtonStyle = 0x5000000B;  // child, visible, owner-drawn
-constexpr DWORD kLabelStyle = 0x50800201;   // child, visible, border, centred, vertically centred
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | SS_CENTERIMAGE | SS_CENTER;
+static_assert(kButtonStyle == 0x5000000B && kLabelStyle == 0x50800201);
 
 constexpr COLORREF kGrey = 0xC0C0C0;          // weekday and button faces, the background
 constexpr COLORREF kSundayFace = 0x8080FF;

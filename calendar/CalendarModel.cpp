@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "module/FixedText.h"
+#include "module/HostContract.h"
 #include "platform/core/CString.h"
 
 namespace {
 
-constexpr UINT kFirstWeekdayName = 7414, kFirstMonthName = 7421;
 constexpr size_t kNameBuffer = 64;  // each name is held in 64 bytes with its terminator
 // What the calendar shows before it has loaded the host's names.
 constexpr const char* kBuiltInWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -108,8 +108,8 @@ void CalendarModel::SetResString() {
         text.LoadString(id);
         return std::string(FitText(text.str(), kNameBuffer - 1));
     };
-    for (UINT i = 0; i < 7; ++i) m_weekdayNames.push_back(load(kFirstWeekdayName + i));
-    for (UINT m = 0; m < 12; ++m) m_monthNames.push_back(load(kFirstMonthName + m));
+    for (UINT i = 0; i < 7; ++i) m_weekdayNames.push_back(load(host::kFirstWeekdayName + i));
+    for (UINT m = 0; m < 12; ++m) m_monthNames.push_back(load(host::kFirstMonthName + m));
 }
 
 std::string CalendarModel::WeekdayName(int weekday) const {

@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 std::vector<std::vector<std::uint8_t>> FuzzSeeds() {
     RegisterDefaultHostResources();
-    const auto strip = AfxFindBitmap(kIconStripBitmapId);
+    const auto strip = AfxFindBitmap(host::kIconStripBitmap);
     return {std::vector<std::uint8_t>(strip.begin(), strip.end())};
 }

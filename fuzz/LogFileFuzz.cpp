@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     CLogMonthData month;
-    month.Load(Folder(), 2005, 4);
+    month.Load(Folder(), {2005, 4});
     CLogTextRenderer renderer;
-    for (const LogDay& day : month.Days()) month.GroupDay(day);
+    for (const LocalDay& day : month.Days()) month.GroupDay(day);
     renderer.MonthText(month);
     return 0;
 }

@@ -18,7 +18,7 @@ public:
     }
 
     std::span<const BYTE> FindBitmap(UINT id) const override {
-        return id == kIconStripBitmapId ? std::span<const BYTE>(m_iconStrip) : std::span<const BYTE>{};
+        return id == host::kIconStripBitmap ? std::span<const BYTE>(m_iconStrip) : std::span<const BYTE>{};
     }
 
 private:

@@ -4,10 +4,8 @@
 // register them at start, exactly as a real host registers its own.
 #include <span>
 
+#include "module/HostContract.h"
 #include "platform/core/ResourceChain.h"
-
-constexpr UINT kIconStripBitmapId = 6082;
-constexpr int kIconSize = 16;
 
 // Adds the default host's module to the resource chain (idempotent); it stays for the process.
 void RegisterDefaultHostResources();

@@ -16,7 +16,7 @@ class Icon {
 public:
     Icon() { m_pixels.fill(kIconTransparent); }
     void Pixel(int x, int y, Rgb c) {
-        if (x >= 0 && x < kIconSize && y >= 0 && y < kIconSize) m_pixels[y * kIconSize + x] = c;
+        if (x >= 0 && x < host::kIconSize && y >= 0 && y < host::kIconSize) m_pixels[y * host::kIconSize + x] = c;
     }
     void Fill(int l, int t, int r, int b, Rgb c) {  // inclusive corners
         for (int y = t; y <= b; ++y)
@@ -38,10 +38,10 @@ public:
         for (int i = 0; i <= steps; ++i)
             Pixel(x0 + (x1 - x0) * i / std::max(steps, 1), y0 + (y1 - y0) * i / std::max(steps, 1), c);
     }
-    Rgb At(int x, int y) const { return m_pixels[y * kIconSize + x]; }
+    Rgb At(int x, int y) const { return m_pixels[y * host::kIconSize + x]; }
 
 private:
-    std::array<Rgb, kIconSize * kIconSize> m_pixels;
+    std::array<Rgb, host::kIconSize * host::kIconSize> m_pixels;
 };
 
 Icon Calendar(Rgb header, bool markDay) {
@@ -174,7 +174,7 @@ void PutLe(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
 }  // namespace
 
 std::vector<std::uint8_t> BuildIconStripBmp() {
-    constexpr int width = kIconSize * kIconCount, height = kIconSize;
+    constexpr int width = host::kIconSize * kIconCount, height = host::kIconSize;
     constexpr int rowBytes = (width * 3 + 3) / 4 * 4;
     constexpr std::uint32_t fileHeader = 14, infoHeader = 40;
     constexpr std::uint32_t imageBytes = rowBytes * height;
@@ -201,7 +201,7 @@ std::vector<std::uint8_t> BuildIconStripBmp() {
     const auto icons = DrawIcons();
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
-            const Rgb c = icons[x / kIconSize].At(x % kIconSize, y);
+            const Rgb c = icons[x / host::kIconSize].At(x % host::kIconSize, y);
             bmp.push_back(static_cast<std::uint8_t>(c));        // blue
             bmp.push_back(static_cast<std::uint8_t>(c >> 8));   // green
             bmp.push_back(static_cast<std::uint8_t>(c >> 16));  // red

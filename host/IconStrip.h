@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "module/HostContract.h"
+
 constexpr int kIconCount = 13;
+static_assert(kIconCount > host::kSensorGroupIcon, "the strip holds every icon the browsers ask for");
 constexpr std::uint32_t kIconTransparent = 0xFF00FF;  // as 0xRRGGBB
 
 // The strip as a Windows bitmap file (24 bits per pixel, bottom-up rows).

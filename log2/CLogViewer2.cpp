@@ -1,25 +1,16 @@
 #include "log2/CLogViewer2.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "log2/LogFileFormat.h"
+#include "module/HostContract.h"
 #include "platform/core/CTime.h"
-#include "platform/core/FileSystem.h"
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/StockObjects.h"
 #include "platform/ui/CFileDialog.h"
 
 namespace {
 
-constexpr COLORREF kIconMask = 0xFF00FF;
-constexpr int kMonthIcon = 0, kDayIcon = 2, kFirstGroupIcon = 3;
 constexpr const char* kExportFilter = "Text File (*.txt)|*.txt|All File(*.*)|*.*||";
 constexpr DWORD kExportFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-
-// Each group's icon: types 1 to 3 and their network forms 3 to 5, the network group 6, type 7
-// 7, errors 8.
-constexpr int kGroupIcon[kTypeGroupCount] = {3, 4, 5, 3, 4, 5, 7, 8};
 
 }  // namespace
 
@@ -54,9 +45,9 @@ void CLogViewer2::CreateControl() {
     m_pFont->CreateFontIndirect(&description);
 
     m_pImageList = std::make_unique<CImageList>();
-    m_pImageList->Create(16, 16, ILC_COLOR24 | ILC_MASK, 8, 0);
+    m_pImageList->Create(host::kIconSize, host::kIconSize, ILC_COLOR24 | ILC_MASK, 8, 0);
     CBitmap strip;
-    if (strip.LoadBitmap(kIconStripId)) m_pImageList->Add(&strip, kIconMask);
+    if (strip.LoadBitmap(host::kIconStripBitmap)) m_pImageList->Add(&strip, host::kIconMask);
 
     m_szTypeLabel = LoadTypeLabels();
 
@@ -106,12 +97,13 @@ void CLogViewer2::LoadLogData() {
     // Deleted items' handles are never given out again, so the remembered items cannot be
     // mistaken for new ones; they are forgotten all the same, as nothing they name is left.
     m_hSelMonth = m_hSelDay = nullptr;
-    const auto months = FindLogMonthFiles(m_szPath);
+    const auto months = FindMonthFiles(m_szPath, logfile::kExtension);
     if (months.empty()) {
         TypeTreeDefault();
         return;
     }
-    for (const LogMonthFile& month : months) m_treeMonth.InsertItem(month.label.c_str(), kMonthIcon, kMonthIcon);
+    for (const MonthFileEntry& month : months)
+        m_treeMonth.InsertItem(month.label.c_str(), host::kMonthIcon, host::kMonthIcon);
 }
 
 void CLogViewer2::MonthRootSelect(HTREEITEM month) {
@@ -124,13 +116,13 @@ void CLogViewer2::MonthRootSelect(HTREEITEM month) {
     if (m_hSelDay && m_treeMonth.GetParentItem(m_hSelDay) == month) m_hSelDay = nullptr;
     while (HTREEITEM child = m_treeMonth.GetChildItem(month)) m_treeMonth.DeleteItem(child);
 
-    const std::string label = m_treeMonth.GetItemText(month).str();  // "YYYY-MM"
-    const int year = std::atoi(label.substr(0, 4).c_str());
-    const int monthNumber = std::atoi(label.substr(label.size() >= 2 ? label.size() - 2 : 0).c_str());
-    const LogMonthLoad load = m_month.Load(m_szPath, year, monthNumber);
+    // A month item's label came from a month file's name; one that reads as no month opens none.
+    const auto shown = ParseMonthLabel(m_treeMonth.GetItemText(month).str());
+    if (!shown) return;
+    const LogMonthLoad load = m_month.Load(m_szPath, *shown);
     if (load != LogMonthLoad::loaded && load != LogMonthLoad::cutShort) return;
-    for (const LogDay& day : m_month.Days()) {
-        const HTREEITEM item = m_treeMonth.InsertItem(day.label.c_str(), kDayIcon, kDayIcon, month);
+    for (const LocalDay& day : m_month.Days()) {
+        const HTREEITEM item = m_treeMonth.InsertItem(day.label.c_str(), host::kDayIcon, host::kDayIcon, month);
         m_treeMonth.SetItemData(item, day.midnight);
     }
     m_treeMonth.Expand(month, TVE_EXPAND);
@@ -147,35 +139,31 @@ void CLogViewer2::OnTreeMonthSelect(NMHDR* header, LRESULT* result) {
 void CLogViewer2::SelectDay(HTREEITEM dayItem) {
     m_hSelDay = dayItem;
     TypeTreeDefault();
-    const LogDay day = DayStartingAt(static_cast<DWORD>(m_treeMonth.GetItemData(dayItem)));
+    const LocalDay day = DayStartingAt(static_cast<DWORD>(m_treeMonth.GetItemData(dayItem)));
     const LogDayGroups groups = m_month.GroupDay(day);
-    for (int g = 0; g < kTypeGroupCount; ++g) {
+    for (int g = 0; g < kLogTypeGroupCount; ++g) {
+        if (!kLogTypeGroups[g].HoldsLogs()) continue;
         for (const int index : groups.logs[g]) {
             const DWORD handle = m_month.Logs()[index].header.handle;
-            const HTREEITEM item = m_treeType.InsertItem(CTime(handle).Format("%H:%M:%S"), kDayIcon, kDayIcon, GroupItem(g));
+            const HTREEITEM item =
+                m_treeType.InsertItem(CTime(handle).Format("%H:%M:%S"), host::kDayIcon, host::kDayIcon, m_hGroup[g]);
             m_treeType.SetItemData(item, handle);
         }
         CString label;
-        label.Format("%s (%d)", m_treeType.GetItemText(GroupItem(g)).c_str(), static_cast<int>(groups.logs[g].size()));
-        m_treeType.SetItemText(GroupItem(g), label);
+        label.Format("%s (%d)", m_treeType.GetItemText(m_hGroup[g]).c_str(), static_cast<int>(groups.logs[g].size()));
+        m_treeType.SetItemText(m_hGroup[g], label);
     }
-}
-
-HTREEITEM CLogViewer2::GroupItem(int group) const {
-    if (group < 3) return m_hTypeGroup[group];
-    if (group < 6) return m_hNetworkGroup[group - 3];
-    return group == 6 ? m_hTypeGroup[4] : m_hErrorGroup;
 }
 
 void CLogViewer2::TypeTreeDefault() {
     m_treeType.DeleteAllItems();
-    for (int i = 0; i < 5; ++i)
-        m_hTypeGroup[i] = m_treeType.InsertItem(m_szTypeLabel[i].c_str(), kFirstGroupIcon + i, kFirstGroupIcon + i);
-    m_hErrorGroup = m_treeType.InsertItem(m_szTypeLabel[5].c_str(), kGroupIcon[7], kGroupIcon[7]);
-    for (int i = 0; i < 3; ++i)
-        m_hNetworkGroup[i] = m_treeType.InsertItem(m_szTypeLabel[i].c_str(), kGroupIcon[3 + i], kGroupIcon[3 + i],
-                                                   m_hTypeGroup[kNetworkLabel]);
-    m_treeType.Expand(m_hTypeGroup[kNetworkLabel], TVE_EXPAND);
+    for (int g = 0; g < kLogTypeGroupCount; ++g) {
+        const LogTypeGroup& group = kLogTypeGroups[g];
+        const HTREEITEM parent = group.parent == kNoParentGroup ? TVI_ROOT : m_hGroup[group.parent];
+        m_hGroup[g] = m_treeType.InsertItem(m_szTypeLabel[group.label].c_str(), group.icon, group.icon, parent);
+    }
+    for (int g = 0; g < kLogTypeGroupCount; ++g)
+        if (m_treeType.ItemHasChildren(m_hGroup[g])) m_treeType.Expand(m_hGroup[g], TVE_EXPAND);
 }
 
 void CLogViewer2::OnTreeTypeSelect(NMHDR* header, LRESULT* result) {
@@ -195,14 +183,7 @@ void CLogViewer2::TypeChildSelect(HTREEITEM item) {
 }
 
 void CLogViewer2::DeleteAll() {
-    CFileFind find;
-    BOOL more = find.FindFile((m_szPath + "/*." + logfile::kExtension).c_str());
-    if (!more) return;
-    while (more) {
-        more = find.FindNextFile();
-        if (find.GetFileName().find(".log") != std::string::npos) DeleteFileA(find.GetFilePath().c_str());
-    }
-    LoadLogData();
+    if (DeleteFilesWithExtension(m_szPath, logfile::kExtension)) LoadLogData();
 }
 
 void CLogViewer2::SaveLogToText() {

@@ -18,13 +18,17 @@
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CTreeCtrl.h"
 #include "platform/ui/CWnd.h"
+#include "platform/ui/WindowStyles.h"
 
 class CLogViewer2 : public CWnd {
 public:
     static constexpr UINT kMonthTreeId = 1001, kTypeTreeId = 1002, kMessageId = 1003;
-    static constexpr UINT kIconStripId = 6082;
-    static constexpr DWORD kMonthTreeStyle = 0x50800022, kTypeTreeStyle = 0x50800027;
-    static constexpr DWORD kMessageStyle = 0x50200804, kMessageExStyle = 0x20000;
+    static constexpr DWORD kMonthTreeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_SHOWSELALWAYS;
+    static constexpr DWORD kTypeTreeStyle = kMonthTreeStyle | TVS_HASBUTTONS | TVS_LINESATROOT;
+    static constexpr DWORD kMessageStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_READONLY | ES_MULTILINE;
+    static constexpr DWORD kMessageExStyle = WS_EX_STATICEDGE;
+    static_assert(kMonthTreeStyle == 0x50800022 && kTypeTreeStyle == 0x50800027);
+    static_assert(kMessageStyle == 0x50200804 && kMessageExStyle == 0x20000);
     static constexpr int kPaneHeight = 150, kMargin = 5;
 
     CLogViewer2() = default;
@@ -34,7 +38,8 @@ public:
     void Init(const char* path);
     void LoadLogData();
     void Reload() { LoadLogData(); }
-    // Deletes every "*.log" file of the folder, then lists the months again.
+    // Deletes every "*.log" file of the folder, then lists the months again; nothing before a
+    // folder is set.
     void DeleteAll();
     void ClearMessage() { m_editMessage.SetWindowText(""); }
     // Asks for a file name and writes every log of the loaded month as text.
@@ -51,6 +56,8 @@ public:
     static CString GetMaskString(DWORD mask) { return ::GetMaskString(mask); }
     static int DateSortArray(const void* a, const void* b) { return ::DateSortArray(a, b); }
     static int FileSortArray(const void* a, const void* b) { return ::FileSortArray(a, b); }
+    // The type tree's item for a group of kLogTypeGroups.
+    HTREEITEM GroupItem(int group) const { return m_hGroup[group]; }
 
     // What a person sees, for the host and the tests.
     CTreeCtrl& MonthTree() { return m_treeMonth; }
@@ -71,20 +78,17 @@ protected:
 
 private:
     void SelectDay(HTREEITEM day);
-    HTREEITEM GroupItem(int group) const;
 
     std::unique_ptr<CFont> m_pFont;
     std::unique_ptr<CImageList> m_pImageList;
     CTreeCtrl m_treeMonth;
     CTreeCtrl m_treeType;
     CEdit m_editMessage;
-    std::array<std::string, kTypeLabelCount> m_szTypeLabel;
+    TypeLabels m_szTypeLabel;
     std::string m_szPath;
     CLogMonthData m_month;
     CLogTextRenderer m_renderer;
     HTREEITEM m_hSelMonth = nullptr;
     HTREEITEM m_hSelDay = nullptr;
-    HTREEITEM m_hTypeGroup[5] = {};
-    HTREEITEM m_hNetworkGroup[3] = {};
-    HTREEITEM m_hErrorGroup = nullptr;
+    std::array<HTREEITEM, kLogTypeGroupCount> m_hGroup = {};  // the type tree's groups, as the table lists them
 };

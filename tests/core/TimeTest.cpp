@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "module/MonthFile.h"
 #include "platform/core/CString.h"
 #include "platform/core/CTime.h"
 #include "tests/support/TempDir.h"
@@ -23,13 +22,6 @@ TEST(CTime, TheInstalledClockIsTheCurrentTime) {
         EXPECT_EQ(CTime::GetCurrentTime().GetTime(), 1234567890u);
     }
     EXPECT_GT(CTime::GetCurrentTime().GetTime(), 1600000000u);
-}
-
-TEST(MonthFileName, UsesTheLocalMonthOfTheTime) {
-    ScopedTz tz("America/New_York");
-    // 2005-05-01 02:00 UTC is still 30 April in New York.
-    EXPECT_EQ(MonthFileName("/logs", 1114912800, "log"), "/logs/200504.log");
-    EXPECT_EQ(MonthFileName("/logs", 1114912800 + 6 * 3600, "evt"), "/logs/200505.evt");
 }
 
 TEST(CString, FormatsAndLoadsHostStrings) {

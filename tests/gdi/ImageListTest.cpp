@@ -18,18 +18,18 @@ constexpr COLORREF kMagenta = 0xFF00FF, kGreen = 0x00FF00;
 
 TEST(Bitmaps, HostStripLoadsThroughTheResourceChain) {
     CBitmap strip;
-    ASSERT_TRUE(strip.LoadBitmap(kIconStripBitmapId));
+    ASSERT_TRUE(strip.LoadBitmap(host::kIconStripBitmap));
     BITMAP info{};
     ASSERT_TRUE(strip.GetBitmap(&info));
-    EXPECT_EQ(info.bmWidth, kIconCount * kIconSize);
-    EXPECT_EQ(info.bmHeight, kIconSize);
+    EXPECT_EQ(info.bmWidth, kIconCount * host::kIconSize);
+    EXPECT_EQ(info.bmHeight, host::kIconSize);
     CBitmap missing;
     EXPECT_FALSE(missing.LoadBitmap(1));
 }
 
 TEST(Bitmaps, FileLoadsLikeTheResource) {
     TempDir dir;
-    const auto bytes = AfxFindBitmap(kIconStripBitmapId);
+    const auto bytes = AfxFindBitmap(host::kIconStripBitmap);
     WriteBytes(dir.file("strip.bmp"), std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     HBITMAP fromFile = LoadBitmapFile(dir.file("strip.bmp").c_str());
     HBITMAP fromResource = DecodeBmpFile(bytes);
@@ -46,7 +46,7 @@ TEST(Bitmaps, FileLoadsLikeTheResource) {
 }
 
 TEST(Bitmaps, DamagedFilesAreRefused) {
-    const auto span = AfxFindBitmap(kIconStripBitmapId);
+    const auto span = AfxFindBitmap(host::kIconStripBitmap);
     const std::vector<BYTE> good(span.begin(), span.end());
     struct Case {
         const char* name;
@@ -72,7 +72,7 @@ TEST(Bitmaps, DamagedFilesAreRefused) {
 TEST(Bitmaps, RandomlyDamagedFilesNeverReadOutside) {
     // Seeded mutations of the header area: every result is a bitmap or a refusal, never a
     // read past the bytes (the sanitizer build checks).
-    const auto span = AfxFindBitmap(kIconStripBitmapId);
+    const auto span = AfxFindBitmap(host::kIconStripBitmap);
     std::mt19937 random(5);
     for (int round = 0; round < 3000; ++round) {
         std::vector<BYTE> bytes(span.begin(), span.end());
@@ -84,7 +84,7 @@ TEST(Bitmaps, RandomlyDamagedFilesNeverReadOutside) {
 
 TEST(ImageList, DrawsTransparentlyWhereTheStripIsMagenta) {
     CBitmap strip;
-    ASSERT_TRUE(strip.LoadBitmap(kIconStripBitmapId));
+    ASSERT_TRUE(strip.LoadBitmap(host::kIconStripBitmap));
     CImageList list;
     ASSERT_TRUE(list.Create(16, 16, ILC_COLORDDB | ILC_MASK, 8, 0));
     EXPECT_EQ(list.Add(&strip, kMagenta), 0);
@@ -109,7 +109,7 @@ TEST(ImageList, DrawsTransparentlyWhereTheStripIsMagenta) {
 
 TEST(ImageList, BackgroundColourAndUnmaskedLists) {
     CBitmap strip;
-    ASSERT_TRUE(strip.LoadBitmap(kIconStripBitmapId));
+    ASSERT_TRUE(strip.LoadBitmap(host::kIconStripBitmap));
     CImageList list;
     ASSERT_TRUE(list.Create(16, 16, ILC_COLOR24 | ILC_MASK, 8, 0));
     list.Add(&strip, kMagenta);

@@ -13,19 +13,11 @@
 
 namespace {
 
-std::set<UINT> Range(UINT first, UINT last) {
-    std::set<UINT> ids;
-    for (UINT id = first; id <= last; ++id) ids.insert(id);
-    return ids;
-}
-
 // Every identifier the library asks the host for.
 std::set<UINT> RequiredIds() {
     std::set<UINT> ids;
-    for (const auto& r : {Range(7325, 7413), Range(7414, 7434), Range(7435, 7450), Range(7799, 7803),
-                          Range(7841, 7844), Range(61218, 61224), Range(61228, 61243), Range(61251, 61252),
-                          std::set<UINT>{7602, 7626, 7848}})
-        ids.insert(r.begin(), r.end());
+    for (const host::IdRange& range : host::kStringRanges)
+        for (UINT id = range.first; id <= range.last; ++id) ids.insert(id);
     return ids;
 }
 
@@ -56,9 +48,23 @@ TEST(DefaultHost, EveryRecordFormatTakesTheArgumentsOfItsRenderForm) {
 }
 
 TEST(DefaultHost, PlainTextsHoldNoConversionsAndEventActionsTakeOneText) {
-    for (const UINT id : {61220u, 61221u, 61223u, 61224u}) EXPECT_EQ(PrintfSignature(AfxFindString(id)), "s") << id;
-    for (const UINT id : {7440u, 7441u, 7442u, 7444u, 61222u, 7602u, 7626u, 7848u, 7799u, 7803u})
+    for (const UINT id : {host::kCameraAction, host::kSensorAction, host::kClientCameraAction, host::kClientSensorAction})
+        EXPECT_EQ(PrintfSignature(AfxFindString(id)), "s") << id;
+    for (const UINT id : {host::kStartTimeLabel, host::kEndTimeLabel, host::kNameLabel, host::kRecordsHeading,
+                          host::kAlarmOutputAction, 7602u, 7626u, 7848u, host::kFirstTypeGroupLabel,
+                          host::kFirstTypeGroupLabel + host::kTypeGroupLabels - 1, host::kFlagSetText,
+                          host::kNoLogFileMessage, host::kNextMonthCaption})
         EXPECT_EQ(PrintfSignature(AfxFindString(id)), "") << id;
+}
+
+// The record catalogue and the host contract name the same strings: a format outside the
+// contract's ranges would be one that no host knows to supply.
+TEST(DefaultHost, EveryRecordFormatIsInTheHostContract) {
+    const std::set<UINT> required = RequiredIds();
+    for (const LOG_TEXT_ROW& row : LOG_TEXT_TABLE) {
+        if (row.stringId == 0) continue;
+        EXPECT_TRUE(required.contains(row.stringId)) << row.stringId;
+    }
 }
 
 TEST(DefaultHost, LogTextTableHasItsRowsAndUniqueKeys) {
@@ -77,7 +83,7 @@ TEST(DefaultHost, LogTextTableHasItsRowsAndUniqueKeys) {
 // The icon strip decoded by an independent decoder (Pillow): 13 icons of 16 x 16, each drawn
 // (not all transparent) and each with transparent magenta around it.
 TEST(DefaultHost, IconStripIsAWindowsBitmapOfThirteenIcons) {
-    const auto bmp = AfxFindBitmap(kIconStripBitmapId);
+    const auto bmp = AfxFindBitmap(host::kIconStripBitmap);
     ASSERT_FALSE(bmp.empty());
     TempDir dir;
     WriteBytes(dir.file("strip.bmp"), std::vector<std::uint8_t>(bmp.begin(), bmp.end()));

@@ -30,7 +30,7 @@ protected:
     CLogMonthData data;
 };
 
-std::vector<std::string> Labels(const std::vector<LogDay>& days) {
+std::vector<std::string> Labels(const std::vector<LocalDay>& days) {
     std::vector<std::string> labels;
     for (const auto& d : days) labels.push_back(d.label);
     return labels;
@@ -38,39 +38,17 @@ std::vector<std::string> Labels(const std::vector<LogDay>& days) {
 
 }  // namespace
 
-TEST_F(LogMonth, MonthsAreTheTenCharacterLogNamesNewestFirst) {
-    for (const char* name : {"200412.log", "200501.log", "notes.log", "200501.evt", "2005011.log"})
-        WriteBytes(dir.file(name), {});
-    const auto months = FindLogMonthFiles(dir.path());
-    ASSERT_EQ(months.size(), 2u);
-    EXPECT_EQ(months[0].label, "2005-01");
-    EXPECT_EQ(months[1].label, "2004-12");
-    EXPECT_EQ(months[1].year, 2004);
-    EXPECT_EQ(months[1].month, 12);
-    EXPECT_TRUE(FindLogMonthFiles(dir.file("missing")).empty());
-}
-
-TEST_F(LogMonth, DaysAreListedLatestFirstEachOnce) {
-    WriteLog(1, 2005, 4, 3, 9);
-    WriteLog(2, 2005, 4, 5, 10);
-    WriteLog(3, 2005, 4, 3, 18);
-    ASSERT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::loaded);
-    const auto days = data.Days();
-    EXPECT_EQ(Labels(days), (std::vector<std::string>{"05", "03"}));
-    EXPECT_EQ(days[1].midnight, CTime(2005, 4, 3, 0, 0, 0).GetTime());
-    EXPECT_EQ(data.Logs()[0].header.type, 2) << "latest log first";
-}
-
 TEST_F(LogMonth, ADayListsItsLogsByGroupAndNeverTypeZero) {
     for (BYTE type : {1, 1, 2, 4, 7, 8, 0, 12}) WriteLog(type, 2005, 4, 3, 9 + type % 5, type);
     WriteLog(1, 2005, 4, 4, 0, 1);  // the next day
-    ASSERT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::loaded);
+    ASSERT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
     EXPECT_EQ(data.Logs().GetSize(), 9) << "type 0 is loaded";
-    const LogDay day = data.Days().at(1);
+    const LocalDay day = data.Days().at(1);
     ASSERT_EQ(day.label, "03");
     const LogDayGroups groups = data.GroupDay(day);
-    const size_t expected[kTypeGroupCount] = {2, 1, 0, 1, 0, 0, 1, 2};  // type 12 is listed with the errors
-    for (int g = 0; g < kTypeGroupCount; ++g) EXPECT_EQ(groups.logs[g].size(), expected[g]) << "group " << g;
+    // The network group holds only its sub-groups; type 12 is listed with the errors.
+    const size_t expected[kLogTypeGroupCount] = {2, 1, 0, 0, 1, 0, 0, 1, 2};
+    for (int g = 0; g < kLogTypeGroupCount; ++g) EXPECT_EQ(groups.logs[g].size(), expected[g]) << "group " << g;
 }
 
 // The day of a daylight-saving change is 23 or 25 hours long: every log of it is listed under
@@ -79,7 +57,7 @@ TEST_F(LogMonth, DaysFollowTheCalendarAcrossDaylightSavingChanges) {
     WriteLog(1, 2005, 10, 30, 23, 30);  // the autumn day has 25 hours: 23:30 is 24.5 h after midnight
     WriteLog(1, 2005, 10, 30, 1);
     WriteLog(1, 2005, 10, 31, 0, 10);
-    ASSERT_EQ(data.Load(dir.path(), 2005, 10), LogMonthLoad::loaded);
+    ASSERT_EQ(data.Load(dir.path(), {2005, 10}), LogMonthLoad::loaded);
     const auto days = data.Days();
     ASSERT_EQ(Labels(days), (std::vector<std::string>{"31", "30"}));
     EXPECT_EQ(days[1].end - days[1].midnight, 25 * 3600u);
@@ -88,7 +66,7 @@ TEST_F(LogMonth, DaysFollowTheCalendarAcrossDaylightSavingChanges) {
 
     WriteLog(1, 2005, 3, 27, 23, 30);  // the spring day has 23 hours
     WriteLog(1, 2005, 3, 28, 0, 30);
-    ASSERT_EQ(data.Load(dir.path(), 2005, 3), LogMonthLoad::loaded);
+    ASSERT_EQ(data.Load(dir.path(), {2005, 3}), LogMonthLoad::loaded);
     const auto spring = data.Days();
     ASSERT_EQ(Labels(spring), (std::vector<std::string>{"28", "27"}));
     EXPECT_EQ(data.GroupDay(spring[1]).logs[0].size(), 1u) << "the next day's first half hour is not the 27th's";
@@ -101,22 +79,22 @@ TEST_F(LogMonth, ADamagedBlockHidesTheWholeMonthAndACutFileKeepsItsWholeBlocks) 
 
     bytes.back() = 0;  // the second block's tail mark
     WriteBytes(dir.file("200504.log"), bytes);
-    EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::damaged);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::damaged);
     EXPECT_TRUE(data.Days().empty());
     EXPECT_EQ(data.Logs().GetSize(), 0);
 
     bytes.resize(bytes.size() - 3);
     WriteBytes(dir.file("200504.log"), bytes);
-    EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::cutShort);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::cutShort);
     EXPECT_EQ(Labels(data.Days()), std::vector<std::string>{"03"});
     EXPECT_EQ(data.Records().GetSize(), 1) << "the cut block's records are dropped";
 
     bytes[4] = 'x';
     WriteBytes(dir.file("200504.log"), bytes);
-    EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::notALog);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::notALog);
     WriteBytes(dir.file("200504.log"), {});
-    EXPECT_EQ(data.Load(dir.path(), 2005, 4), LogMonthLoad::notALog) << "an empty file";
-    EXPECT_EQ(data.Load(dir.path(), 2005, 5), LogMonthLoad::notOpened);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::notALog) << "an empty file";
+    EXPECT_EQ(data.Load(dir.path(), {2005, 5}), LogMonthLoad::notOpened);
 }
 
 TEST_F(LogMonth, ComparatorsPutTheNewestFirst) {

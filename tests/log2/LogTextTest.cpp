@@ -133,7 +133,7 @@ TEST(LogText, TextBlocksAndTheMonthExport) {
     ASSERT_EQ(writer.UpdateLog(closed, 1), 1);
 
     CLogMonthData month;
-    ASSERT_EQ(month.Load(dir.path(), 2005, 4), LogMonthLoad::loaded);
+    ASSERT_EQ(month.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
     CLogTextRenderer renderer;
     const std::string closedBlock = Host(7440) + "2005-04-03 11:00:00\r\n" + Host(7441) + "2005-04-03 11:00:09\r\n" +
                                     Host(7442) + "closed\r\n\r\n" + Host(7444) + "\r\n" +

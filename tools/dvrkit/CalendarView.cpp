@@ -1,10 +1,10 @@
 #include "tools/dvrkit/CalendarView.h"
 
-#include <cstdio>
 #include <iostream>
 
 #include "calendar/CCalWnd.h"
 #include "calendar/CalendarModel.h"
+#include "module/MonthFile.h"
 #include "tools/dvrkit/Commands.h"
 
 namespace {
@@ -51,14 +51,12 @@ void ClickDay(HeadlessBackend& backend, const CCalWnd& calendar, CTime day) {
 }  // namespace
 
 CTime ParseMonth(const std::string& text) {
-    int year = 0, month = 0;
-    char tail = 0;
-    const bool parsed = std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail) == 2 && month >= 1 &&
-                        month <= 12 && year >= 1970 && year <= 2106;
+    const auto month = ParseMonthLabel(text);
+    const bool inYears = month && month->year >= 1970 && month->year <= 2106;
     // Within those years, the grid's own rule: its 42 days must fit the second count.
-    if (!parsed || !CalendarModel::GridFits(CTime(year, month, 15, 12, 0, 0)))
+    if (!inYears || !CalendarModel::GridFits(CTime(month->year, month->month, 15, 12, 0, 0)))
         throw CommandError{"'" + text + "' is not a month of the form YYYY-MM from 1970-02 to 2106-01"};
-    return CTime(year, month, 15, 12, 0, 0);
+    return CTime(month->year, month->month, 15, 12, 0, 0);
 }
 
 ViewSpec CalendarViewSpec(CTime shown) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "module/HostContract.h"
 #include "platform/gdi/ColorRef.h"
 #include "platform/gdi/StockObjects.h"
 
@@ -13,7 +14,6 @@ constexpr DWORD kTreeStyle = kChild | WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | 
                              TVS_SHOWSELALWAYS;
 constexpr DWORD kPaneStyle = kChild | WS_VSCROLL | ES_READONLY | ES_MULTILINE;
 constexpr COLORREF kButtonFace = RGB(0, 96, 160);
-constexpr int kHostIcons = 6082;
 
 }  // namespace
 
@@ -57,8 +57,8 @@ int ControlsView::OnCreate(LPCREATESTRUCT cs) {
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
     m_font.CreateFontIndirect(&description);
     CBitmap icons;
-    if (icons.LoadBitmap(kHostIcons) && m_images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 8, 0)) {
-        m_images.Add(&icons, RGB(255, 0, 255));
+    if (icons.LoadBitmap(host::kIconStripBitmap) && m_images.Create(host::kIconSize, host::kIconSize, ILC_COLORDDB | ILC_MASK, 8, 0)) {
+        m_images.Add(&icons, host::kIconMask);
     }
 
     m_title.Create("dvrkit controls", kChild | SS_CENTER | SS_CENTERIMAGE | WS_BORDER, CRect(10, 10, w - 10, 40), this, 10);

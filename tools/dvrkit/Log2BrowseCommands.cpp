@@ -1,10 +1,10 @@
 // dvrkit log2 months|days|show|export: what the log browser shows, on the command line.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
+#include "log2/LogFileFormat.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
 #include "module/FixedText.h"
@@ -20,17 +20,8 @@ struct BrowseOptions {
     bool json = false;
 };
 
-// "YYYY-MM" or "YYYY-MM-DD" into numbers; CommandError when it is neither.
-void ParseDate(const std::string& text, bool withDay, int& year, int& month, int& day) {
-    char tail = 0;
-    const int n = withDay ? std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail)
-                          : std::sscanf(text.c_str(), "%4d-%2d%c", &year, &month, &tail);
-    if (n != (withDay ? 3 : 2) || month < 1 || month > 12 || (withDay && (day < 1 || day > 31)))
-        throw CommandError{"'" + text + "' is not a date of the form " + (withDay ? "YYYY-MM-DD" : "YYYY-MM")};
-}
-
-void LoadMonth(CLogMonthData& data, const std::string& dir, int year, int month) {
-    switch (data.Load(dir, year, month)) {
+void LoadMonth(CLogMonthData& data, const std::string& dir, YearMonth month) {
+    switch (data.Load(dir, month)) {
         case LogMonthLoad::loaded: return;
         case LogMonthLoad::cutShort:
             std::cerr << "dvrkit: warning: the month file ends inside a block; the whole blocks before it are shown\n";
@@ -41,20 +32,23 @@ void LoadMonth(CLogMonthData& data, const std::string& dir, int year, int month)
     }
 }
 
-struct Date {
-    int year = 0, month = 0, day = 0;
-};
+// Reads the command's month ("YYYY-MM") and loads it.
+void LoadMonthOf(const BrowseOptions& o, CLogMonthData& data) {
+    const auto month = ParseMonthLabel(o.when);
+    if (!month) throw CommandError{"'" + o.when + "' is not a month of the form YYYY-MM"};
+    LoadMonth(data, o.dir, *month);
+}
 
-// Reads the command's date ("YYYY-MM", or "YYYY-MM-DD" when `withDay`) and loads its month.
-Date LoadMonthOf(const BrowseOptions& o, bool withDay, CLogMonthData& data) {
-    Date date;
-    ParseDate(o.when, withDay, date.year, date.month, date.day);
-    LoadMonth(data, o.dir, date.year, date.month);
-    return date;
+// Reads the command's day ("YYYY-MM-DD"), loads its month and gives the day's bounds.
+LocalDay LoadDayOf(const BrowseOptions& o, CLogMonthData& data) {
+    const auto day = ParseDayLabel(o.when);
+    if (!day) throw CommandError{"'" + o.when + "' is not a day of the form YYYY-MM-DD"};
+    LoadMonth(data, o.dir, {day->year, day->month});
+    return DayStartingAt(LocalMidnight(day->year, day->month, day->day));
 }
 
 void ListMonths(const BrowseOptions& o) {
-    const auto months = FindLogMonthFiles(o.dir);
+    const auto months = FindMonthFiles(o.dir, logfile::kExtension);
     if (o.json) {
         nlohmann::json out = nlohmann::json::array();
         for (const auto& m : months) out.push_back({{"month", m.label}, {"file", m.name}});
@@ -65,9 +59,9 @@ void ListMonths(const BrowseOptions& o) {
 
 void ListDays(const BrowseOptions& o) {
     CLogMonthData data;
-    LoadMonthOf(o, false, data);
+    LoadMonthOf(o, data);
     nlohmann::json out = nlohmann::json::array();
-    for (const LogDay& d : data.Days()) {
+    for (const LocalDay& d : data.Days()) {
         size_t logs = 0;
         for (const auto& group : data.GroupDay(d).logs) logs += group.size();
         if (o.json) out.push_back({{"day", CTime(d.midnight).Format("%Y-%m-%d").str()}, {"logs", logs}});
@@ -78,15 +72,13 @@ void ListDays(const BrowseOptions& o) {
 
 void ShowDay(const BrowseOptions& o) {
     CLogMonthData data;
-    const Date d = LoadMonthOf(o, true, data);
-    const LogDay day = DayStartingAt(CTime(d.year, d.month, d.day, 0, 0, 0).GetTime());
-    const LogDayGroups groups = data.GroupDay(day);
-    const auto labels = LoadTypeLabels();
+    const LogDayGroups groups = data.GroupDay(LoadDayOf(o, data));
+    const TypeLabels labels = LoadTypeLabels();
     CLogTextRenderer renderer;
     nlohmann::json out = nlohmann::json::array();
-    for (int g = 0; g < kTypeGroupCount; ++g) {
-        std::string label = labels[TypeGroupLabel(g)];
-        if (IsNetworkGroup(g)) label = labels[kNetworkLabel] + " / " + label;
+    for (int g = 0; g < kLogTypeGroupCount; ++g) {
+        if (!kLogTypeGroups[g].HoldsLogs()) continue;
+        const std::string label = TypeGroupPath(labels, g);
         nlohmann::json logs = nlohmann::json::array();
         std::string text;
         for (const int index : groups.logs[g]) {
@@ -109,7 +101,7 @@ void ShowDay(const BrowseOptions& o) {
 // Writes beside the target and renames, so that a failed export leaves no half-written file.
 void ExportMonth(const BrowseOptions& o) {
     CLogMonthData data;
-    LoadMonthOf(o, false, data);
+    LoadMonthOf(o, data);
     const std::string partial = o.file + ".partial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);

@@ -1,0 +1,42 @@
+#pragma once
+// Calendar days in local time, as the browsers list them: a day runs from one local midnight to
+// the next, so a day with a daylight-saving change is 23 or 25 hours long and holds exactly its
+// own entries. Also the browsers' shared ordering of loaded entries, latest first.
+#include <string>
+#include <vector>
+
+#include "platform/core/CTime.h"
+#include "platform/core/Types.h"
+
+struct LocalDay {
+    std::string label;  // "%02d", the day of the month
+    DWORD midnight = 0; // the local midnight that starts the day
+    DWORD end = 0;      // the local midnight that starts the next day
+
+    bool Holds(DWORD time) const { return time >= midnight && time < end; }
+};
+
+// The local midnight that starts a day (daylight saving decided by the C library).
+DWORD LocalMidnight(int year, int month, int day);
+// The local day that starts at `midnight`.
+LocalDay DayStartingAt(DWORD midnight);
+
+// The days of a month on which entries began, for entries sorted latest first: each entry's local
+// day of the month (taken in `year` and `month`), each day once, in the entries' order.
+// `timeOf` gives an entry's start time.
+template <typename Entries, typename TimeOf>
+std::vector<LocalDay> DayList(const Entries& sorted, int year, int month, TimeOf timeOf) {
+    std::vector<LocalDay> days;
+    for (const auto& entry : sorted) {
+        const DWORD time = timeOf(entry);
+        // Most entries fall in the day of the one before: no calendar look-up for them.
+        if (!days.empty() && days.back().Holds(time)) continue;
+        LocalDay day = DayStartingAt(LocalMidnight(year, month, CTime(time).GetDay()));
+        if (days.empty() || days.back().label != day.label) days.push_back(std::move(day));
+    }
+    return days;
+}
+
+// qsort-shaped comparator of two loaded entries by their first u32 (their start time): latest
+// first.
+int DateSortArray(const void* a, const void* b);
