@@ -7,6 +7,11 @@
 
 #include "platform/gdi/Geometry.h"
 
+// A client size at which every title from 1970 to 2106 shows whole, descenders included, in the
+// title's default font and with the default host's month names: the size the tool and the demo
+// open the calendar at.
+constexpr int kRoomyCalendarWidth = 620, kRoomyCalendarHeight = 600;
+
 struct CalendarLayout {
     int columnWidth, rowHeight, halfRow;
     CRect previousMonth, nextMonth, title;

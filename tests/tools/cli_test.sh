@@ -109,7 +109,7 @@ import sys
 from PIL import Image
 im = Image.open(sys.argv[1]).convert("RGB")
 w, h = im.size
-assert (w, h) == (560, 420), im.size
+assert (w, h) == (620, 600), im.size
 clicked = int(sys.argv[2]) if len(sys.argv) > 2 else -1
 # The grid's place follows from the window's size.
 col, row = (w - 20) // 8, (h - 20) // 8

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "calendar/CCalWnd.h"
+#include "calendar/CalendarLayout.h"
 #include "calendar/CalendarModel.h"
 #include "module/MonthFile.h"
 #include "tools/dvrkit/Commands.h"
@@ -10,8 +11,7 @@
 namespace {
 
 constexpr const char* kTitle = "dvrkit calendar";
-// Big enough for the title's 30-pixel font and a day number with room to spare in each cell.
-constexpr int kWidth = 560, kHeight = 420;
+constexpr int kWidth = kRoomyCalendarWidth, kHeight = kRoomyCalendarHeight;
 
 std::string Day(CTime time) { return time.Format("%Y-%m-%d").str(); }
 
