@@ -9,6 +9,7 @@
 
 #include "log2/LogTextTable.h"
 #include "module/FixedText.h"
+#include "module/HostContract.h"
 #include "platform/core/CTime.h"
 #include "platform/core/PrintfSignature.h"
 
@@ -127,7 +128,10 @@ CString CLogTextRenderer::Render(const LOG_TEXT_ROW& row, const _LOG_RECORD_MEMO
         case 21: args = {r.value1 & 0xFFFF, Text(r.text1), Text(r.text2), r.value2 & 0xFFFF, r.value3 & 0xFFFF}; break;
         case 22: args = {r.value1, TextOrNone(r.text1), TextOrNone(r.text2)}; break;
         case 23: {
-            const DWORD source = r.value2 == 1 ? 7602 : (r.value2 == 0 || r.value2 == 6) ? 7848 : r.value2 == 7 ? 7626 : 0;
+            const DWORD source = r.value2 == 1                     ? host::kNetworkSourceName
+                                 : (r.value2 == 0 || r.value2 == 6) ? host::kLocalSourceName
+                                 : r.value2 == 7                    ? host::kWebSourceName
+                                                                    : 0;
             args = {source ? Label(source) : std::string(), r.value1, Text(r.text1), Text(r.text2)};
             break;
         }
@@ -161,18 +165,18 @@ CString CLogTextRenderer::GetLogString(const _LOG_RECORD_MEMORY_& record) {
 
 void CLogTextRenderer::AppendLogTextBlock(std::string& out, const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log) {
     const _LOG_HEADER_& h = log.header;
-    out += Label(7440);
+    out += Label(host::kStartTimeLabel);
     out += TimeText(h.handle, "%Y-%m-%d %H:%M:%S");
     out += "\r\n";
     if (h.endTime != 0) {
-        out += Label(7441);
+        out += Label(host::kEndTimeLabel);
         out += TimeText(h.endTime, "%Y-%m-%d %H:%M:%S");
         out += "\r\n";
     }
-    out += Label(7442);
+    out += Label(host::kNameLabel);
     out += ReadFixedText(h.name);
     out += "\r\n\r\n";
-    out += Label(7444);
+    out += Label(host::kRecordsHeading);
     out += "\r\n";
     const auto& records = month.Records();
     // A count larger than the records loaded (a hostile file) shows only the records there are.

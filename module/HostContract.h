@@ -39,9 +39,16 @@ constexpr UINT kFlagLabel = 7443;
 constexpr UINT kRecordsHeading = 7444;
 constexpr UINT kTypeLabel = 7445;
 
-// The log browser's type groups: system, search and playback, setup, network, other.
+// Where a network record came from: the network, the recorder itself, a web client.
+constexpr UINT kNetworkSourceName = 7602;
+constexpr UINT kLocalSourceName = 7848;
+constexpr UINT kWebSourceName = 7626;
+
+// The log browser's type groups: system, search and playback, setup, network, other. The event
+// browser lists events of an unknown source under the last of them.
 constexpr UINT kFirstTypeGroupLabel = 7799;
 constexpr int kTypeGroupLabels = 5;
+constexpr UINT kOtherGroupLabel = kFirstTypeGroupLabel + kTypeGroupLabels - 1;
 
 // ---- Strings of the event browser ----------------------------------------------------------
 

@@ -51,7 +51,7 @@ TEST(DefaultHost, PlainTextsHoldNoConversionsAndEventActionsTakeOneText) {
     for (const UINT id : {host::kCameraAction, host::kSensorAction, host::kClientCameraAction, host::kClientSensorAction})
         EXPECT_EQ(PrintfSignature(AfxFindString(id)), "s") << id;
     for (const UINT id : {host::kStartTimeLabel, host::kEndTimeLabel, host::kNameLabel, host::kRecordsHeading,
-                          host::kAlarmOutputAction, 7602u, 7626u, 7848u, host::kFirstTypeGroupLabel,
+                          host::kAlarmOutputAction, host::kNetworkSourceName, host::kWebSourceName, host::kLocalSourceName, host::kFirstTypeGroupLabel,
                           host::kFirstTypeGroupLabel + host::kTypeGroupLabels - 1, host::kFlagSetText,
                           host::kNoLogFileMessage, host::kNextMonthCaption})
         EXPECT_EQ(PrintfSignature(AfxFindString(id)), "") << id;

@@ -1,0 +1,69 @@
+#include "event/EventMonthData.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/core/ByteStream.h"
+#include "platform/core/CFile.h"
+
+size_t EventDayGroups::Count(int group) const {
+    size_t count = 0;
+    for (const EventChannel& c : channels[group]) count += c.events.size();
+    return count;
+}
+
+void CEventMonthData::Clear() {
+    m_arrEvent.RemoveAll();
+    m_badMarks = m_partialBytes = 0;
+}
+
+EventMonthLoad CEventMonthData::Load(const std::string& folder, YearMonth month) {
+    Clear();
+    m_month = month;
+    CFile file;
+    if (!file.Open(MonthFilePath(folder, month, eventfile::kExtension).c_str(), CFile::modeRead | CFile::typeBinary))
+        return EventMonthLoad::notOpened;
+    // The length is taken once: a record a writer appends meanwhile is not read, and a record it
+    // is still writing shows as a partial record at the end.
+    ByteStream in(file);
+    const std::uint64_t whole = in.Remaining() / eventfile::kRecordSize;
+    m_partialBytes = in.Remaining() % eventfile::kRecordSize;
+    // Sized once for every whole record, so that a large month needs no room beyond its events.
+    m_arrEvent.SetSize(static_cast<int>(std::min<std::uint64_t>(whole, INT32_MAX)));
+    int kept = 0;
+    for (int i = 0; i < m_arrEvent.GetSize(); ++i) {
+        const std::uint8_t* record = in.Take(eventfile::kRecordSize);
+        if (!record) break;  // the file shrank meanwhile
+        // A bad mark costs only its own record: the others are whole records in their places.
+        if (record[eventfile::kMarkOffset] != eventfile::kMark) {
+            ++m_badMarks;
+            continue;
+        }
+        m_arrEvent[kept++] = eventfile::DecodeEvent(record);
+    }
+    m_arrEvent.SetSize(kept);
+    // Writers append in time order, so the file read backwards is nearly always latest first
+    // already, with events of one second in the reverse of their order of arrival; only a file
+    // out of order needs the sort, whose order among events of one second is not defined.
+    const auto latestFirst = [](const _EVENT_LOG_& a, const _EVENT_LOG_& b) { return DateSortArray(&a, &b) < 0; };
+    std::reverse(m_arrEvent.begin(), m_arrEvent.end());
+    if (!std::is_sorted(m_arrEvent.begin(), m_arrEvent.end(), latestFirst))
+        std::sort(m_arrEvent.begin(), m_arrEvent.end(), latestFirst);
+    return m_partialBytes ? EventMonthLoad::partialRecord : EventMonthLoad::loaded;
+}
+
+std::vector<LocalDay> CEventMonthData::Days() const {
+    return DayList(m_arrEvent, m_month.year, m_month.month, [](const _EVENT_LOG_& e) { return e.time; });
+}
+
+EventDayGroups CEventMonthData::GroupDay(const LocalDay& day) const {
+    std::array<std::map<DWORD, std::vector<int>>, kEventGroupCount> byChannel;
+    for (int i = 0; i < m_arrEvent.GetSize(); ++i) {
+        const _EVENT_LOG_& e = m_arrEvent[i];
+        if (day.Holds(e.time)) byChannel[EventGroupOf(e.source)][e.channel].push_back(i);
+    }
+    EventDayGroups groups;
+    for (int g = 0; g < kEventGroupCount; ++g)
+        for (auto& [channel, events] : byChannel[g]) groups.channels[g].push_back({channel, std::move(events)});
+    return groups;
+}
