@@ -3,8 +3,6 @@
 #include "log2/LogFileFormat.h"
 #include "module/HostContract.h"
 #include "platform/core/CTime.h"
-#include "platform/gdi/CBitmap.h"
-#include "platform/gdi/StockObjects.h"
 #include "platform/ui/CFileDialog.h"
 
 namespace {
@@ -35,33 +33,11 @@ int CLogViewer2::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CLogViewer2::CreateControl() {
-    CRect client;
-    GetClientRect(&client);
-    const int w = client.Width(), h = client.Height(), q = w * 4 / 10;
-
-    LOGFONT description{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
-    m_pFont = std::make_unique<CFont>();
-    m_pFont->CreateFontIndirect(&description);
-
-    m_pImageList = std::make_unique<CImageList>();
-    m_pImageList->Create(host::kIconSize, host::kIconSize, ILC_COLOR24 | ILC_MASK, 8, 0);
-    CBitmap strip;
-    if (strip.LoadBitmap(host::kIconStripBitmap)) m_pImageList->Add(&strip, host::kIconMask);
-
+    m_pFont = browser::DefaultGuiFont();
+    m_pImageList = browser::HostIcons(ILC_COLOR24);
     m_szTypeLabel = LoadTypeLabels();
-
-    m_treeMonth.CreateEx(0, "SysTreeView32", nullptr, kMonthTreeStyle, CRect(kMargin, kMargin, q, h - kPaneHeight), this,
-                         kMonthTreeId);
-    m_treeMonth.SetFont(m_pFont.get(), TRUE);
-    m_treeType.CreateEx(0, "SysTreeView32", nullptr, kTypeTreeStyle, CRect(q - 1, kMargin, w - kMargin, h - kPaneHeight),
-                        this, kTypeTreeId);
-    m_treeType.SetFont(m_pFont.get(), TRUE);
-    m_treeMonth.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
-    m_treeType.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
-    m_editMessage.CreateEx(kMessageExStyle, "Edit", nullptr, kMessageStyle,
-                           CRect(kMargin, h - kPaneHeight, w - kMargin, h - kMargin), this, kMessageId);
-    m_editMessage.SetFont(m_pFont.get(), TRUE);
+    browser::CreateTwoTreeControls(*this, {m_treeMonth, kMonthTreeId, m_treeType, kTypeTreeId, m_editMessage, kMessageId},
+                                   *m_pFont, *m_pImageList);
 }
 
 void CLogViewer2::InitControl() {
@@ -76,8 +52,7 @@ void CLogViewer2::OnDestroy() {
     SystemLogMemoryClear();
     m_treeMonth.DeleteAllItems();
     m_treeType.DeleteAllItems();
-    for (CWnd* control : {static_cast<CWnd*>(&m_treeMonth), static_cast<CWnd*>(&m_treeType), static_cast<CWnd*>(&m_editMessage)})
-        if (control->GetSafeHwnd()) control->SendMessage(WM_CLOSE);
+    browser::CloseControls({&m_treeMonth, &m_treeType, &m_editMessage});
     m_pFont.reset();
     m_pImageList.reset();
     CWnd::OnDestroy();

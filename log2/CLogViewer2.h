@@ -13,23 +13,18 @@
 
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
+#include "module/BrowserControls.h"
 #include "platform/gdi/CFont.h"
 #include "platform/gdi/CImageList.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CTreeCtrl.h"
 #include "platform/ui/CWnd.h"
-#include "platform/ui/WindowStyles.h"
 
 class CLogViewer2 : public CWnd {
 public:
     static constexpr UINT kMonthTreeId = 1001, kTypeTreeId = 1002, kMessageId = 1003;
-    static constexpr DWORD kMonthTreeStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_SHOWSELALWAYS;
-    static constexpr DWORD kTypeTreeStyle = kMonthTreeStyle | TVS_HASBUTTONS | TVS_LINESATROOT;
-    static constexpr DWORD kMessageStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_READONLY | ES_MULTILINE;
-    static constexpr DWORD kMessageExStyle = WS_EX_STATICEDGE;
-    static_assert(kMonthTreeStyle == 0x50800022 && kTypeTreeStyle == 0x50800027);
-    static_assert(kMessageStyle == 0x50200804 && kMessageExStyle == 0x20000);
-    static constexpr int kPaneHeight = 150, kMargin = 5;
+    static constexpr DWORD kMonthTreeStyle = browser::kMonthTreeStyle, kTypeTreeStyle = browser::kEntryTreeStyle;
+    static constexpr DWORD kMessageStyle = browser::kPaneStyle, kMessageExStyle = browser::kPaneExStyle;
 
     CLogViewer2() = default;
     ~CLogViewer2() override;
