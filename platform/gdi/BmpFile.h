@@ -5,7 +5,7 @@
 // decoder draws; rows top-down or bottom-up.
 #include <span>
 
-#include "platform/gdi/GdiBitmap.h"
+#include "platform/gdi/CBitmap.h"
 
 // A device bitmap of the file's image, or nullptr for bytes that are not a readable bitmap
 // file (short, no "BM", a header or colour table cut off, pixels missing).

@@ -1,8 +1,23 @@
 #pragma once
-// A brush wrapper (GdiBrush.h describes what a brush fills).
+// Brushes: solid fills, or the hollow brush that fills nothing.
 #include "platform/gdi/CGdiObject.h"
-#include "platform/gdi/GdiBrush.h"
 
+class GdiBrush : public GdiObject {
+public:
+    explicit GdiBrush(COLORREF color, bool hollow = false)
+        : GdiObject(GdiKind::brush), m_color(color), m_hollow(hollow) {}
+    COLORREF Color() const { return m_color; }
+    bool Fills() const { return !m_hollow; }
+
+private:
+    COLORREF m_color;
+    bool m_hollow;
+};
+using HBRUSH = GdiBrush*;
+
+inline HBRUSH CreateSolidBrush(COLORREF color) { return new GdiBrush(color); }
+
+// The brush wrapper.
 class CBrush : public CGdiObject {
 public:
     CBrush() = default;

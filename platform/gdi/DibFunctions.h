@@ -4,9 +4,9 @@
 // Only colour tables of colours are taken (DIB_RGB_COLORS); DIB_PAL_COLORS is refused.
 // An info block is the header followed, right after its biSize bytes, by its colour table;
 // bits point to at least the image size the header implies (for RLE: its biSizeImage).
+#include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/DibFormat.h"
-#include "platform/gdi/GdiBitmap.h"
 
 // A DIB section of the header's format with zeroed bits; `*bits` receives the bits, which
 // live as long as the bitmap. nullptr (and `*bits` nullptr) for a header that is not

@@ -3,11 +3,11 @@
 #include <array>
 #include <cstring>
 
+#include "platform/gdi/CBrush.h"
+#include "platform/gdi/CFont.h"
+#include "platform/gdi/CPalette.h"
+#include "platform/gdi/CPen.h"
 #include "platform/gdi/ColorRef.h"
-#include "platform/gdi/GdiBrush.h"
-#include "platform/gdi/GdiFont.h"
-#include "platform/gdi/GdiPalette.h"
-#include "platform/gdi/GdiPen.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Stock objects and system colours with the classic desktop defaults. Stock objects are made
 // on first use, live for the process and ignore DeleteObject.
-#include "platform/gdi/GdiBrush.h"
+#include "platform/gdi/CBrush.h"
 
 // Stock object indices.
 constexpr int WHITE_BRUSH = 0;

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/ui/ButtonClass.h"
+#include "platform/ui/CButton.h"
 #include "platform/ui/CDesktop.h"
 #include "platform/ui/CEdit.h"
 #include "platform/ui/CStatic.h"

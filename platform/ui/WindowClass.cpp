@@ -5,8 +5,11 @@
 #include <strings.h>
 
 #include "platform/gdi/StockObjects.h"
-#include "platform/ui/BuiltInClasses.h"
+#include "platform/ui/CButton.h"
+#include "platform/ui/CEdit.h"
+#include "platform/ui/CStatic.h"
 #include "platform/ui/CWnd.h"
+#include "platform/ui/TreeViewClass.h"
 
 namespace {
 
@@ -15,12 +18,19 @@ struct NoCase {
 };
 using Registry = std::map<std::string, WindowClassFactory, NoCase>;
 
+template <class T>
+std::unique_ptr<WindowClass> Make() {
+    return std::make_unique<T>();
+}
+
 Registry& Classes() {
-    static Registry registry = [] {
-        Registry r;
-        for (const BuiltInClass& c : BuiltInClasses()) r[c.name] = c.factory;
-        return r;
-    }();
+    // The control classes every program finds registered.
+    static Registry registry = {
+        {"Edit", &Make<EditClass>},
+        {"Button", &Make<ButtonClass>},
+        {"Static", &Make<StaticClass>},
+        {WC_TREEVIEW, &Make<TreeViewClass>},
+    };
     return registry;
 }
 

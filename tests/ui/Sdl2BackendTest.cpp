@@ -12,7 +12,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/ui/ButtonClass.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CDesktop.h"
 #ifdef DVRKIT_HAVE_SDL2

@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "platform/ui/ButtonClass.h"
+#include "platform/ui/CButton.h"
 #include "platform/ui/TreeTypes.h"
 
 namespace {

@@ -1,11 +1,10 @@
-#include "platform/ui/EditClass.h"
+#include "platform/ui/CEdit.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/gdi/StockObjects.h"
 #include "platform/ui/CPaintDC.h"
-#include "platform/ui/CWnd.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
-#include "platform/ui/StaticClass.h"
+#include "platform/ui/CStatic.h"
 
 #include "platform/gdi/StockObjects.h"
 #include "platform/ui/CPaintDC.h"
-#include "platform/ui/CWnd.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/gdi/GdiFont.h"
+#include "platform/gdi/CFont.h"
 
 #include "platform/gdi/FontEngine.h"
 

@@ -1,4 +1,4 @@
-#include "platform/gdi/GdiPalette.h"
+#include "platform/gdi/CPalette.h"
 
 #include <array>
 #include <limits>

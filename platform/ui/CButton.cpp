@@ -1,8 +1,7 @@
-#include "platform/ui/ButtonClass.h"
+#include "platform/ui/CButton.h"
 
 #include "platform/gdi/StockObjects.h"
 #include "platform/ui/CPaintDC.h"
-#include "platform/ui/CWnd.h"
 
 namespace {
 

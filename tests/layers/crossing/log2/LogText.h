@@ -1,0 +1,4 @@
+#pragma once
+#include <vector>
+#include "mail/MailText.h"
+#include "platform/core/Types.h"
