@@ -35,6 +35,13 @@ void HeadlessBackend::ClickClient(CWnd& wnd, CPoint at) {
     Click(at);
 }
 
+BOOL HeadlessBackend::ClickTreeItem(CTreeCtrl& tree, HTREEITEM item) {
+    CRect label;
+    if (!item || !tree.EnsureVisible(item) || !tree.GetItemRect(item, &label, TRUE)) return FALSE;
+    ClickClient(tree, label.CenterPoint());
+    return TRUE;
+}
+
 void HeadlessBackend::Type(const std::string& text) {
     for (char c : text) m_desktop.Char(c);
 }

@@ -5,13 +5,15 @@
 // happens when called.
 //
 // Supports: desktop size, rendering and PNG snapshots, pixel reads, mouse press, release,
-// move, click and wheel, key presses and typed text, and the answer to modal windows (a
-// function the host or test gives; a modal window that it leaves open ends as cancelled).
+// move, click and wheel, a click on a tree item as a person makes it, key presses and typed
+// text, and the answer to modal windows (a function the host or test gives; a modal window
+// that it leaves open ends as cancelled).
 #include <functional>
 #include <string>
 
 #include "platform/gdi/CSurface.h"
 #include "platform/ui/CDesktop.h"
+#include "platform/ui/CTreeCtrl.h"
 
 class HeadlessBackend {
 public:
@@ -34,6 +36,9 @@ public:
     void Click(CPoint at);
     // Clicks a window's client point (converted to desktop coordinates).
     void ClickClient(CWnd& wnd, CPoint at);
+    // Clicks the middle of an item's label, after opening its parents and scrolling it into
+    // view as a person would first. FALSE when the item is not in the tree.
+    BOOL ClickTreeItem(CTreeCtrl& tree, HTREEITEM item);
     void Wheel(CPoint at, int delta) { m_desktop.MouseWheel(at, delta); }
     void Key(UINT key) { m_desktop.KeyDown(key); }
     void Type(const std::string& text);

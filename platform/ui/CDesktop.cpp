@@ -22,15 +22,6 @@ CRect Intersect(const CRect& a, const CRect& b) {
     return r;
 }
 
-CRect ClientOnScreen(const CWnd& wnd) {
-    CRect client;
-    wnd.GetClientRect(&client);
-    CPoint origin;
-    wnd.ClientToScreen(&origin);
-    client.OffsetRect(origin);
-    return client;
-}
-
 // The border and edges, drawn with the context's origin at the window's top-left corner.
 void PaintFrame(CDC& dc, const CWnd& wnd, const CRect& box) {
     CRect r(0, 0, box.Width(), box.Height());
@@ -60,6 +51,15 @@ void PaintFrame(CDC& dc, const CWnd& wnd, const CRect& box) {
 CDesktop& CDesktop::Get() {
     static CDesktop desktop;
     return desktop;
+}
+
+CRect CDesktop::ClientRectOnDesktop(const CWnd& wnd) {
+    CRect client;
+    wnd.GetClientRect(&client);
+    CPoint origin;
+    wnd.ClientToScreen(&origin);
+    client.OffsetRect(origin);
+    return client;
 }
 
 CDesktop::CDesktop() {
@@ -130,7 +130,7 @@ void CDesktop::PaintTree(CWnd& wnd, const CRect& visible, const CRect& inherited
         wnd.m_paint.erase = wnd.m_paint.frame = false;
     }
     if (!IsLive(&wnd)) return;
-    const CRect inner = Intersect(ClientOnScreen(wnd), shown);
+    const CRect inner = Intersect(ClientRectOnDesktop(wnd), shown);
     const std::vector<CWnd*> children = wnd.m_children;
     for (CWnd* child : children) {
         if (IsLive(child)) PaintTree(*child, inner, Intersect(dirty, inner));
@@ -147,7 +147,7 @@ void CDesktop::PaintWindow(CWnd& wnd, const CRect& box, const CRect& dirty, bool
     }
     CPoint origin;
     wnd.ClientToScreen(&origin);
-    CRect area = Intersect(ClientOnScreen(wnd), dirty);
+    CRect area = Intersect(ClientRectOnDesktop(wnd), dirty);
     const bool erase = wnd.m_paint.erase || eraseAll;
     wnd.m_paint.update = CRect();
     wnd.m_paint.erase = wnd.m_paint.frame = false;
@@ -174,7 +174,7 @@ void CDesktop::PrepareContext(CDC& dc, const CWnd& wnd, const CRect& clip) {
     CRect allowed = clip;
     allowed.OffsetRect(origin);
     for (const CWnd* w = &wnd; w && !allowed.IsRectEmpty(); w = w->m_parent) {
-        allowed = w->IsWindowVisible() ? Intersect(allowed, ClientOnScreen(*w)) : CRect();
+        allowed = w->IsWindowVisible() ? Intersect(allowed, ClientRectOnDesktop(*w)) : CRect();
     }
     dc.SelectClipRect(&allowed);
 }
@@ -185,7 +185,7 @@ CWnd* CDesktop::WindowAt(CPoint at) {
     CWnd* found = &m_root;
     for (bool deeper = true; deeper;) {
         deeper = false;
-        const CRect inner = ClientOnScreen(*found);
+        const CRect inner = ClientRectOnDesktop(*found);
         if (found != &m_root && !inner.PtInRect(at)) break;  // on the frame: the window itself
         for (auto it = found->m_children.rbegin(); it != found->m_children.rend(); ++it) {
             CRect box;

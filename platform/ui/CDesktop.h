@@ -26,6 +26,8 @@ public:
     int Width() const { return m_surface.Width(); }
     int Height() const { return m_surface.Height(); }
     CWnd& Root() { return m_root; }
+    // A window's client area in desktop coordinates: inside its border, edges and scroll bar.
+    static CRect ClientRectOnDesktop(const CWnd& wnd);
 
     // --- painting
     // Paints every invalid part of every visible window; TRUE when anything was painted.

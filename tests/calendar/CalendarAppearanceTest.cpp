@@ -39,14 +39,14 @@ TEST_F(CalendarWindow, WeekendsAndDaysOfOtherMonthsHaveTheirColours) {
         EXPECT_TRUE(Near(InkOf(cell), c.ink)) << c.date << " " << std::hex << InkOf(cell);
     }
     // The raised edge: a black frame, then the grey edge inside it.
-    const CRect r = ScreenRect(CellOf("2006-01-10"));
+    const CRect r = ui.WindowRectOnDesktop(CellOf("2006-01-10"));
     EXPECT_EQ(backend.PixelAt(r.left, r.top + 10), kBlack);
     EXPECT_EQ(backend.PixelAt(r.left + 1, r.top + 10), GetSysColor(COLOR_BTNSHADOW));
     // The headers take the weekend colours as their backgrounds.
-    EXPECT_EQ(backend.PixelAt(ScreenRect(*calendar.Header(0)).left + 3, ScreenRect(*calendar.Header(0)).top + 3),
-              kSundayFace);
-    EXPECT_EQ(backend.PixelAt(ScreenRect(*calendar.Header(6)).left + 3, ScreenRect(*calendar.Header(6)).top + 3),
-              kSaturdayFace);
+    const CRect sunday = ui.WindowRectOnDesktop(*calendar.Header(0));
+    const CRect saturday = ui.WindowRectOnDesktop(*calendar.Header(6));
+    EXPECT_EQ(backend.PixelAt(sunday.left + 3, sunday.top + 3), kSundayFace);
+    EXPECT_EQ(backend.PixelAt(saturday.left + 3, saturday.top + 3), kSaturdayFace);
 }
 
 // The top edge of the dotted frame 4 pixels inside the button: inverted pixels among the face's.
@@ -59,15 +59,15 @@ bool HasFocusFrame(HeadlessBackend& backend, const CRect& button) {
 
 TEST_F(CalendarWindow, AFocusedDayOfTheShownMonthShowsTheFocusLook) {
     CCalButton& cell = CellOf("2006-01-18");
-    Click(cell);
+    ui.Click(cell);
     EXPECT_EQ(CWnd::GetFocus(), &cell);
     EXPECT_EQ(FaceAt(cell), kFocusFace);
     EXPECT_TRUE(Near(InkOf(cell), kFocusText));
-    EXPECT_TRUE(HasFocusFrame(backend, ScreenRect(cell)));
+    EXPECT_TRUE(HasFocusFrame(backend, ui.WindowRectOnDesktop(cell)));
     // A day of another month keeps its own look while it has the focus.
     calendar.Cell(0)->SetFocus();
     EXPECT_EQ(FaceAt(*calendar.Cell(0)), kSundayFace);
-    EXPECT_FALSE(HasFocusFrame(backend, ScreenRect(*calendar.Cell(0))));
+    EXPECT_FALSE(HasFocusFrame(backend, ui.WindowRectOnDesktop(*calendar.Cell(0))));
     EXPECT_EQ(FaceAt(cell), kGrey) << "the look leaves with the focus";
 }
 
@@ -86,7 +86,7 @@ TEST_F(CalendarWindow, MonthButtonColourAndGridTextColourLastUntilTheMonthChange
     EXPECT_EQ(FaceAt(*calendar.NextMonthButton()), kGreen);
     EXPECT_EQ(FaceAt(*calendar.PreviousMonthButton()), kGreen);
     EXPECT_TRUE(Near(InkOf(CellOf("2006-01-10")), 0x0000FF));
-    Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.NextMonthButton());
     EXPECT_EQ(FaceAt(*calendar.NextMonthButton()), kGrey);
     EXPECT_EQ(FaceAt(*calendar.PreviousMonthButton()), kGrey);
     EXPECT_TRUE(Near(InkOf(CellOf("2006-02-14")), kBlack));
@@ -101,7 +101,7 @@ TEST_F(CalendarWindow, TheGridFontsFaceColourOutlivesAMonthChange) {
     EXPECT_EQ(font.lfItalic, 1);
     EXPECT_STREQ(font.lfFaceName, "DejaVu Serif");
     EXPECT_STREQ(calendar.NextMonthButton()->GetFontDescription().lfFaceName, "verdana");
-    Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.NextMonthButton());
     EXPECT_EQ(FaceAt(CellOf("2006-02-14")), kFace);  // a Tuesday
     EXPECT_EQ(FaceAt(CellOf("2006-02-12")), kSundayFace);
     EXPECT_EQ(FaceAt(*calendar.NextMonthButton()), kFace);
@@ -119,8 +119,8 @@ TEST_F(CalendarWindow, ASpecialDayColoursExactlyItsCell) {
     for (const auto& [index, face] : after) changed += face != before.at(index);
     EXPECT_EQ(changed, 1);
     EXPECT_EQ(FaceAt(CellOf("2006-01-19")), kGreen);
-    Click(*calendar.NextMonthButton());
-    Click(*calendar.PreviousMonthButton());
+    ui.Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.PreviousMonthButton());
     EXPECT_EQ(FaceAt(CellOf("2006-01-19")), kGrey) << "the month change removes the mark";
 }
 
@@ -132,12 +132,12 @@ TEST_F(CalendarWindow, ADisabledGridIsEmbossedAndStopsReportingClicks) {
         EXPECT_TRUE(HasInk(cell, kEmbossLight)) << date;
         EXPECT_TRUE(HasInk(cell, kEmbossDark)) << date;
     }
-    Click(CellOf("2006-01-10"));
-    Click(CellOf("2006-02-02"));
+    ui.Click(CellOf("2006-01-10"));
+    ui.Click(CellOf("2006-02-02"));
     EXPECT_TRUE(calls.order.empty());
     EXPECT_TRUE(calendar.NextMonthButton()->IsWindowEnabled());
     calendar.EnableGridSelect(1);
-    Click(CellOf("2006-01-10"));
+    ui.Click(CellOf("2006-01-10"));
     EXPECT_EQ(calls.order.size(), 1u);
 }
 
@@ -148,7 +148,7 @@ TEST_F(CalendarWindow, LabelFontsAndColours) {
         EXPECT_EQ(calendar.Header(i)->GetFontDescription().lfHeight, -13);
         EXPECT_EQ(calendar.Header(i)->GetFontDescription().lfWeight, FW_NORMAL);
     }
-    const CRect header = ScreenRect(*calendar.Header(3));
+    const CRect header = ui.WindowRectOnDesktop(*calendar.Header(3));
     EXPECT_EQ(backend.PixelAt(header.left + 2, header.top + 2), 0x303030u);
     calendar.SetTilteFont(0x0000FF, 0xFFFFFF, 12, std::string(40, 'x').c_str(), 0, 0);
     EXPECT_EQ(std::string(calendar.Title()->GetFontDescription().lfFaceName), std::string(31, 'x'));

@@ -11,18 +11,10 @@ CalendarWindow::CalendarWindow() {
     Record(calendar, calls);
 }
 
-CRect CalendarWindow::ScreenRect(CWnd& wnd) {
-    CRect r;
-    wnd.GetWindowRect(&r);
-    return r;
-}
-
-void CalendarWindow::Click(CWnd& wnd) { backend.ClickClient(wnd, CPoint(5, 5)); }
-
 COLORREF CalendarWindow::FaceAt(CWnd& wnd) {
     // Near the bottom right corner, inside the edges and the focus frame: clear of the caption,
     // which starts top left.
-    const CRect r = ScreenRect(wnd);
+    const CRect r = ui.WindowRectOnDesktop(wnd);
     return backend.PixelAt(r.right - 8, r.bottom - 8);
 }
 
@@ -49,14 +41,14 @@ void EachInnerPixel(HeadlessBackend& backend, CRect r, Visit&& visit) {
 
 bool CalendarWindow::HasInk(CWnd& wnd, COLORREF color) {
     bool found = false;
-    EachInnerPixel(backend, ScreenRect(wnd), [&](COLORREF c) { found = found || Near(c, color); });
+    EachInnerPixel(backend, ui.WindowRectOnDesktop(wnd), [&](COLORREF c) { found = found || Near(c, color); });
     return found;
 }
 
 COLORREF CalendarWindow::InkOf(CWnd& wnd) {
     const COLORREF face = FaceAt(wnd);
     COLORREF ink = face;
-    EachInnerPixel(backend, ScreenRect(wnd), [&](COLORREF c) {
+    EachInnerPixel(backend, ui.WindowRectOnDesktop(wnd), [&](COLORREF c) {
         if (Distance(c, face) > Distance(ink, face)) ink = c;
     });
     return ink;

@@ -7,6 +7,7 @@
 #include "platform/backends/HeadlessBackend.h"
 #include "tests/calendar/CallbackLog.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowDriver.h"
 
 // Colours that differ by at most `tolerance` in each channel.
 bool Near(COLORREF a, COLORREF b, int tolerance = 0x20);
@@ -17,8 +18,6 @@ protected:
 
     CalendarWindow();
 
-    CRect ScreenRect(CWnd& wnd);
-    void Click(CWnd& wnd);
     COLORREF FaceAt(CWnd& wnd);
     // Whether any pixel near `color` lies inside the button's edges.
     bool HasInk(CWnd& wnd, COLORREF color);
@@ -30,6 +29,7 @@ protected:
     ScopedTz tz{"UTC"};
     ScopedClock clock{CTime(2006, 1, 15, 12, 0, 0).GetTime()};
     HeadlessBackend backend{520, 360};
+    WindowDriver ui{backend};
     CWnd host;
     CCalWnd calendar;
     Calls calls;

@@ -54,7 +54,7 @@ TEST_F(CalendarWindow, ShowsTheMonthOfCreationWithNamesFromTheHost) {
 }
 
 TEST_F(CalendarWindow, ClickingADayOfTheShownMonthOnlySelectsIt) {
-    Click(CellOf("2006-01-18"));
+    ui.Click(CellOf("2006-01-18"));
     EXPECT_EQ(calls.order, std::vector<std::string>{"day 2006-01-18"});
     EXPECT_EQ(Iso(calendar.GetClickDay()), "2006-01-18");
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 January");
@@ -66,7 +66,7 @@ TEST_F(CalendarWindow, ClickingAGreyDayMovesTheGridBeforeTheMonthChangeIsReporte
         titleSeen = calendar.Title()->GetWindowTextString().str();
         calls.order.push_back("month " + Iso(day) + " " + std::to_string(a) + " " + std::to_string(b));
     });
-    Click(*calendar.Cell(40));  // 3 February
+    ui.Click(*calendar.Cell(40));  // 3 February
     EXPECT_EQ(calls.order, (std::vector<std::string>{"day 2006-02-03", "verbose 2006-2", "month 2006-02-03 0 0"}));
     EXPECT_EQ(titleSeen, "2006 February");
     EXPECT_EQ(Iso(calendar.Cell(0)->GetTime()), "2006-01-29");
@@ -74,23 +74,23 @@ TEST_F(CalendarWindow, ClickingAGreyDayMovesTheGridBeforeTheMonthChangeIsReporte
 }
 
 TEST_F(CalendarWindow, MonthButtonsStepToTheMonthsOfTheGridsEnds) {
-    Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.NextMonthButton());
     EXPECT_EQ(calls.order, (std::vector<std::string>{"day 2006-02-04", "verbose 2006-2", "month 2006-02-04 0 0"}));
     EXPECT_EQ(Iso(calendar.GetCurrentTime()), "2006-02-04");
     calls.order.clear();
-    Click(*calendar.PreviousMonthButton());
-    Click(*calendar.PreviousMonthButton());
+    ui.Click(*calendar.PreviousMonthButton());
+    ui.Click(*calendar.PreviousMonthButton());
     EXPECT_EQ(calls.order.back(), "month 2005-12-25 0 0");
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2005 December");
-    Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.NextMonthButton());
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 January");
 }
 
 TEST_F(CalendarWindow, AVetoKeepsTheGridAndTheClickedDay) {
-    Click(CellOf("2006-01-10"));
+    ui.Click(CellOf("2006-01-10"));
     calls.veto = 1;
     calls.order.clear();
-    Click(*calendar.Cell(40));
+    ui.Click(*calendar.Cell(40));
     EXPECT_EQ(calls.order, (std::vector<std::string>{"day 2006-02-03", "verbose 2006-2"}));
     EXPECT_EQ(Iso(calendar.GetClickDay()), "2006-01-10");
     EXPECT_EQ(Iso(calendar.GetCurrentTime()), "2006-02-03") << "the current time has moved all the same";
@@ -110,7 +110,7 @@ TEST_F(CalendarWindow, TheHostMovesTheGridWithoutCallbacks) {
     EXPECT_EQ(FaceAt(CellOf("2005-12-10")), kSaturdayFace);
     EXPECT_EQ(FaceAt(CellOf("2005-12-06")), kGrey);
     // December's last cells are January's: the following month comes with the next year.
-    Click(*calendar.NextMonthButton());
+    ui.Click(*calendar.NextMonthButton());
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 January");
     EXPECT_EQ(calls.order.size(), 3u);
 }

@@ -3,6 +3,7 @@
 #include "log2/CLogManager2.h"
 #include "log2/LogFileReader.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
 
 namespace {
 
@@ -10,17 +11,17 @@ namespace {
 // which each test then damages in one way.
 class LogReader : public testing::Test {
 protected:
-    LogReader() : tz("UTC"), clock(1112436000) {
-        CLogManager2 manager;
+    LogReader() : tz("UTC"), clock(kStart) {
+        CLogManager2 manager;  // one writer: the second log's handle is one past the first's
         manager.Init(dir.path().c_str());
-        const DWORD a = manager.CreateLog("one", 1);
-        manager.AddLogRecord2(a, 1, 1, 0, 1, 2, 3, 4, nullptr, nullptr);
-        manager.AddLogRecord2(a, 1, 2, 1, 1, 2, 3, 4, nullptr, nullptr);
-        manager.AddLogRecord2(a, 1, 3, 2, 1, 2, 3, 4, "t1", "t2");
-        manager.UpdateLog(a, 1);
-        const DWORD b = manager.CreateLog("two", 2);
-        manager.AddLogRecord2(b, 2, 1, 2, 9, LOG_VALUE_NONE, 0, 0, "x", nullptr);
-        manager.UpdateLog(b, 1);
+        const CTime t(kStart);
+        WriteTestLog(manager, clock,
+                     {.start = t, .name = "one",
+                      .records = {{1, 1, 0, 1, 2, 3, 4}, {1, 2, 1, 1, 2, 3, 4}, {1, 3, 2, 1, 2, 3, 4, "t1", "t2"}},
+                      .end = t, .result = 1});
+        WriteTestLog(manager, clock,
+                     {.start = t, .type = 2, .name = "two", .records = {{2, 1, 2, 9, LOG_VALUE_NONE, 0, 0, "x"}},
+                      .end = t, .result = 1});
         bytes = ReadBytes(dir.file("200504.log"));
     }
 
@@ -28,6 +29,7 @@ protected:
     void ShrinkSize(size_t by) { bytes.resize(bytes.size() - by); }
     LogFileContents Parse() const { return ParseLogFile(bytes); }
 
+    static constexpr DWORD kStart = 1112436000;  // 2005-04-02 10:00 UTC
     static constexpr size_t kSecondBlock = 5 + 145;
     TempDir dir;
     ScopedTz tz;

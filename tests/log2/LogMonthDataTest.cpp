@@ -1,27 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "log2/CLogManager2.h"
 #include "log2/LogMonthData.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
 
 namespace {
-
-constexpr DWORD N = LOG_VALUE_NONE;
 
 class LogMonth : public testing::Test {
 protected:
     LogMonth() : tz("Europe/Berlin"), clock(0) {}
 
-    // Writes a log of `type` that starts at the local time given, with one record. Each log has
-    // a writer of its own, so that starts need not follow each other.
-    DWORD WriteLog(BYTE type, int year, int month, int day, int hour, int minute = 0) {
-        CLogManager2 writer;
-        writer.Init(dir.path().c_str());
-        clock.Set(CTime(year, month, day, hour, minute, 0).GetTime());
-        const DWORD h = writer.CreateLog("log", type);
-        writer.AddLogRecord2(h, 1, 1, 1, h, N, N, N, nullptr, nullptr);
-        EXPECT_EQ(writer.UpdateLog(h, 0), 1);
-        return h;
+    // Writes a log of `type` that starts and ends at the local time given, with one record.
+    void WriteLog(BYTE type, int year, int month, int day, int hour, int minute = 0) {
+        const CTime start(year, month, day, hour, minute, 0);
+        WriteTestLog(dir.path(), clock, {.start = start, .type = type, .end = start});
     }
 
     TempDir dir;

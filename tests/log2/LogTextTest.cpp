@@ -2,25 +2,18 @@
 
 #include <cstring>
 
-#include "log2/CLogManager2.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
 #include "tests/support/TestStrings.h"
 
 namespace {
 
 _LOG_RECORD_MEMORY_ Record(BYTE type, BYTE category, BYTE code, DWORD v1 = 0, DWORD v2 = 0, DWORD v3 = 0,
                            DWORD v4 = 0, const char* t1 = "", const char* t2 = "") {
-    _LOG_RECORD_MEMORY_ r{};
-    r.type = type;
-    r.category = category;
-    r.code = code;
-    r.format = 2;
-    r.value1 = v1;
-    r.value2 = v2;
-    r.value3 = v3;
-    r.value4 = v4;
+    _LOG_RECORD_MEMORY_ r{.type = type, .category = category, .code = code, .format = 2, .value1 = v1,
+                          .value2 = v2, .value3 = v3, .value4 = v4, .text1 = {}, .text2 = {}, .handle = 0};
     std::strncpy(r.text1, t1, sizeof r.text1 - 1);
     std::strncpy(r.text2, t2, sizeof r.text2 - 1);
     return r;
@@ -119,18 +112,16 @@ TEST(LogText, MaskStrings) {
 TEST(LogText, TextBlocksAndTheMonthExport) {
     ScopedTz tz("Europe/Berlin");
     TempDir dir;
-    ScopedClock clock(CTime(2005, 4, 2, 10, 0, 0).GetTime());
-    CLogManager2 writer;
-    writer.Init(dir.path().c_str());
-    const DWORD open = writer.CreateLog("still open", 1);
-    writer.AddLogRecord2(open, 1, 1, 0, LOG_VALUE_NONE, 0, 0, 0, nullptr, nullptr);
-    ASSERT_EQ(writer.WriteLog(open), 1);  // written without closing: no end time
-    clock.Set(CTime(2005, 4, 3, 11, 0, 0).GetTime());
-    const DWORD closed = writer.CreateLog("closed", 3);
-    writer.AddLogRecord2(closed, 2, 3, 1, 5, LOG_VALUE_NONE, 0, 0, nullptr, nullptr);
-    writer.AddLogRecord2(closed, 1, 4, 1, 10, 20, LOG_VALUE_NONE, 0, nullptr, nullptr);
-    clock.Set(CTime(2005, 4, 3, 11, 0, 9).GetTime());
-    ASSERT_EQ(writer.UpdateLog(closed, 1), 1);
+    ScopedClock clock(0);
+    // Written without closing: no end time.
+    const DWORD open = WriteTestLog(dir.path(), clock,
+                                    {.start = CTime(2005, 4, 2, 10, 0, 0), .name = "still open", .records = {{.format = 0}}});
+    const DWORD closed = WriteTestLog(dir.path(), clock,
+                                      {.start = CTime(2005, 4, 3, 11, 0, 0), .type = 3, .name = "closed",
+                                       .records = {{.category = 2, .code = 3, .value1 = 5},
+                                                   {.code = 4, .value1 = 10, .value2 = 20}},
+                                       .end = CTime(2005, 4, 3, 11, 0, 9), .result = 1});
+    ASSERT_FALSE(HasFailure());
 
     CLogMonthData month;
     ASSERT_EQ(month.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);

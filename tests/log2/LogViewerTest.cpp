@@ -2,29 +2,14 @@
 // would read: tree items, group labels, the text pane.
 #include <gtest/gtest.h>
 
-#include "log2/CLogManager2.h"
 #include "log2/CLogViewer2.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/FileSystem.h"
-#include "platform/ui/CFileDialog.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
+#include "tests/support/WindowDriver.h"
 
 namespace {
-
-constexpr DWORD N = LOG_VALUE_NONE;
-
-std::vector<std::string> Children(CTreeCtrl& tree, HTREEITEM parent) {
-    std::vector<std::string> texts;
-    for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item))
-        texts.push_back(tree.GetItemText(item).str());
-    return texts;
-}
-
-HTREEITEM FindChild(CTreeCtrl& tree, HTREEITEM parent, const std::string& text) {
-    for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item))
-        if (tree.GetItemText(item).str() == text) return item;
-    return nullptr;
-}
 
 class LogViewer : public testing::Test {
 protected:
@@ -35,31 +20,25 @@ protected:
         ASSERT_TRUE(viewer.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 400), &host, 100));
     }
 
-    // A log of `type` starting at the local time given, with `records` records of key (3, 2, 3).
+    // A log of `type` open for 30 seconds from the local time given, with `records` records of
+    // key (3, 2, 3).
     void WriteLog(BYTE type, int month, int day, int hour, int records = 1) {
-        CLogManager2 writer;
-        writer.Init(dir.path().c_str());
-        clock.Set(CTime(2005, month, day, hour, 0, 0).GetTime());
-        const DWORD h = writer.CreateLog("log", type);
-        for (int i = 0; i < records; ++i) writer.AddLogRecord2(h, 2, 3, 1, static_cast<DWORD>(i), N, N, N, nullptr, nullptr);
-        clock.Set(CTime(2005, month, day, hour, 0, 30).GetTime());
-        ASSERT_EQ(writer.UpdateLog(h, 1), 1);
+        TestLog log{.start = CTime(2005, month, day, hour, 0, 0), .type = type, .records = {},
+                    .end = CTime(2005, month, day, hour, 0, 30), .result = 1};
+        for (int i = 0; i < records; ++i) log.records.push_back({.category = 2, .code = 3, .value1 = DWORD(i)});
+        WriteTestLog(dir.path(), clock, log);
     }
 
-    void ClickItem(CTreeCtrl& tree, HTREEITEM item) {
-        ASSERT_NE(item, nullptr);
-        RECT label{};
-        ASSERT_TRUE(tree.GetItemRect(item, &label, TRUE)) << "the item is not shown";
-        backend.ClickClient(tree, CRect(label).CenterPoint());
-    }
-
-    HTREEITEM Month(const char* label) { return FindChild(viewer.MonthTree(), TVI_ROOT, label); }
-    std::vector<std::string> TypeGroups() { return Children(viewer.TypeTree(), TVI_ROOT); }
+    std::vector<std::string> Months() { return ui.ChildLabels(viewer.MonthTree()); }
+    std::vector<std::string> Days(const char* month) { return ui.ChildLabels(viewer.MonthTree(), {month}); }
+    std::vector<std::string> TypeGroups() { return ui.ChildLabels(viewer.TypeTree()); }
+    std::string Pane() { return ui.Text(viewer.MessagePane()); }
 
     TempDir dir;
     ScopedTz tz;
     ScopedClock clock;
     HeadlessBackend backend{800, 600};
+    WindowDriver ui{backend};
     CWnd host;
     CLogViewer2 viewer;
 };
@@ -83,8 +62,9 @@ TEST_F(LogViewer, ControlsFollowTheWindowSize) {
 TEST_F(LogViewer, RightAfterCreationTheTypeTreeShowsItsGroups) {
     EXPECT_EQ(viewer.MonthTree().GetCount(), 0u);
     EXPECT_EQ(TypeGroups(), (std::vector<std::string>{"System", "Search and playback", "Setup", "Network", "Other", "Error"}));
-    const HTREEITEM network = FindChild(viewer.TypeTree(), TVI_ROOT, "Network");
-    EXPECT_EQ(Children(viewer.TypeTree(), network), (std::vector<std::string>{"System", "Search and playback", "Setup"}));
+    EXPECT_EQ(ui.ChildLabels(viewer.TypeTree(), {"Network"}),
+              (std::vector<std::string>{"System", "Search and playback", "Setup"}));
+    const HTREEITEM network = ui.FindItem(viewer.TypeTree(), {"Network"});
     EXPECT_TRUE(viewer.TypeTree().GetItemState(network, TVIS_EXPANDED) & TVIS_EXPANDED);
 }
 
@@ -97,46 +77,39 @@ TEST_F(LogViewer, APersonBrowsesMonthDayAndLog) {
     WriteLog(1, 5, 1, 10);
     WriteBytes(dir.file("notes.log"), {1, 2, 3});
     viewer.Init(dir.path().c_str());
-    EXPECT_EQ(Children(viewer.MonthTree(), TVI_ROOT), (std::vector<std::string>{"2005-05", "2005-04"}));
+    EXPECT_EQ(Months(), (std::vector<std::string>{"2005-05", "2005-04"}));
 
-    ClickItem(viewer.MonthTree(), Month("2005-04"));
-    EXPECT_EQ(Children(viewer.MonthTree(), Month("2005-04")), (std::vector<std::string>{"05", "03"}));
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    EXPECT_EQ(Days("2005-04"), (std::vector<std::string>{"05", "03"}));
 
-    ClickItem(viewer.MonthTree(), FindChild(viewer.MonthTree(), Month("2005-04"), "03"));
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "03"});
     EXPECT_EQ(TypeGroups(), (std::vector<std::string>{"System (0)", "Search and playback (0)", "Setup (2)", "Network",
                                                       "Other (0)", "Error (0)"}));
-    const HTREEITEM network = FindChild(viewer.TypeTree(), TVI_ROOT, "Network");
-    EXPECT_EQ(Children(viewer.TypeTree(), network),
+    EXPECT_EQ(ui.ChildLabels(viewer.TypeTree(), {"Network"}),
               (std::vector<std::string>{"System (0)", "Search and playback (0)", "Setup (1)"}));
-    const HTREEITEM setup = FindChild(viewer.TypeTree(), TVI_ROOT, "Setup (2)");
-    EXPECT_EQ(Children(viewer.TypeTree(), setup), (std::vector<std::string>{"11:00:00", "09:00:00"}));
+    EXPECT_EQ(ui.ChildLabels(viewer.TypeTree(), {"Setup (2)"}), (std::vector<std::string>{"11:00:00", "09:00:00"}));
 
-    viewer.TypeTree().Expand(setup, TVE_EXPAND);  // as the group's button does
-    ClickItem(viewer.TypeTree(), FindChild(viewer.TypeTree(), setup, "09:00:00"));
-    const std::string pane = viewer.MessagePane().GetWindowTextString().str();
-    EXPECT_NE(pane.find("2005-04-03 09:00:00\r\n"), std::string::npos) << pane;
-    EXPECT_NE(pane.find("Recording quality set to 1\r\n"), std::string::npos) << pane;
+    ui.ClickItem(viewer.TypeTree(), {"Setup", "09:00:00"}, LabelMatch::start);
+    EXPECT_NE(Pane().find("2005-04-03 09:00:00\r\n"), std::string::npos) << Pane();
+    EXPECT_NE(Pane().find("Recording quality set to 1\r\n"), std::string::npos) << Pane();
 
-    ClickItem(viewer.TypeTree(), setup);
-    EXPECT_EQ(viewer.MessagePane().GetWindowTextString(), "") << "a group shows no text";
+    ui.ClickItem(viewer.TypeTree(), {"Setup (2)"});
+    EXPECT_EQ(Pane(), "") << "a group shows no text";
 }
 
 TEST_F(LogViewer, SelectingTheSameMonthOrDayAgainChangesNothing) {
     WriteLog(1, 4, 3, 9);
     viewer.Init(dir.path().c_str());
-    ClickItem(viewer.MonthTree(), Month("2005-04"));
-    const HTREEITEM day = FindChild(viewer.MonthTree(), Month("2005-04"), "03");
-    ClickItem(viewer.MonthTree(), day);
-    const HTREEITEM system = FindChild(viewer.TypeTree(), TVI_ROOT, "System (1)");
-    viewer.TypeTree().Expand(system, TVE_EXPAND);
-    ClickItem(viewer.TypeTree(), viewer.TypeTree().GetChildItem(system));
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    const HTREEITEM day = ui.ClickItem(viewer.MonthTree(), {"2005-04", "03"});
+    ui.ClickItem(viewer.TypeTree(), {"System (1)", "09:00:00"});
 
     WriteLog(1, 4, 4, 9);  // a new day on disk is not read by selecting the loaded month again
-    viewer.MonthRootSelect(Month("2005-04"));
-    EXPECT_EQ(Children(viewer.MonthTree(), Month("2005-04")), std::vector<std::string>{"03"});
-    ClickItem(viewer.MonthTree(), day);
+    viewer.MonthRootSelect(ui.FindItem(viewer.MonthTree(), {"2005-04"}));
+    EXPECT_EQ(Days("2005-04"), std::vector<std::string>{"03"});
+    ui.ClickItem(viewer.MonthTree(), day);
     EXPECT_EQ(TypeGroups()[0], "System (1)") << "the same day keeps its tree";
-    EXPECT_NE(viewer.MessagePane().GetWindowTextString(), "");
+    EXPECT_NE(Pane(), "");
 }
 
 TEST_F(LogViewer, ADamagedBlockShowsNoDays) {
@@ -146,43 +119,37 @@ TEST_F(LogViewer, ADamagedBlockShowsNoDays) {
     bytes.back() = 0;
     WriteBytes(dir.file("200504.log"), bytes);
     viewer.Init(dir.path().c_str());
-    ClickItem(viewer.MonthTree(), Month("2005-04"));
-    EXPECT_TRUE(Children(viewer.MonthTree(), Month("2005-04")).empty());
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    EXPECT_TRUE(Days("2005-04").empty());
 }
 
 TEST_F(LogViewer, DeleteAllRemovesEveryLogFile) {
     WriteLog(1, 4, 3, 9);
     WriteBytes(dir.file("notes.log"), {1});
-    WriteBytes(dir.file("200504.evt"), {1});
+    WriteTestEvent(dir.path(), {.time = CTime(2005, 4, 3, 9, 0, 0), .text = "Door"});
     viewer.Init(dir.path().c_str());
     viewer.DeleteAll();
     EXPECT_FALSE(FileExists(dir.file("200504.log").c_str()));
     EXPECT_FALSE(FileExists(dir.file("notes.log").c_str()));
-    EXPECT_TRUE(FileExists(dir.file("200504.evt").c_str()));
+    EXPECT_TRUE(FileExists(dir.file("200504.evt").c_str())) << "the month's events stay";
     EXPECT_EQ(viewer.MonthTree().GetCount(), 0u);
 }
 
 TEST_F(LogViewer, SaveLogToTextWritesTheWholeMonth) {
-    int asked = 0;
     const std::string target = dir.file("export.txt");
-    backend.SetModalAnswer([&](CWnd& dialog) {
-        ++asked;
-        backend.ClickClient(*dialog.GetDlgItem(CFileDialog::kFileNameField), CPoint(3, 3));
-        backend.Type(target);
-        backend.Key(VK_RETURN);
-    });
+    ui.QueueFileDialogAnswer(target);
     viewer.Init(dir.path().c_str());
     viewer.SaveLogToText();
-    EXPECT_EQ(asked, 0) << "no dialog while no month is loaded";
+    EXPECT_EQ(ui.QueuedAnswers(), 1u) << "no dialog while no month is loaded";
 
     WriteLog(1, 4, 3, 9);
     WriteLog(2, 4, 5, 9);
     WriteBytes(target, {});  // the dialog asks for an existing file
     viewer.Init(dir.path().c_str());
-    ClickItem(viewer.MonthTree(), Month("2005-04"));
-    ClickItem(viewer.MonthTree(), FindChild(viewer.MonthTree(), Month("2005-04"), "05"));
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "05"});
     viewer.SaveLogToText();
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ui.QueuedAnswers(), 0u) << "the dialog was answered";
     const auto written = ReadBytes(target);
     const std::string expected = CLogTextRenderer().MonthText(viewer.LoadedMonth());
     EXPECT_EQ(std::string(written.begin(), written.end()), expected) << "both logs of the month, not only the day's";

@@ -11,6 +11,7 @@
 #include "platform/core/FileSystem.h"
 #include "platform/core/LittleEndian.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
 
 namespace {
 
@@ -23,15 +24,14 @@ protected:
 
     std::string MonthFile(const char* yyyymm = "200504") const { return dir.file(std::string(yyyymm) + ".log"); }
 
-    // A log with one record of each format, closed with result 7.
+    // A log with one record of each format, open for five seconds and closed with result 7.
     DWORD WriteThreeFormatLog(const char* name = "three") {
-        const DWORD h = manager.CreateLog(name, 3);
-        EXPECT_EQ(manager.AddLogRecord2(h, 1, 2, 0, 11, 12, 13, 14, "a", "b"), 1);
-        EXPECT_EQ(manager.AddLogRecord2(h, 2, 3, 1, 21, 22, 23, 24, "c", "d"), 1);
-        EXPECT_EQ(manager.AddLogRecord2(h, 3, 4, 2, 31, 32, 33, 34, "text one", "text two"), 1);
-        clock.Set(kApril2 + 5);
-        EXPECT_EQ(manager.UpdateLog(h, 7), 1);
-        return h;
+        return WriteTestLog(manager, clock,
+                            {.start = CTime(kApril2), .type = 3, .name = name,
+                             .records = {{1, 2, 0, 11, 12, 13, 14, "a", "b"},
+                                         {2, 3, 1, 21, 22, 23, 24, "c", "d"},
+                                         {3, 4, 2, 31, 32, 33, 34, "text one", "text two"}},
+                             .end = CTime(kApril2 + 5), .result = 7});
     }
 
     TempDir dir;

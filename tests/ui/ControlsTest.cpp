@@ -31,7 +31,7 @@ TEST_F(ControlsTest, PaneBreaksAtCrLfAndScrollsWithBarWheelAndKeys) {
     int maxPos = 0;
     pane.GetScrollRange(SB_VERT, &minPos, &maxPos);
     EXPECT_EQ(maxPos, 40);
-    const CRect box = ScreenRect(pane);
+    const CRect box = ui.ClientRectOnDesktop(pane);
     backend.Wheel(box.CenterPoint(), -WHEEL_DELTA);
     EXPECT_EQ(pane.GetFirstVisibleLine(), 3);
     EXPECT_EQ(pane.GetScrollPos(SB_VERT), 3);
@@ -91,14 +91,14 @@ TEST_F(ControlsTest, FieldTakesTypedTextAtItsCaret) {
     // A long text scrolls so that the caret stays in view: the last characters are drawn.
     field.SetWindowText("");
     backend.Type(std::string(60, 'w') + "|");
-    const CRect box = ScreenRect(field);
+    const CRect box = ui.ClientRectOnDesktop(field);
     EXPECT_FALSE(InkBox(CRect(box.right - 30, box.top, box.right, box.bottom), GetSysColor(COLOR_WINDOW)).IsRectEmpty());
 }
 
 TEST_F(ControlsTest, LabelCentresTextBothWaysAndDrawsItsBorder) {
     CStatic label;
     ASSERT_TRUE(label.Create("May 2005", kChild | SS_CENTER | SS_CENTERIMAGE | WS_BORDER, CRect(10, 10, 210, 70), &frame, 1));
-    const CRect box = ScreenRect(label);
+    const CRect box = ui.ClientRectOnDesktop(label);
     const CRect ink = InkBox(box, GetSysColor(COLOR_BTNFACE));
     ASSERT_FALSE(ink.IsRectEmpty());
     EXPECT_LE(std::abs((ink.left - box.left) - (box.right - ink.right)), 2);
@@ -110,7 +110,7 @@ TEST_F(ControlsTest, LabelCentresTextBothWaysAndDrawsItsBorder) {
     CStatic plain;
     ASSERT_TRUE(plain.Create("x", kChild | SS_SUNKEN, CRect(10, 100, 210, 160), &frame, 2));
     EXPECT_TRUE(plain.GetExStyle() & WS_EX_STATICEDGE);
-    const CRect plainBox = ScreenRect(plain);
+    const CRect plainBox = ui.ClientRectOnDesktop(plain);
     const CRect plainInk = InkBox(plainBox, GetSysColor(COLOR_BTNFACE));
     EXPECT_LT(plainInk.left - plainBox.left, 5);
     EXPECT_LT(plainInk.top - plainBox.top, 8);

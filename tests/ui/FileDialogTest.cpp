@@ -13,20 +13,19 @@ constexpr DWORD kExportFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMU
 
 class FileDialogTest : public UiTest {
 protected:
-    // Types `path` into the dialog's field and presses the button `id` (or a key for 0).
+    // Types `path` into the next dialog's field and presses the button `id` (or a key for 0).
     void Answer(const std::string& path, UINT id, UINT key = 0) {
-        backend.SetModalAnswer([this, path, id, key](CWnd& dialog) {
-            seen.push_back(dialog.GetDlgItem(CFileDialog::kTypeLabel)->GetWindowTextString().str());
-            backend.ClickClient(*dialog.GetDlgItem(CFileDialog::kFileNameField), CPoint(3, 3));
-            backend.Type(path);
+        ui.QueueModalAnswer([this, path, id, key](CWnd& dialog) {
+            seen.push_back(ui.Text(*dialog.GetDlgItem(CFileDialog::kTypeLabel)));
+            ui.TypeInto(*dialog.GetDlgItem(CFileDialog::kFileNameField), path);
             if (key) {
-                backend.Key(key);
+                ui.Press({key});
             } else {
-                backend.ClickClient(*dialog.GetDlgItem(id), CPoint(5, 5));
+                ui.Click(*dialog.GetDlgItem(id));
             }
-            seen.push_back(dialog.GetDlgItem(CFileDialog::kMessageLabel)->GetWindowTextString().str());
+            seen.push_back(ui.Text(*dialog.GetDlgItem(CFileDialog::kMessageLabel)));
             if (IsWindow(dialog.GetSafeHwnd()) && !seen.back().empty()) {
-                backend.Key(VK_ESCAPE);  // the user gives up after the message
+                ui.Press({VK_ESCAPE});  // the user gives up after the message
             }
         });
     }
@@ -71,15 +70,12 @@ TEST_F(FileDialogTest, FlagsKeepTheDialogOpenWithAMessageUntilCancelled) {
 TEST_F(FileDialogTest, TabMovesTheFocusThroughFieldOkAndCancel) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
     std::vector<UINT> focused;
-    backend.SetModalAnswer([&focused, this](CWnd&) {
+    ui.QueueModalAnswer([&focused, this](CWnd&) {
         for (int i = 0; i < 4; ++i) {
             focused.push_back(CWnd::GetFocus()->GetDlgCtrlID());
-            backend.Key(VK_TAB);
+            ui.Press({VK_TAB});
         }
-        backend.Key(VK_SPACE);  // on the field again: nothing; then Tab twice to Cancel
-        backend.Key(VK_TAB);
-        backend.Key(VK_TAB);
-        backend.Key(VK_SPACE);
+        ui.Press({VK_SPACE, VK_TAB, VK_TAB, VK_SPACE});  // on the field again: nothing; then Tab twice to Cancel
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(focused, (std::vector<UINT>{CFileDialog::kFileNameField, IDOK, IDCANCEL, CFileDialog::kFileNameField}));
@@ -89,8 +85,8 @@ TEST_F(FileDialogTest, CancelOrNoAnswerIsCancel) {
     CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY, kFilter, &frame);
     Answer(dir.path() + "/a", IDCANCEL);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    backend.SetModalAnswer(nullptr);
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(ui.QueuedAnswers(), 0u);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "no answer";
     Answer("", IDOK);  // an empty name is refused
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(seen.back(), "Enter a file name.");

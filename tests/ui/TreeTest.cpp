@@ -25,12 +25,6 @@ protected:
         tree.DestroyWindow();
         UiTest::TearDown();
     }
-    // Clicks the middle of an item's label, as a user would.
-    void ClickItem(HTREEITEM item) {
-        CRect label;
-        ASSERT_TRUE(tree.GetItemRect(item, &label, TRUE));
-        backend.ClickClient(tree, label.CenterPoint());
-    }
     std::vector<std::string> Notices() {
         std::vector<std::string> out;
         for (const auto& line : frame.log) {
@@ -118,15 +112,15 @@ TEST_F(TreeTest, ClickSelectsWithMouseNotificationsInOrder) {
     const HTREEITEM a = tree.InsertItem("month");
     const HTREEITEM b = tree.InsertItem("other");
     frame.log.clear();
-    ClickItem(a);
+    ui.ClickItem(tree, a);
     EXPECT_EQ(tree.GetSelectedItem(), a);
     EXPECT_EQ(CWnd::GetFocus(), &tree);
-    ClickItem(b);
+    ui.ClickItem(tree, b);
     EXPECT_EQ(Notices(), (std::vector<std::string>{Change("changing", TVC_BYMOUSE, nullptr, a),
                                                    Change("changed", TVC_BYMOUSE, nullptr, a),
                                                    Change("changing", TVC_BYMOUSE, a, b),
                                                    Change("changed", TVC_BYMOUSE, a, b)}));
-    ClickItem(b);  // the selected item again: nothing is sent
+    ui.ClickItem(tree, b);  // the selected item again: nothing is sent
     EXPECT_TRUE(Notices().empty());
     // A click right of a label selects nothing.
     CRect row;
@@ -161,20 +155,19 @@ TEST_F(TreeTest, KeyboardNavigatesExpandsAndCollapses) {
     const HTREEITEM a = tree.InsertItem("a");
     const HTREEITEM a1 = tree.InsertItem("a1", a);
     const HTREEITEM b = tree.InsertItem("b");
-    ClickItem(a);
+    ui.ClickItem(tree, a);
     frame.log.clear();
-    backend.Key(VK_DOWN);
+    ui.Press({VK_DOWN});
     EXPECT_EQ(tree.GetSelectedItem(), b);  // a is closed: a1 is not shown
-    backend.Key(VK_UP);
-    backend.Key(VK_RIGHT);  // opens a
+    ui.Press({VK_UP, VK_RIGHT});  // back to a, and open it
     EXPECT_EQ(tree.GetSelectedItem(), a);
-    backend.Key(VK_RIGHT);  // goes to the first child
+    ui.Press({VK_RIGHT});  // goes to the first child
     EXPECT_EQ(tree.GetSelectedItem(), a1);
-    backend.Key(VK_LEFT);  // to the parent
+    ui.Press({VK_LEFT});  // to the parent
     EXPECT_EQ(tree.GetSelectedItem(), a);
-    backend.Key(VK_LEFT);  // closes it
+    ui.Press({VK_LEFT});  // closes it
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
-    backend.Key(VK_END);
+    ui.Press({VK_END});
     EXPECT_EQ(tree.GetSelectedItem(), b);
     const auto notices = Notices();
     ASSERT_EQ(notices.size(), 10u);
@@ -204,7 +197,7 @@ TEST_F(TreeTest, DeletingTheSelectedItemLeavesNoSelectionAndSendsNothing) {
     EXPECT_TRUE(tree.DeleteItem(day1));
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
     EXPECT_TRUE(Notices().empty());  // no browser loads a day the user did not choose
-    ClickItem(day2);                 // and the neighbour is still a real choice
+    ui.ClickItem(tree, day2);        // and the neighbour is still a real choice
     EXPECT_EQ(Notices(), (std::vector<std::string>{Change("changing", TVC_BYMOUSE, nullptr, day2),
                                                    Change("changed", TVC_BYMOUSE, nullptr, day2)}));
     // A deleted branch holding the selection, and deleting everything, behave the same.
@@ -226,13 +219,12 @@ TEST_F(TreeTest, ScrollBarWheelAndKeysScrollLongTrees) {
     EXPECT_GT(page, 5);
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[0]);
 
-    CRect box = ScreenRect(tree);
+    CRect box = ui.ClientRectOnDesktop(tree);
     backend.Wheel(box.CenterPoint(), -WHEEL_DELTA);  // one notch down: three rows
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[3]);
     EXPECT_EQ(tree.GetScrollPos(SB_VERT), 3);
 
-    CRect window;
-    tree.GetWindowRect(&window);
+    const CRect window = ui.WindowRectOnDesktop(tree);
     backend.Click(CPoint(window.right - 5, window.bottom - 5));  // the down arrow
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[4]);
     backend.Click(CPoint(window.right - 5, window.bottom - 25));  // the track below the thumb
@@ -252,12 +244,12 @@ TEST_F(TreeTest, ScrollBarWheelAndKeysScrollLongTrees) {
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[100 - page]);
 
     // Keys scroll the selection into view.
-    ClickItem(items[100 - page]);
-    backend.Key(VK_HOME);
+    ui.ClickItem(tree, items[100 - page]);
+    ui.Press({VK_HOME});
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[0]);
-    backend.Key(VK_NEXT);
+    ui.Press({VK_NEXT});
     EXPECT_EQ(tree.GetSelectedItem(), items[page - 1]);
-    backend.Key(VK_DOWN);
+    ui.Press({VK_DOWN});
     EXPECT_EQ(tree.GetFirstVisibleItem(), items[1]);
 
     // Short again: the scroll bar goes.
@@ -270,10 +262,10 @@ TEST_F(TreeTest, SelectionIsHighlightedWithFocusAndGreyedWithoutIt) {
     const HTREEITEM a = tree.InsertItem("selected");
     CRect label;
     tree.GetItemRect(a, &label, TRUE);
-    const CRect box = ScreenRect(tree);
+    const CRect box = ui.ClientRectOnDesktop(tree);
     const CPoint inside(box.left + label.left + 1, box.top + label.top + 1);
     EXPECT_EQ(backend.PixelAt(inside.x, inside.y), GetSysColor(COLOR_WINDOW));
-    ClickItem(a);
+    ui.ClickItem(tree, a);
     EXPECT_EQ(backend.PixelAt(inside.x + 1, inside.y + 1), GetSysColor(COLOR_HIGHLIGHT));
     // White text on the highlight.
     const CRect ink = InkBox(CRect(box.left + label.left + 2, box.top + label.top + 1, box.left + label.right - 2,
@@ -291,7 +283,7 @@ TEST_F(TreeTest, ButtonsShowPlusWhenClosedAndMinusWhenOpen) {
     tree.InsertItem("a1", a);
     CRect label;
     tree.GetItemRect(a, &label, TRUE);
-    const CRect box = ScreenRect(tree);
+    const CRect box = ui.ClientRectOnDesktop(tree);
     const int cx = box.left + static_cast<int>(tree.GetIndent()) / 2;
     const int cy = box.top + label.top + tree.GetItemHeight() / 2;
     EXPECT_EQ(backend.PixelAt(cx, cy), GetSysColor(COLOR_WINDOWTEXT));       // the bar of the minus

@@ -73,12 +73,3 @@ CRect UiTest::InkBox(const CRect& area, COLORREF ground) {
     }
     return any ? box : CRect();
 }
-
-CRect UiTest::ScreenRect(CWnd& wnd) {
-    CRect r;
-    wnd.GetClientRect(&r);
-    CPoint origin;
-    wnd.ClientToScreen(&origin);
-    r.OffsetRect(origin);
-    return r;
-}

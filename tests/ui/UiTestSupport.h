@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the window tests: a headless desktop per test, a top-level frame window
-// that records what reaches it, and pixel helpers.
+// Shared pieces of the window tests: a headless desktop per test with its driver, a top-level
+// frame window that records what reaches it, and pixel helpers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/ui/CWnd.h"
+#include "tests/support/WindowDriver.h"
 
 // A top-level window that logs the messages and notifications its table handles.
 class LoggingFrame : public CWnd {
@@ -33,8 +34,8 @@ protected:
     void TearDown() override;
     // The bounding box of the pixels in `area` (desktop coordinates) whose colour is not `ground`.
     CRect InkBox(const CRect& area, COLORREF ground);
-    CRect ScreenRect(CWnd& wnd);
 
     HeadlessBackend backend{400, 300};
+    WindowDriver ui{backend};
     LoggingFrame frame;
 };

@@ -249,7 +249,7 @@ TEST_F(WindowTest, ControlColourIsReflectedToTheLabel) {
     BlueLabel label;
     ASSERT_TRUE(label.Create("Hi", kChild | SS_CENTER, CRect(10, 10, 110, 40), &frame, 1));
     EXPECT_EQ(backend.PixelAt(12, 12), RGB(0, 0, 255));
-    const CRect ink = InkBox(ScreenRect(label), RGB(0, 0, 255));
+    const CRect ink = InkBox(ui.ClientRectOnDesktop(label), RGB(0, 0, 255));
     ASSERT_FALSE(ink.IsRectEmpty());
     // Antialiased yellow on blue: the strongest ink pixel is nearly full red and green.
     int strongest = 0;
@@ -258,7 +258,7 @@ TEST_F(WindowTest, ControlColourIsReflectedToTheLabel) {
     }
     EXPECT_GT(strongest, 0xC0);
     // Centred: as much room on the left of the text as on its right.
-    const CRect client = ScreenRect(label);
+    const CRect client = ui.ClientRectOnDesktop(label);
     EXPECT_LE(std::abs((ink.left - client.left) - (client.right - ink.right)), 2);
 }
 

@@ -25,12 +25,6 @@ ViewSpec ControlsSpec() {
             }};
 }
 
-// Clicks an item's label, as a person opening it would.
-void ClickItem(HeadlessBackend& backend, CTreeCtrl& tree, HTREEITEM item) {
-    RECT label{};
-    if (item && tree.GetItemRect(item, &label, TRUE)) backend.ClickClient(tree, CRect(label).CenterPoint());
-}
-
 }  // namespace
 
 ViewSpec Log2ViewSpec(const std::string& folder) {
@@ -46,13 +40,13 @@ ViewSpec Log2ViewSpec(const std::string& folder) {
                 // The newest month, its latest day and the first log listed, opened by clicks.
                 auto& viewer = static_cast<CLogViewer2&>(window);
                 CTreeCtrl& months = viewer.MonthTree();
-                ClickItem(backend, months, months.GetRootItem());
-                ClickItem(backend, months, months.GetChildItem(months.GetRootItem()));
+                backend.ClickTreeItem(months, months.GetRootItem());
+                backend.ClickTreeItem(months, months.GetChildItem(months.GetRootItem()));
                 CTreeCtrl& types = viewer.TypeTree();
                 for (HTREEITEM group = types.GetRootItem(); group; group = types.GetNextSiblingItem(group)) {
                     if (const HTREEITEM log = types.GetChildItem(group); log && types.GetItemData(log) != 0) {
                         types.Expand(group, TVE_EXPAND);
-                        ClickItem(backend, types, log);
+                        backend.ClickTreeItem(types, log);
                         break;
                     }
                 }

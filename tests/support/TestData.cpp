@@ -1,0 +1,36 @@
+#include "tests/support/TestData.h"
+
+#include <gtest/gtest.h>
+
+#include "event/CEventManager.h"
+
+DWORD WriteTestLog(CLogManager2& writer, ScopedClock& clock, const TestLog& log) {
+    clock.Set(log.start.GetTime());
+    const DWORD handle = writer.CreateLog(log.name.c_str(), log.type);
+    for (const TestLogRecord& r : log.records) {
+        EXPECT_EQ(writer.AddLogRecord2(handle, r.category, r.code, r.format, r.value1, r.value2, r.value3, r.value4,
+                                       r.text1, r.text2),
+                  1)
+            << "a record of log \"" << log.name << "\" was refused";
+    }
+    if (log.end) {
+        clock.Set(log.end->GetTime());
+        EXPECT_EQ(writer.UpdateLog(handle, log.result), 1) << "log \"" << log.name << "\" was not written";
+    } else {
+        EXPECT_EQ(writer.WriteLog(handle), 1) << "open log \"" << log.name << "\" was not written";
+    }
+    return handle;
+}
+
+DWORD WriteTestLog(const std::string& folder, ScopedClock& clock, const TestLog& log) {
+    CLogManager2 writer;
+    writer.Init(folder.c_str());
+    return WriteTestLog(writer, clock, log);
+}
+
+void WriteTestEvent(const std::string& folder, const TestEvent& event) {
+    CEventManager writer;
+    writer.Init(folder.c_str());
+    writer.AddEventLog(event.channel, event.actions, event.source, event.time.GetTime(), event.side,
+                       event.text.c_str());
+}
