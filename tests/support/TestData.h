@@ -23,7 +23,7 @@ struct TestLog {
     CTime start;
     BYTE type = 1;
     std::string name = "log";
-    std::vector<TestLogRecord> records = {TestLogRecord{}};
+    std::vector<TestLogRecord> records = std::vector<TestLogRecord>(1);  // one default record
     std::optional<CTime> end = std::nullopt;
     BYTE result = 0;
 };
