@@ -135,6 +135,14 @@ TEST_F(LogViewer, DeleteAllRemovesEveryLogFile) {
     EXPECT_EQ(viewer.MonthTree().GetCount(), 0u);
 }
 
+// Before a folder is set there is nothing to delete: the folder's empty text must never be read
+// as the file system's root.
+TEST_F(LogViewer, DeleteAllBeforeAFolderIsSetDoesNothing) {
+    viewer.DeleteAll();
+    EXPECT_EQ(viewer.MonthTree().GetCount(), 0u);
+    EXPECT_EQ(TypeGroups().size(), 6u) << "the default type tree stays as it was";
+}
+
 TEST_F(LogViewer, SaveLogToTextWritesTheWholeMonth) {
     const std::string target = dir.file("export.txt");
     ui.QueueFileDialogAnswer(target);
