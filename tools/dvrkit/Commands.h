@@ -6,6 +6,7 @@
 
 void AddLog2Commands(CLI::App& app);
 void AddLog2BrowseCommands(CLI::App& log2);
+void AddEventBrowseCommands(CLI::App& event);
 void AddEventCommands(CLI::App& app);
 void AddCryptCommands(CLI::App& app);
 void AddCalendarCommand(CLI::App& app);

@@ -95,4 +95,6 @@ void AddEventCommands(CLI::App& app) {
     d->add_option("FILE", file, "Event file")->required();
     d->add_flag("--json", json, "Print JSON");
     d->callback([] { DumpEvents(file, json); });
+
+    AddEventBrowseCommands(*event);
 }

@@ -10,6 +10,7 @@
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/DateArguments.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -33,18 +34,13 @@ void LoadMonth(CLogMonthData& data, const std::string& dir, YearMonth month) {
 }
 
 // Reads the command's month ("YYYY-MM") and loads it.
-void LoadMonthOf(const BrowseOptions& o, CLogMonthData& data) {
-    const auto month = ParseMonthLabel(o.when);
-    if (!month) throw CommandError{"'" + o.when + "' is not a month of the form YYYY-MM"};
-    LoadMonth(data, o.dir, *month);
-}
+void LoadMonthOf(const BrowseOptions& o, CLogMonthData& data) { LoadMonth(data, o.dir, MonthArgument(o.when)); }
 
 // Reads the command's day ("YYYY-MM-DD"), loads its month and gives the day's bounds.
 LocalDay LoadDayOf(const BrowseOptions& o, CLogMonthData& data) {
-    const auto day = ParseDayLabel(o.when);
-    if (!day) throw CommandError{"'" + o.when + "' is not a day of the form YYYY-MM-DD"};
-    LoadMonth(data, o.dir, {day->year, day->month});
-    return DayStartingAt(LocalMidnight(day->year, day->month, day->day));
+    const YearMonthDay day = DayArgument(o.when);
+    LoadMonth(data, o.dir, {day.year, day.month});
+    return DayOf(day);
 }
 
 void ListMonths(const BrowseOptions& o) {
