@@ -60,11 +60,13 @@ void RunDemo(std::string dir) {
     }
 }
 
-}  // namespace
-
 void AddDemoCommand(CLI::App& app) {
     static std::string dir;
     CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log browser and the calendar");
     demo->add_option("DIR", dir, "Folder to fill (created if missing)");
     demo->callback([] { RunDemo(dir); });
 }
+
+const CommandGroups::Add registration(60, AddDemoCommand);
+
+}  // namespace

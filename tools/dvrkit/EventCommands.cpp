@@ -71,8 +71,6 @@ void DumpEvents(const std::string& path, bool json) {
     if (contents.trailingBytes) std::cout << contents.trailingBytes << " bytes of a cut-off record at the end\n";
 }
 
-}  // namespace
-
 void AddEventCommands(CLI::App& app) {
     CLI::App* event = app.add_subcommand("event", "Event files (FOLDER/YYYYMM.evt)");
     event->require_subcommand(1);
@@ -96,3 +94,7 @@ void AddEventCommands(CLI::App& app) {
     d->add_flag("--json", json, "Print JSON");
     d->callback([] { DumpEvents(file, json); });
 }
+
+const CommandGroups::Add registration(20, AddEventCommands);
+
+}  // namespace
