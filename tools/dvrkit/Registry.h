@@ -2,6 +2,8 @@
 // An ordered list that files join at start-up, each through a namespace-scope Registry::Add
 // object of its own, so that adding an entry edits no central list. The list is read in order of
 // the key each entry gives; keys are meant to be distinct (equal keys keep no particular order).
+// The registering files are compiled into the executable itself: from a static library, the
+// linker would leave out an object file that nothing refers to, and its entry with it.
 #include <algorithm>
 #include <utility>
 #include <vector>
