@@ -16,6 +16,8 @@
 class CEventManager {
 public:
     CEventManager() = default;
+    // Opens month files with files made by `makeFile` (a test's files that fail on cue).
+    explicit CEventManager(FileFactory makeFile) : m_file(std::move(makeFile)) {}
     CEventManager(const CEventManager&) = delete;
     CEventManager& operator=(const CEventManager&) = delete;
     virtual ~CEventManager() = default;

@@ -17,6 +17,8 @@
 class CLogManager2 {
 public:
     CLogManager2() = default;
+    // Opens month files with files made by `makeFile` (a test's files that fail on cue).
+    explicit CLogManager2(FileFactory makeFile) : m_file(std::move(makeFile)) {}
     CLogManager2(const CLogManager2&) = delete;
     CLogManager2& operator=(const CLogManager2&) = delete;
     virtual ~CLogManager2() = default;  // pending logs are discarded unwritten

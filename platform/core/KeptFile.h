@@ -4,25 +4,36 @@
 // open and close; a file deleted, renamed or replaced meanwhile is noticed (its identity no
 // longer matches the path's) and the path is opened again, so nothing goes to a file that nobody
 // can see any more.
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/core/CFile.h"
 
+// Makes the file object that a path is opened with: a plain CFile, or in a test one that fails
+// where the test says.
+using FileFactory = std::function<std::unique_ptr<CFile>()>;
+
 class CKeptFile {
 public:
+    // Opens paths with files made by `makeFile`; without one (or with an empty one), plain CFiles.
+    explicit CKeptFile(FileFactory makeFile = {});
+
     // The open file for `path` with `flags`, reusing the kept descriptor when it is for the same
-    // path and flags and still the file the path names; nullptr if it cannot be opened.
+    // path and flags and still the file the path names; nullptr if it cannot be opened. The file
+    // stays valid until the next Open or Release.
     CFile* Open(const char* path, UINT flags);
     // The same, with what `path` names now already found by the caller (nothing if it names no
     // file), so that the look-up can happen outside whatever lock guards this object.
     CFile* Open(const char* path, UINT flags, const std::optional<FileIdentity>& current);
     // Lets the descriptor go (after an error, or when the caller is done).
-    void Release() { m_file.Abort(); }
+    void Release() { m_file.reset(); }
 
 private:
     bool StillNames(const char* path, UINT flags, const std::optional<FileIdentity>& current) const;
 
-    CFile m_file;
+    FileFactory m_makeFile;
+    std::unique_ptr<CFile> m_file;  // the open file, if any
     std::string m_path;
     UINT m_flags = 0;
     FileIdentity m_identity;

@@ -9,6 +9,7 @@
 #include "platform/core/CFile.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/LittleEndian.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -103,6 +104,26 @@ TEST_F(EventWriter, AWriteErrorIsRaisedAndTheLockReleased) {
     std::thread other([this] { manager.AddEventLog(2, 1, 1, 1107212399, 1, "next"); });
     other.join();
     EXPECT_EQ(ReadBytes(MonthFile("200501")).size(), 36u);
+}
+
+// A write that fails part-way through an event raises the error; the whole events before it stay
+// as they were.
+TEST_F(EventWriter, AFailedWriteIsRaisedAndTheEarlierEventsStayWhole) {
+    FaultyFiles faults;
+    CEventManager writer(faults.Factory());
+    writer.Init(dir.path().c_str());
+    writer.AddEventLog(1, 0, 1, 0, 1, "first");
+    writer.AddEventLog(2, 0, 1, 0, 1, "second");
+    const auto before = ReadBytes(MonthFile("200505"));
+
+    faults.FailWrite(1, 10);
+    EXPECT_THROW(writer.AddEventLog(3, 0, 1, 0, 1, "third"), CFileException);
+    const auto after = ReadBytes(MonthFile("200505"));
+    ASSERT_GE(after.size(), before.size());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+    const auto contents = ParseEventFile(before);
+    ASSERT_EQ(contents.records.size(), 2u);
+    EXPECT_STREQ(contents.records[1].event.text, "second");
 }
 
 // The writer keeps its month file open between events; a file deleted or replaced meanwhile (as

@@ -10,6 +10,7 @@
 #include "platform/core/CFile.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/LittleEndian.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
 
@@ -34,10 +35,30 @@ protected:
                              .end = CTime(kApril2 + 5), .result = 7});
     }
 
+    // Opens a log with a record of each format, to be written by the test.
+    DWORD PendingLog(const char* name) {
+        const DWORD h = manager.CreateLog(name, 2);
+        manager.AddLogRecord2(h, 1, 1, 0, N, N, N, N, nullptr, nullptr);
+        manager.AddLogRecord2(h, 1, 2, 1, 5, 6, N, N, nullptr, nullptr);
+        manager.AddLogRecord2(h, 1, 3, 2, 7, N, N, N, "seven", "eight");
+        return h;
+    }
+
+    // The cause of the file error that closing the log raises; `none` if it raises none.
+    CFileException::Cause UpdateFailure(DWORD h) {
+        try {
+            manager.UpdateLog(h, 0);
+        } catch (const CFileException& e) {
+            return e.m_cause;
+        }
+        return CFileException::none;
+    }
+
     TempDir dir;
     ScopedTz tz;
     ScopedClock clock;
-    CLogManager2 manager;
+    FaultyFiles faults;  // fail the writer's file operations on cue
+    CLogManager2 manager{faults.Factory()};
 };
 
 }  // namespace
@@ -265,4 +286,65 @@ TEST_F(LogWriter, AMonthFileMovedAwayBetweenLogsIsStartedAgain) {
     ASSERT_EQ(contents.blocks.size(), 1u);
     EXPECT_STREQ(contents.blocks[0].header.name, "second");
     EXPECT_EQ(ParseLogFile(ReadBytes(MonthFile() + ".old")).blocks.size(), 1u) << "the moved file is not written";
+}
+
+// An append writes the block, then the header's count. Whichever of the two writes fails, and
+// however much of it reached the disk, the file is cut back to what it held before the log, and
+// the log waits whole for the next try.
+TEST_F(LogWriter, AFailedWriteLeavesTheFileAsBeforeTheLogAndTheRetryGoesInWhole) {
+    struct Case {
+        int failingWrite;
+        UINT written;
+        bool earlierLog;  // else the log is the month file's first
+    } cases[] = {
+        {1, 0, true}, {1, 20, true}, {2, 0, true}, {2, 3, true}, {1, 20, false}, {2, 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "write " << c.failingWrite << ", " << c.written << " bytes of it, "
+                                        << (c.earlierLog ? "after a log" : "into a new file"));
+        std::remove(MonthFile().c_str());
+        if (c.earlierLog) WriteThreeFormatLog("earlier");
+        const auto before = ReadBytes(MonthFile());
+
+        const DWORD h = PendingLog("failing");
+        faults.FailWrite(c.failingWrite, c.written);
+        EXPECT_EQ(UpdateFailure(h), CFileException::diskFull);
+        EXPECT_EQ(ReadBytes(MonthFile()), before);
+        EXPECT_EQ(manager.PendingLogCount(), 1);
+
+        ASSERT_EQ(manager.UpdateLog(h, 0), 1);
+        const LogFileContents contents = ParseLogFile(ReadBytes(MonthFile()));
+        EXPECT_FALSE(contents.damage);
+        EXPECT_EQ(contents.trailingBytes, 0u);
+        ASSERT_EQ(contents.blocks.size(), c.earlierLog ? 2u : 1u);
+        const LogBlock& retried = contents.blocks.back();
+        EXPECT_STREQ(retried.header.name, "failing");
+        ASSERT_EQ(retried.records.size(), 3u);
+        EXPECT_STREQ(retried.records[2].text1, "seven");
+    }
+}
+
+// The cut-back after a failed write may fail too; the caller still hears of the write's fault.
+TEST_F(LogWriter, WhenTheCutBackFailsTooTheWriteErrorIsRaised) {
+    WriteThreeFormatLog("earlier");
+    const auto before = ReadBytes(MonthFile());
+    const DWORD h = PendingLog("failing");
+    faults.FailWrite(1);
+    faults.FailSetLength(1);
+    EXPECT_EQ(UpdateFailure(h), CFileException::diskFull);
+    EXPECT_EQ(ReadBytes(MonthFile()), before) << "nothing of the failed write reached the file";
+    EXPECT_EQ(manager.UpdateLog(h, 0), 1);
+}
+
+// A month file whose header cannot be read whole is not extended: the log waits.
+TEST_F(LogWriter, AShortReadOfTheHeaderLeavesTheFileAloneAndTheLogWaiting) {
+    WriteThreeFormatLog("earlier");
+    const auto before = ReadBytes(MonthFile());
+    const DWORD h = PendingLog("waiting");
+    faults.ShortRead(1, 2);
+    EXPECT_EQ(manager.UpdateLog(h, 0), 0);
+    EXPECT_EQ(ReadBytes(MonthFile()), before);
+    EXPECT_EQ(manager.PendingLogCount(), 1);
+    EXPECT_EQ(manager.UpdateLog(h, 0), 1);
+    EXPECT_EQ(ParseLogFile(ReadBytes(MonthFile())).blocks.size(), 2u);
 }

@@ -38,8 +38,6 @@ void ShowMonth(const CalendarOptions& o) {
     }
 }
 
-}  // namespace
-
 void AddCalendarCommand(CLI::App& app) {
     static CalendarOptions o;
     CLI::App* calendar = app.add_subcommand("calendar", "Print a month's 42 calendar cells (days of other months in parentheses), or draw the calendar window");
@@ -49,3 +47,7 @@ void AddCalendarCommand(CLI::App& app) {
         ->excludes(json);
     calendar->callback([] { ShowMonth(o); });
 }
+
+const CommandGroups::Add registration(40, AddCalendarCommand);
+
+}  // namespace

@@ -1,22 +1,22 @@
 #pragma once
-// The subcommand groups of the dvrkit tool; each adds its commands to the application.
+// The subcommand groups of the dvrkit tool. Each group's file registers the function that adds
+// its commands to the application, under a key that places the group in `--help`:
+//
+//     const CommandGroups::Add registration(10, AddLog2Commands);
+//
+// Keys go in tens, so that a new group can be placed between two others.
 #include <string>
 
 #include <CLI/CLI.hpp>
 
-void AddLog2Commands(CLI::App& app);
+#include "tools/dvrkit/Registry.h"
+
+using CommandGroups = Registry<void (*)(CLI::App& app)>;
+
+// The browsing commands of the log2 group (months, days, show, export) and of the event group
+// (months, days, show).
 void AddLog2BrowseCommands(CLI::App& log2);
 void AddEventBrowseCommands(CLI::App& event);
-void AddEventCommands(CLI::App& app);
-void AddCryptCommands(CLI::App& app);
-void AddCalendarCommand(CLI::App& app);
-void AddMailCommands(CLI::App& app);
-void AddDemoCommand(CLI::App& app);
-void AddViewCommands(CLI::App& app);
-
-struct ViewSpec;
-// The log browser on `folder`, for `dvrkit view log2` and the demo.
-ViewSpec Log2ViewSpec(const std::string& folder);
 
 // Thrown by a command to end with a message on stderr and the given exit code.
 struct CommandError {

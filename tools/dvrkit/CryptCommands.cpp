@@ -139,8 +139,6 @@ void AddCryptCommand(CLI::App& group, const char* name, const char* help, Direct
     });
 }
 
-}  // namespace
-
 void AddCryptCommands(CLI::App& app) {
     CLI::App* crypt = app.add_subcommand("crypt", "Encrypted containers and CRC-32");
     crypt->require_subcommand(1);
@@ -152,3 +150,7 @@ void AddCryptCommands(CLI::App& app) {
     c->add_option("FILE", file, "Any file")->required();
     c->callback([] { PrintCrc(file); });
 }
+
+const CommandGroups::Add registration(30, AddCryptCommands);
+
+}  // namespace

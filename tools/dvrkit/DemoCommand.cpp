@@ -1,11 +1,12 @@
 // dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events, opens the
-// log browser on it, then the calendar.
+// log browser and the event browser on it, then the calendar.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <string>
 
+#include "tools/dvrkit/BrowserView.h"
 #include "tools/dvrkit/CalendarView.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/DemoMonth.h"
@@ -37,11 +38,13 @@ void RunDemo(std::string dir) {
               << "Look at them with:\n"
               << "  dvrkit log2 dump " << summary.logFiles << "\n"
               << "  dvrkit event dump " << summary.eventFiles << "\n"
-              << "  dvrkit view log2 " << dir << "\n";
+              << "  dvrkit view log2 " << dir << "\n"
+              << "  dvrkit view event " << dir << "\n";
     // The host's windows one after the other: real windows where there is a display, else
     // pictures beside the files.
     const DemoWindow windows[] = {
         {"log browser", "opened on the latest day", Log2ViewSpec(dir), "log-browser.png"},
+        {"event browser", "opened on the latest day", EventViewSpec(dir), "event-browser.png"},
         {"calendar", "with today clicked", CalendarHostViewSpec(CTime::GetCurrentTime()), "calendar.png"},
     };
     for (const DemoWindow& window : windows) {
@@ -60,11 +63,13 @@ void RunDemo(std::string dir) {
     }
 }
 
-}  // namespace
-
 void AddDemoCommand(CLI::App& app) {
     static std::string dir;
-    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log browser and the calendar");
+    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log and event browsers and the calendar");
     demo->add_option("DIR", dir, "Folder to fill (created if missing)");
     demo->callback([] { RunDemo(dir); });
 }
+
+const CommandGroups::Add registration(60, AddDemoCommand);
+
+}  // namespace

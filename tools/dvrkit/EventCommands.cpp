@@ -71,8 +71,6 @@ void DumpEvents(const std::string& path, bool json) {
     if (contents.trailingBytes) std::cout << contents.trailingBytes << " bytes of a cut-off record at the end\n";
 }
 
-}  // namespace
-
 void AddEventCommands(CLI::App& app) {
     CLI::App* event = app.add_subcommand("event", "Event files (FOLDER/YYYYMM.evt)");
     event->require_subcommand(1);
@@ -98,3 +96,7 @@ void AddEventCommands(CLI::App& app) {
 
     AddEventBrowseCommands(*event);
 }
+
+const CommandGroups::Add registration(20, AddEventCommands);
+
+}  // namespace

@@ -152,8 +152,6 @@ void DumpLogFile(const std::string& path, bool json) {
                            2};
 }
 
-}  // namespace
-
 void AddLog2Commands(CLI::App& app) {
     CLI::App* log2 = app.add_subcommand("log2", "Second-generation system log files (FOLDER/YYYYMM.log)");
     log2->require_subcommand(1);
@@ -181,3 +179,7 @@ void AddLog2Commands(CLI::App& app) {
 
     AddLog2BrowseCommands(*log2);
 }
+
+const CommandGroups::Add registration(10, AddLog2Commands);
+
+}  // namespace

@@ -109,8 +109,6 @@ void AddMailOptions(CLI::App* c, MailOptions& o, void (*run)(const MailOptions&)
     });
 }
 
-}  // namespace
-
 void AddMailCommands(CLI::App& app) {
     CLI::App* mail = app.add_subcommand("mail", "Notification mail over SMTP");
     mail->require_subcommand(1);
@@ -122,3 +120,7 @@ void AddMailCommands(CLI::App& app) {
     CLI::App* c = mail->add_subcommand("compose", "Print the mail text that send would deliver, without sending");
     AddMailOptions(c, compose, ComposeMail);
 }
+
+const CommandGroups::Add registration(50, AddMailCommands);
+
+}  // namespace

@@ -12,13 +12,7 @@ int main(int argc, char** argv) {
     CLI::App app{"dvrkit: the files, mail and windows of the DVR utility library"};
     app.set_version_flag("--version", DvrkitVersion());
     app.require_subcommand(1);
-    AddLog2Commands(app);
-    AddEventCommands(app);
-    AddCryptCommands(app);
-    AddCalendarCommand(app);
-    AddMailCommands(app);
-    AddDemoCommand(app);
-    AddViewCommands(app);
+    for (const auto& group : CommandGroups::InOrder()) group.entry(app);
 
     try {
         app.parse(argc, argv);
