@@ -1,16 +1,13 @@
 // The log browser's data against minimal references, on a month of 100,000 logs and 1,000,000
-// records:  build/bench/bench_log_browser   (bench/report_log_browser.py prints the ratios)
+// records:  build/bench/bench_log_browser --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "bench/PeakMemory.h"
 #include "host/DefaultHost.h"
 #include "log2/CLogManager2.h"
 #include "log2/CLogViewer2.h"
@@ -104,47 +101,18 @@ void BM_LoadMinimalLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadMinimalLoop)->Unit(benchmark::kMillisecond);
 
-// A "Name:  123 kB" line of /proc/self/status, in kilobytes.
-double StatusKilobytes(const char* name) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    double kb = 0;
-    while (status && std::fgets(line, sizeof line, status))
-        if (std::strncmp(line, name, std::strlen(name)) == 0) kb = std::atof(line + std::strlen(name));
-    if (status) std::fclose(status);
-    return kb;
-}
-
 // Peak memory of a load, in a child process, against the size of what it loads.
 void BM_LoadPeakMemory(benchmark::State& state) {
     MonthFolder();
     double ratio = 0;
     for (auto _ : state) {
-        int pipefd[2];
-        if (pipe(pipefd) != 0) state.SkipWithError("pipe");
-        const pid_t child = fork();
-        if (child == 0) {
-            // The child starts with its parent's pages: reset the peak to what is resident now.
-            std::FILE* reset = std::fopen("/proc/self/clear_refs", "w");
-            if (reset) {
-                std::fputs("5", reset);
-                std::fclose(reset);
-            }
-            const double before = StatusKilobytes("VmRSS:");
+        ratio = PeakGrowthOver([] {
             CLogMonthData data;
             data.Load(MonthFolder(), {kYear, kMonth});
-            const double peak = StatusKilobytes("VmHWM:");
-            const double loaded = static_cast<double>(data.Records().GetSize()) * sizeof(_LOG_RECORD_MEMORY_) +
-                                  static_cast<double>(data.Logs().GetSize()) * sizeof(_LOG_HEADER_MEMORY_);
-            const double grown = (peak - before) * 1024;
-            const double r = grown / loaded;
-            if (write(pipefd[1], &r, sizeof r) != sizeof r) _exit(1);
-            _exit(0);
-        }
-        close(pipefd[1]);
-        if (read(pipefd[0], &ratio, sizeof ratio) != sizeof ratio) state.SkipWithError("child failed");
-        close(pipefd[0]);
-        waitpid(child, nullptr, 0);
+            return static_cast<double>(data.Records().GetSize()) * sizeof(_LOG_RECORD_MEMORY_) +
+                   static_cast<double>(data.Logs().GetSize()) * sizeof(_LOG_HEADER_MEMORY_);
+        });
+        if (ratio < 0) state.SkipWithError("child failed");
     }
     state.counters["peak_over_loaded"] = ratio;
 }

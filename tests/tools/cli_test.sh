@@ -73,6 +73,32 @@ assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
 set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
 [ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
 
+# Browsing the demo's events: months, days, a day's events by group and channel with the pane's
+# texts, and the same day narrowed to one source and channel.
+"$dvrkit" event months "$dir/demo" | grep -qx "$month" || fail "event months lacks $month"
+eday=$("$dvrkit" event days "$dir/demo" "$month" | tail -1)
+[[ $eday =~ ^[0-9]{2}$ ]] || fail "event days printed '$eday'"
+"$dvrkit" event show "$dir/demo" "$month-$eday" --json | /usr/bin/python3 -c '
+import json, sys
+groups = json.load(sys.stdin)
+assert [g["group"] for g in groups][:2] == ["Camera", "Sensor"], groups
+for g in groups:
+    assert g["count"] == sum(c["count"] for c in g["channels"]), g
+    for c in g["channels"]:
+        assert c["label"] == "Ch%02d (%02d)" % (c["channel"], c["count"]), c
+        assert all(e["pane"].startswith("Time : ") and e["channel"] == c["channel"] for e in c["events"]), c'
+"$dvrkit" event show "$dir/demo" "$month-$eday" --source 2 | grep -q '^== Sensor' || fail "event show --source 2"
+# A month file cut inside a record: the whole records are shown, and the tool says what was cut.
+mkdir -p "$dir/cut" && { cat "$dir/200505.evt"; head -c 28 /dev/zero; } > "$dir/cut/200505.evt"
+"$dvrkit" event show "$dir/cut" 2005-05-02 2> "$dir/err" | grep -q '^== Sensor (01)' || fail "a cut month hid its events"
+grep -q "partial record (28 bytes)" "$dir/err" || fail "no word of the partial record: $(cat "$dir/err")"
+for bad in 2005-05-32 2005-02-29 2005-5-02; do
+  set +e; "$dvrkit" event show "$dir" "$bad" 2> "$dir/err"; code=$?; set -e
+  [ "$code" -ne 0 ] && grep -q "YYYY-MM-DD" "$dir/err" || fail "the day $bad was accepted"
+done
+"$dvrkit" view event "$dir/demo" --snapshot "$dir/events.png"
+[ -s "$dir/demo/event-browser.png" ] || fail "the demo drew no event browser"
+
 # The log browser drawn on the demo folder: a real PNG of the window's size, with the demo's own
 # picture beside the files.
 "$dvrkit" view log2 "$dir/demo" --snapshot "$dir/browser.png"
