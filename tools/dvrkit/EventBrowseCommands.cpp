@@ -8,16 +8,14 @@
 #include "platform/core/CString.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/DateArguments.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
 
-struct BrowseOptions {
-    std::string dir, when;
-    int source = 0;      // 0: every source
+struct BrowseOptions : BrowseArguments {
+    int source = 0;          // 0: every source
     long long channel = -1;  // -1: every channel
-    bool json = false;
 };
 
 // Loads the month, saying on stderr what of the file could not be shown.
@@ -34,16 +32,6 @@ std::string GroupLabel(int group) {
     CString label;
     label.LoadString(kEventGroups[group].label);
     return label.str();
-}
-
-void ListMonths(const BrowseOptions& o) {
-    const auto months = FindMonthFiles(o.dir, eventfile::kExtension);
-    if (o.json) {
-        nlohmann::json out = nlohmann::json::array();
-        for (const auto& m : months) out.push_back({{"month", m.label}, {"file", m.name}});
-        return PrintJson(out);
-    }
-    for (const auto& m : months) std::cout << m.label << "\n";
 }
 
 void ListDays(const BrowseOptions& o) {
@@ -109,23 +97,15 @@ void ShowDay(const BrowseOptions& o) {
 
 void AddEventBrowseCommands(CLI::App& event) {
     static BrowseOptions o;
-    CLI::App* months = event.add_subcommand("months", "List the months that have an event file, newest first");
-    months->add_option("DIR", o.dir, "Event folder")->required();
-    months->add_flag("--json", o.json, "Print JSON");
-    months->callback([] { ListMonths(o); });
-
-    CLI::App* days = event.add_subcommand("days", "List the days of a month that have events, latest first");
-    days->add_option("DIR", o.dir, "Event folder")->required();
-    days->add_option("MONTH", o.when, "YYYY-MM")->required();
-    days->add_flag("--json", o.json, "Print JSON");
-    days->callback([] { ListDays(o); });
-
-    CLI::App* show = event.add_subcommand(
-        "show", "Show the events of a day by source group and channel, as the event browser lists them");
-    show->add_option("DIR", o.dir, "Event folder")->required();
-    show->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    AddMonthsCommand(event, eventfile::kExtension, "List the months that have an event file, newest first",
+                     "Event folder");
+    AddBrowseCommand(event, "days", "List the days of a month that have events, latest first", "Event folder", "MONTH", o)
+        ->callback([] { ListDays(o); });
+    CLI::App* show = AddBrowseCommand(
+        event, "show", "Show the events of a day by source group and channel, as the event browser lists them",
+        "Event folder", "DAY", o);
     show->add_option("--source", o.source, "Only this source: 1 camera, 2 sensor")->check(CLI::Range(1, 2));
     show->add_option("--channel", o.channel, "Only this channel")->check(CLI::Range(0LL, 4294967295LL));
-    show->add_flag("--json", o.json, "Print JSON: each event's fields and the text the browser's pane shows for it");
+    show->get_option("--json")->description("Print JSON: each event's fields and the text the browser's pane shows for it");
     show->callback([] { ShowDay(o); });
 }

@@ -10,15 +10,14 @@
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/DateArguments.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
 
-struct BrowseOptions {
-    std::string dir, when, file;
+struct BrowseOptions : BrowseArguments {
+    std::string file;
     int type = -1;
-    bool json = false;
 };
 
 void LoadMonth(CLogMonthData& data, const std::string& dir, YearMonth month) {
@@ -41,16 +40,6 @@ LocalDay LoadDayOf(const BrowseOptions& o, CLogMonthData& data) {
     const YearMonthDay day = DayArgument(o.when);
     LoadMonth(data, o.dir, {day.year, day.month});
     return DayOf(day);
-}
-
-void ListMonths(const BrowseOptions& o) {
-    const auto months = FindMonthFiles(o.dir, logfile::kExtension);
-    if (o.json) {
-        nlohmann::json out = nlohmann::json::array();
-        for (const auto& m : months) out.push_back({{"month", m.label}, {"file", m.name}});
-        return PrintJson(out);
-    }
-    for (const auto& m : months) std::cout << m.label << "\n";
 }
 
 void ListDays(const BrowseOptions& o) {
@@ -117,22 +106,12 @@ void ExportMonth(const BrowseOptions& o) {
 
 void AddLog2BrowseCommands(CLI::App& log2) {
     static BrowseOptions o;
-    CLI::App* months = log2.add_subcommand("months", "List the months that have a log file, newest first");
-    months->add_option("DIR", o.dir, "Log folder")->required();
-    months->add_flag("--json", o.json, "Print JSON");
-    months->callback([] { ListMonths(o); });
-
-    CLI::App* days = log2.add_subcommand("days", "List the days of a month on which logs began, latest first");
-    days->add_option("DIR", o.dir, "Log folder")->required();
-    days->add_option("MONTH", o.when, "YYYY-MM")->required();
-    days->add_flag("--json", o.json, "Print JSON");
-    days->callback([] { ListDays(o); });
-
-    CLI::App* show = log2.add_subcommand("show", "Show the logs of a day grouped by type, with their texts");
-    show->add_option("DIR", o.dir, "Log folder")->required();
-    show->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    AddMonthsCommand(log2, logfile::kExtension, "List the months that have a log file, newest first", "Log folder");
+    AddBrowseCommand(log2, "days", "List the days of a month on which logs began, latest first", "Log folder", "MONTH", o)
+        ->callback([] { ListDays(o); });
+    CLI::App* show =
+        AddBrowseCommand(log2, "show", "Show the logs of a day grouped by type, with their texts", "Log folder", "DAY", o);
     show->add_option("--type", o.type, "Only logs of this type")->check(CLI::Range(0, 255));
-    show->add_flag("--json", o.json, "Print JSON");
     show->callback([] { ShowDay(o); });
 
     CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");

@@ -1,0 +1,28 @@
+#pragma once
+// What the browsing commands of every browser share: a folder, a month or day argument read by the
+// library's label rules, --json, and the `months` command, which lists a folder's month files.
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "module/LocalDay.h"
+#include "module/MonthFile.h"
+
+struct BrowseArguments {
+    std::string dir, when;
+    bool json = false;
+};
+
+// "YYYY-MM"; a CommandError for any other text.
+YearMonth MonthArgument(const std::string& text);
+// "YYYY-MM-DD" of a day that exists; a CommandError for any other text.
+YearMonthDay DayArgument(const std::string& text);
+// The local calendar day of a day argument.
+LocalDay DayOf(const YearMonthDay& day);
+
+// Adds `name` to `group` with the folder (described by `folderHelp`), the date argument when
+// `date` is "MONTH" or "DAY" (nullptr for none) and --json, all read into `args`.
+CLI::App* AddBrowseCommand(CLI::App& group, const char* name, const char* help, const char* folderHelp,
+                           const char* date, BrowseArguments& args);
+// Adds `months DIR [--json]`: the folder's month files with `extension`, newest first.
+void AddMonthsCommand(CLI::App& group, const char* extension, const char* help, const char* folderHelp);
