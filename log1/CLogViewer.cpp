@@ -218,15 +218,11 @@ void CLogViewer::Delete() {
     }
     const LocalDay day = DayOfItem(chosen);
     if (!typeItem) {
-        m_data.MemoryDeleteTime(day.midnight, day.end);
-        m_data.MemorySave(day.midnight);
+        m_data.DeleteDay(day);
     } else if (m_treeType.GetParentItem(typeItem)) {
-        const DWORD time = static_cast<DWORD>(m_treeType.GetItemData(typeItem));
-        m_data.MemoryDeleteTime(time);
-        m_data.MemorySave(time);
+        m_data.DeleteSecond(static_cast<DWORD>(m_treeType.GetItemData(typeItem)));
     } else if (const auto type = TypeOfBranch(m_treeType.GetItemText(typeItem).str())) {
-        m_data.MemoryDeleteType(*type, day.midnight, day.end);
-        m_data.MemorySave(day.midnight);
+        m_data.DeleteDay(day, *type);
     }
     AfterDayChange(chosen);
 }

@@ -152,3 +152,15 @@ bool CEntryMonthData::MemorySave(DWORD time) const {
     DeleteFileA(temporary.c_str());
     return false;
 }
+
+std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteDay(const LocalDay& day, std::optional<DWORD> type) {
+    auto gone = type ? MemoryDeleteType(*type, day.midnight, day.end) : MemoryDeleteTime(day.midnight, day.end);
+    if (!MemorySave(day.midnight)) return std::nullopt;
+    return gone;
+}
+
+std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteSecond(DWORD time) {
+    auto gone = MemoryDeleteTime(time);
+    if (!MemorySave(time)) return std::nullopt;
+    return gone;
+}

@@ -6,6 +6,7 @@
 // browsers' shared ones (module/). The window fills its trees from here; the tool and the tests
 // use it directly.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,12 @@ public:
     // writers' lock on the old one, so a crash leaves one of the two whole and no append made
     // meanwhile is lost to the rename. False if it could not be written (the old file stays).
     bool MemorySave(DWORD time) const;
+
+    // What the browser's Delete does for a day, a type of a day and an entry: the entries go
+    // from memory and the month is rewritten. Returns what went, or nothing when the rewrite
+    // failed (the file then still holds them).
+    std::optional<std::vector<CLogRecordItem>> DeleteDay(const LocalDay& day, std::optional<DWORD> type = {});
+    std::optional<std::vector<CLogRecordItem>> DeleteSecond(DWORD time);
 
 private:
     template <typename Removed>
