@@ -60,13 +60,7 @@ EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
         if (entry.type < entryfile::kTypeCount) m_arrRecord[kept++] = entry;
     }
     m_arrRecord.SetSize(kept);
-    // Writers append in time order, so the file read backwards is nearly always newest first
-    // already; only a file out of order needs the sort, whose order among entries of one second
-    // is not defined.
-    const auto newestFirst = [](const CLogRecordItem& a, const CLogRecordItem& b) { return DateSortArray(&a, &b) < 0; };
-    std::reverse(m_arrRecord.begin(), m_arrRecord.end());
-    if (!std::is_sorted(m_arrRecord.begin(), m_arrRecord.end(), newestFirst))
-        std::sort(m_arrRecord.begin(), m_arrRecord.end(), newestFirst);
+    OrderLatestFirst(m_arrRecord);
     return torn ? EntryMonthLoad::badLength : EntryMonthLoad::loaded;
 }
 
