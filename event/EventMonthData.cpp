@@ -42,13 +42,7 @@ EventMonthLoad CEventMonthData::Load(const std::string& folder, YearMonth month)
         m_arrEvent[kept++] = eventfile::DecodeEvent(record);
     }
     m_arrEvent.SetSize(kept);
-    // Writers append in time order, so the file read backwards is nearly always latest first
-    // already, with events of one second in the reverse of their order of arrival; only a file
-    // out of order needs the sort, whose order among events of one second is not defined.
-    const auto latestFirst = [](const _EVENT_LOG_& a, const _EVENT_LOG_& b) { return DateSortArray(&a, &b) < 0; };
-    std::reverse(m_arrEvent.begin(), m_arrEvent.end());
-    if (!std::is_sorted(m_arrEvent.begin(), m_arrEvent.end(), latestFirst))
-        std::sort(m_arrEvent.begin(), m_arrEvent.end(), latestFirst);
+    OrderLatestFirst(m_arrEvent);
     return m_partialBytes ? EventMonthLoad::partialRecord : EventMonthLoad::loaded;
 }
 

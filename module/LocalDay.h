@@ -2,7 +2,9 @@
 // Calendar days in local time, as the browsers list them: a day runs from one local midnight to
 // the next, so a day with a daylight-saving change is 23 or 25 hours long and holds exactly its
 // own entries. Also the browsers' shared ordering of loaded entries, latest first.
+#include <algorithm>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/core/CTime.h"
@@ -40,3 +42,16 @@ std::vector<LocalDay> DayList(const Entries& sorted, int year, int month, TimeOf
 // qsort-shaped comparator of two loaded entries by their first u32 (their start time): latest
 // first.
 int DateSortArray(const void* a, const void* b);
+
+// Puts entries loaded in file order latest first, by DateSortArray. Writers append in time
+// order, so the file read backwards is nearly always in order already, with entries of one
+// second in the reverse of their arrival; only a file out of order needs the sort, whose order
+// among entries of one second is not defined.
+template <typename Entries>
+void OrderLatestFirst(Entries& entries) {
+    using Entry = std::remove_cvref_t<decltype(*entries.begin())>;
+    const auto latestFirst = [](const Entry& a, const Entry& b) { return DateSortArray(&a, &b) < 0; };
+    std::reverse(entries.begin(), entries.end());
+    if (!std::is_sorted(entries.begin(), entries.end(), latestFirst))
+        std::sort(entries.begin(), entries.end(), latestFirst);
+}

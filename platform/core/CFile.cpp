@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,9 +29,24 @@ int PosixFlags(UINT flags) {
     if (flags & CFile::modeAppend) posix |= O_APPEND;
     if (flags & CFile::modeCreate) {
         posix |= O_CREAT;
-        if (!(flags & CFile::modeNoTruncate)) posix |= O_TRUNC;
+        if (flags & CFile::modeCreateNew) posix |= O_EXCL;
+        else if (!(flags & CFile::modeNoTruncate)) posix |= O_TRUNC;
     }
+    // Non-blocking only for the open itself, so that a FIFO planted at the path cannot stall it.
+    if (flags & CFile::modeNoFollow) posix |= O_NOFOLLOW | O_NONBLOCK;
     return posix;
+}
+
+// For modeNoFollow: FALSE (with errno set) unless `fd` is a plain file; the descriptor is then
+// made blocking again.
+bool IsPlainFile(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return false;
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        return false;
+    }
+    return ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
 }
 
 }  // namespace
@@ -43,7 +59,13 @@ CFile::~CFile() { Abort(); }
 
 BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
     Abort();
-    const int fd = ::open(path, PosixFlags(flags), 0644);
+    int fd = ::open(path, PosixFlags(flags), 0644);
+    if (fd >= 0 && (flags & modeNoFollow) && !IsPlainFile(fd)) {
+        const int err = errno;
+        ::close(fd);
+        fd = -1;
+        errno = err;
+    }
     if (fd < 0) {
         if (error) *error = CFileException(CauseOf(errno), errno, path, "open");
         return FALSE;
@@ -127,6 +149,15 @@ std::optional<FileIdentity> CFile::IdentityOf(const char* path) {
 
 void CFile::SetLength(std::uint64_t length) {
     if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) Throw("resize");
+}
+
+void CFile::LockExclusive() {
+    while (::flock(m_fd, LOCK_EX) != 0)
+        if (errno != EINTR) Throw("lock");
+}
+
+void CFile::Unlock() {
+    if (::flock(m_fd, LOCK_UN) != 0) Throw("unlock");
 }
 
 void CFile::Close() {

@@ -35,6 +35,8 @@ public:
         modeReadWrite = 0x0002,
         shareDenyNone = 0x0040,
         modeAppend = 0x0100,      // every write goes to the end, atomically against other writers
+        modeNoFollow = 0x0200,    // refuse a symlink, a FIFO or a device at the path: only a plain file
+        modeCreateNew = 0x0400,   // with modeCreate: fail if the path exists (a fresh temporary file)
         modeCreate = 0x1000,      // create, truncating an existing file unless modeNoTruncate
         modeNoTruncate = 0x2000,
         typeText = 0x4000,        // accepted and ignored: bytes are written as they stand
@@ -62,6 +64,11 @@ public:
     virtual std::uint64_t GetLength() const;
     virtual void SetLength(std::uint64_t length);
     virtual void Flush() {}
+    // Takes an exclusive advisory lock on the open file, waiting for other holders; it lasts until
+    // Unlock or until the file is closed. Cooperating writers of one file take it around every
+    // update.
+    void LockExclusive();
+    void Unlock();
     // Closes the file; a failing close(2) throws.
     virtual void Close();
     // Closes the file without ever throwing (for error paths).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "event/CEventManager.h"
+#include "log1/CLogManager.h"
 
 DWORD WriteTestLog(CLogManager2& writer, ScopedClock& clock, const TestLog& log) {
     clock.Set(log.start.GetTime());
@@ -33,4 +34,10 @@ void WriteTestEvent(const std::string& folder, const TestEvent& event) {
     writer.Init(folder.c_str());
     writer.AddEventLog(event.channel, event.actions, event.source, event.time.GetTime(), event.side,
                        event.text.c_str());
+}
+
+void WriteTestEntry(const std::string& folder, const TestEntry& entry) {
+    CLogManager writer;
+    writer.SetSavePath((folder + "/").c_str());
+    writer.SaveLog(entry.name.c_str(), entry.type, entry.time.GetTime(), entry.updateTime, entry.flag, entry.text);
 }

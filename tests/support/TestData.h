@@ -46,3 +46,17 @@ struct TestEvent {
 
 // Appends `event` to the event file of its month in `folder`.
 void WriteTestEvent(const std::string& folder, const TestEvent& event);
+
+// A first-generation entry at `time` (local time), as the host saves it; a null text stores the
+// type's label.
+struct TestEntry {
+    CTime time;
+    DWORD type = 0;
+    std::string name = "entry";
+    DWORD updateTime = 0;
+    DWORD flag = 0;
+    const char* text = "text";
+};
+
+// Appends `entry` to the first-generation month file of its month in `folder`.
+void WriteTestEntry(const std::string& folder, const TestEntry& entry);

@@ -11,15 +11,16 @@
 void OpenLatestEntry(HeadlessBackend& backend, CTreeCtrl& months, CTreeCtrl& entries);
 
 // A browser of class `Viewer` (with MonthTree() and an entry tree reached by `entryTree`) on
-// `folder`.
+// `folder`, which `setFolder` gives it (Init, unless the browser names it otherwise).
 template <typename Viewer>
-ViewSpec BrowserViewSpec(const char* title, const std::string& folder, CTreeCtrl& (Viewer::*entryTree)()) {
+ViewSpec BrowserViewSpec(const char* title, const std::string& folder, CTreeCtrl& (Viewer::*entryTree)(),
+                         void (Viewer::*setFolder)(const char*) = &Viewer::Init) {
     return {title, 800, 560,
-            [title, folder](int width, int height) -> std::unique_ptr<CWnd> {
+            [title, folder, setFolder](int width, int height) -> std::unique_ptr<CWnd> {
                 auto viewer = std::make_unique<Viewer>();
                 if (!viewer->CreateEx(0, nullptr, title, WS_VISIBLE, CRect(0, 0, width, height), nullptr, 0))
                     return nullptr;
-                viewer->Init(folder.c_str());
+                ((*viewer).*setFolder)(folder.c_str());
                 return viewer;
             },
             [entryTree](CWnd& window, HeadlessBackend& backend) {
@@ -28,6 +29,7 @@ ViewSpec BrowserViewSpec(const char* title, const std::string& folder, CTreeCtrl
             }};
 }
 
-// The log browser and the event browser on a folder, for `dvrkit view` and the demo.
+// The log browsers and the event browser on a folder, for `dvrkit view` and the demo.
 ViewSpec Log2ViewSpec(const std::string& folder);
 ViewSpec EventViewSpec(const std::string& folder);
+ViewSpec Log1ViewSpec(const std::string& folder);

@@ -17,6 +17,8 @@ using CommandGroups = Registry<void (*)(CLI::App& app)>;
 // (months, days, show).
 void AddLog2BrowseCommands(CLI::App& log2);
 void AddEventBrowseCommands(CLI::App& event);
+// The browsing and deleting commands of the log1 group (months, days, show, delete).
+void AddLog1BrowseCommands(CLI::App& log1);
 
 // Thrown by a command to end with a message on stderr and the given exit code.
 struct CommandError {

@@ -35,16 +35,23 @@ void RunDemo(std::string dir) {
               << "  " << summary.logs << " logs with " << summary.records << " records in " << summary.logFiles
               << "\n"
               << "  " << summary.events << " events in " << summary.eventFiles << "\n"
+              << "  " << summary.entries << " first-generation entries (" << summary.pendingEntries
+              << " left pending) in " << summary.entryFiles
+              << " (a folder of their own: their month files are also named YYYYMM.log)\n"
               << "Look at them with:\n"
               << "  dvrkit log2 dump " << summary.logFiles << "\n"
               << "  dvrkit event dump " << summary.eventFiles << "\n"
               << "  dvrkit view log2 " << dir << "\n"
-              << "  dvrkit view event " << dir << "\n";
+              << "  dvrkit view event " << dir << "\n"
+              << "  dvrkit log1 dump " << summary.entryFiles << "\n"
+              << "  dvrkit view log1 " << summary.entryFolder << "\n";
     // The host's windows one after the other: real windows where there is a display, else
     // pictures beside the files.
     const DemoWindow windows[] = {
         {"log browser", "opened on the latest day", Log2ViewSpec(dir), "log-browser.png"},
         {"event browser", "opened on the latest day", EventViewSpec(dir), "event-browser.png"},
+        {"first-generation log browser", "opened on the latest day", Log1ViewSpec(summary.entryFolder),
+         "log1-browser.png"},
         {"calendar", "with today clicked", CalendarHostViewSpec(CTime::GetCurrentTime()), "calendar.png"},
     };
     for (const DemoWindow& window : windows) {
@@ -65,7 +72,7 @@ void RunDemo(std::string dir) {
 
 void AddDemoCommand(CLI::App& app) {
     static std::string dir;
-    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log and event browsers and the calendar");
+    CLI::App* demo = app.add_subcommand("demo", "Run the demo host: fill DIR (or a fresh folder) with a month of logs and events, then open the log browsers, the event browser and the calendar");
     demo->add_option("DIR", dir, "Folder to fill (created if missing)");
     demo->callback([] { RunDemo(dir); });
 }

@@ -1,9 +1,11 @@
 #include "tools/dvrkit/DemoMonth.h"
 
 #include <atomic>
+#include <filesystem>
 #include <vector>
 
 #include "event/CEventManager.h"
+#include "log1/CLogManager.h"
 #include "log2/CLogManager2.h"
 #include "log2/LogFileFormat.h"
 #include "module/MonthFile.h"
@@ -96,6 +98,28 @@ void WriteEvents(const std::string& dir, int year, int month, DemoSummary& summa
 
 }  // namespace
 
+// First-generation entries: each day a few of every type; a recording or network entry is saved
+// pending and completed when it ends, except the last few, which stay pending.
+void WriteEntries(const std::string& folder, int year, int month, DemoSummary& summary) {
+    static const char* kNames[entryfile::kTypeCount] = {"boot", "cam", "menu", "client", "disk"};
+    static const char* kTexts[entryfile::kTypeCount] = {nullptr, "Recording started", "Record setup changed",
+                                                        "Remote viewer connected", "Disk nearly full"};
+    std::filesystem::create_directories(folder);
+    CLogManager writer;
+    writer.SetSavePath((folder + "/").c_str());
+    const int days = 20;
+    for (int day = 1; day <= days; day += 3) {
+        for (DWORD type = 0; type < entryfile::kTypeCount; ++type) {
+            const DWORD start = CTime(year, month, day, 8 + static_cast<int>(type) * 2, 15, 0).GetTime();
+            const bool completes = type == 1 || type == 3;
+            writer.SaveLog(kNames[type], type, start, completes ? 0 : start, type == 4 ? 1 : 0, kTexts[type]);
+            ++summary.entries;
+            if (completes && day < days - 3) writer.UpdateLog(kNames[type], type, start + 1800 + day * 60);
+            else if (completes) ++summary.pendingEntries;
+        }
+    }
+}
+
 DemoSummary WriteDemoMonth(const std::string& dir) {
     const CTime now = CTime::GetCurrentTime();
     const int year = now.GetMonth() == 1 ? now.GetYear() - 1 : now.GetYear();
@@ -107,6 +131,9 @@ DemoSummary WriteDemoMonth(const std::string& dir) {
     WriteLogs(dir, year, month, summary);
     CTime::SetClock(nullptr);
     WriteEvents(dir, year, month, summary);
+    summary.entryFolder = dir + "/log1";
+    WriteEntries(summary.entryFolder, year, month, summary);
+    summary.entryFiles = MonthFileName(summary.entryFolder.c_str(), inMonth, entryfile::kExtension).str();
     summary.logFiles = MonthFileName(dir.c_str(), inMonth, logfile::kExtension).str();
     summary.eventFiles = MonthFileName(dir.c_str(), inMonth, eventfile::kExtension).str();
     return summary;

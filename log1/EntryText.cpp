@@ -1,0 +1,45 @@
+#include "log1/EntryText.h"
+
+#include "module/FixedText.h"
+#include "module/HostContract.h"
+#include "platform/core/CString.h"
+#include "platform/core/CTime.h"
+
+namespace {
+
+std::string HostString(UINT id) {
+    CString text;
+    text.LoadString(id);
+    return text.str();
+}
+
+std::string TimeText(DWORD time) { return CTime(time).Format("%Y-%m-%d %H:%M:%S").str(); }
+
+std::string Line(UINT label, std::string_view value) {
+    return HostString(label) + std::string(value) + "\r\n";
+}
+
+}  // namespace
+
+std::string EntryTypeLabel(DWORD type) {
+    return type < entryfile::kTypeCount ? HostString(host::kEntryTypeLabels[type]) : std::string();
+}
+
+std::string CountedTypeLabel(DWORD type, size_t count) {
+    return EntryTypeLabel(type) + " (" + std::to_string(count) + ")";
+}
+
+std::optional<DWORD> TypeOfBranch(std::string_view text) {
+    for (DWORD type = 0; type < entryfile::kTypeCount; ++type)
+        if (text.starts_with(EntryTypeLabel(type))) return type;
+    return std::nullopt;
+}
+
+std::string EntryPaneText(const _LOG_RECORD_V1_& entry) {
+    return Line(host::kStartTimeLabel, TimeText(entry.time)) +
+           Line(host::kEndTimeLabel, entry.updateTime ? TimeText(entry.updateTime) : "") +
+           Line(host::kNameLabel, ReadFixedText(entry.name)) +
+           Line(host::kTypeLabel, EntryTypeLabel(entry.type)) +
+           Line(host::kFlagLabel, HostString(entry.flag ? host::kFlagSetText : host::kFlagClearText)) +
+           Line(host::kRecordsHeading, ReadFixedText(entry.text));
+}

@@ -1,0 +1,150 @@
+// dvrkit log1 months|days|show|delete: what the first-generation browser shows and deletes, on
+// the command line, through the browser's own data core.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "log1/EntryMonthData.h"
+#include "log1/EntryText.h"
+#include "module/FixedText.h"
+#include "platform/core/CTime.h"
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/DateArguments.h"
+#include "tools/dvrkit/TextOutput.h"
+
+namespace {
+
+struct BrowseOptions {
+    std::string dir, when, time;
+    int type = -1;  // -1: every type
+    bool json = false;
+};
+
+// Loads the month, saying on stderr what of the file could not be shown.
+void LoadMonth(CEntryMonthData& data, const std::string& dir, YearMonth month) {
+    data.SetFolder(dir);
+    const EntryMonthLoad load = data.Load(month);
+    if (load == EntryMonthLoad::notOpened) throw CommandError{"no first-generation month file for that month can be read in " + dir};
+    if (load == EntryMonthLoad::badLength)
+        std::cerr << "dvrkit: warning: the month file's length is not a multiple of 168; the whole entries before "
+                     "its torn tail are shown\n";
+}
+
+void ListMonths(const BrowseOptions& o) {
+    CEntryMonthData data;
+    data.SetFolder(o.dir);
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& m : data.Months()) {
+        if (o.json) out.push_back({{"month", m.label}, {"file", m.name}});
+        else std::cout << m.label << "\n";
+    }
+    if (o.json) PrintJson(out);
+}
+
+void ListDays(const BrowseOptions& o) {
+    CEntryMonthData data;
+    LoadMonth(data, o.dir, MonthArgument(o.when));
+    nlohmann::json out = nlohmann::json::array();
+    for (const LocalDay& d : data.Days()) {
+        if (!o.json) {
+            std::cout << d.label << "\n";
+            continue;
+        }
+        size_t entries = 0;
+        for (const auto& type : data.TypesOfDay(d)) entries += type.size();
+        out.push_back({{"day", d.label}, {"date", CTime(d.midnight).Format("%Y-%m-%d").str()}, {"entries", entries}});
+    }
+    if (o.json) PrintJson(out);
+}
+
+nlohmann::json EntryJson(const CLogRecordItem& e) {
+    return {{"time", e.time}, {"local", LocalTimeText(e.time)}, {"updateTime", e.updateTime},
+            {"name", std::string(ReadFixedText(e.name))}, {"type", e.type}, {"flag", e.flag},
+            {"text", std::string(ReadFixedText(e.text))}, {"pane", EntryPaneText(e)}};
+}
+
+// The day as the type tree shows it: each type with its count, each entry's time and six lines.
+void ShowDay(const BrowseOptions& o) {
+    CEntryMonthData data;
+    const YearMonthDay day = DayArgument(o.when);
+    LoadMonth(data, o.dir, {day.year, day.month});
+    const EntryDayTypes types = data.TypesOfDay(DayOf(day));
+    nlohmann::json out = nlohmann::json::array();
+    for (DWORD type = 0; type < entryfile::kTypeCount; ++type) {
+        if (o.type >= 0 && static_cast<DWORD>(o.type) != type) continue;
+        nlohmann::json entries = nlohmann::json::array();
+        if (!o.json) std::cout << "== " << CountedTypeLabel(type, types[type].size()) << "\n";
+        for (const int index : types[type]) {
+            const CLogRecordItem& e = data.Entries()[index];
+            if (o.json) entries.push_back(EntryJson(e));
+            else std::cout << "-- " << CTime(e.time).Format("%H:%M:%S").str() << "\n" << EntryPaneText(e);
+        }
+        if (o.json) out.push_back({{"type", type}, {"label", CountedTypeLabel(type, types[type].size())},
+                                   {"count", types[type].size()}, {"entries", entries}});
+    }
+    if (o.json) PrintJson(out);
+}
+
+// The second of "HH:MM:SS" on the day.
+DWORD SecondOf(const YearMonthDay& day, const std::string& text) {
+    int h, m, s;
+    char end;
+    if (std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &end) != 3 || h < 0 || h > 23 || m < 0 || m > 59 ||
+        s < 0 || s > 59)
+        throw CommandError{"'" + text + "' is not a time of the form HH:MM:SS"};
+    return CTime(day.year, day.month, day.day, h, m, s).GetTime();
+}
+
+void DeleteEntries(const BrowseOptions& o) {
+    if (o.type >= 0 && !o.time.empty()) throw CommandError{"give --type or --time, not both"};
+    CEntryMonthData data;
+    const YearMonthDay day = DayArgument(o.when);
+    LoadMonth(data, o.dir, {day.year, day.month});
+    const auto gone = !o.time.empty() ? data.DeleteSecond(SecondOf(day, o.time))
+                      : o.type >= 0   ? data.DeleteDay(DayOf(day), static_cast<DWORD>(o.type))
+                                      : data.DeleteDay(DayOf(day));
+    if (!gone) throw CommandError{"the month file could not be rewritten: nothing was deleted"};
+    if (o.json) {
+        nlohmann::json out = nlohmann::json::array();
+        for (const CLogRecordItem& e : *gone) out.push_back(EntryJson(e));
+        return PrintJson({{"removed", out}, {"left", data.Entries().GetSize()}});
+    }
+    for (const CLogRecordItem& e : *gone)
+        std::cout << "removed " << LocalTimeText(e.time) << " " << EntryTypeLabel(e.type) << " "
+                  << QuoteText(ReadFixedText(e.name)) << "\n";
+    std::cout << gone->size() << " entries removed, " << data.Entries().GetSize() << " left in the month"
+              << (data.Entries().GetSize() ? "" : " (its file was deleted)") << "\n";
+}
+
+}  // namespace
+
+void AddLog1BrowseCommands(CLI::App& log1) {
+    static BrowseOptions o;
+    CLI::App* months = log1.add_subcommand("months", "List the months that have a month file, newest first");
+    months->add_option("DIR", o.dir, "Log folder")->required();
+    months->add_flag("--json", o.json, "Print JSON");
+    months->callback([] { ListMonths(o); });
+
+    CLI::App* days = log1.add_subcommand("days", "List the days of a month that have entries, latest first");
+    days->add_option("DIR", o.dir, "Log folder")->required();
+    days->add_option("MONTH", o.when, "YYYY-MM")->required();
+    days->add_flag("--json", o.json, "Print JSON");
+    days->callback([] { ListDays(o); });
+
+    CLI::App* show = log1.add_subcommand("show", "Show a day's entries by type with their counts and six-line texts");
+    show->add_option("DIR", o.dir, "Log folder")->required();
+    show->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    show->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
+    show->add_flag("--json", o.json, "Print JSON");
+    show->callback([] { ShowDay(o); });
+
+    CLI::App* del = log1.add_subcommand(
+        "delete", "Delete a day's entries, one type of them, or the entries of one second, as the browser's Delete "
+                  "does; rewrites the month (deleted when empty) and prints what went");
+    del->add_option("DIR", o.dir, "Log folder")->required();
+    del->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    del->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
+    del->add_option("--time", o.time, "Only the entries of this second, HH:MM:SS");
+    del->add_flag("--json", o.json, "Print JSON");
+    del->callback([] { DeleteEntries(o); });
+}
