@@ -5,19 +5,19 @@
 #include <string>
 
 #include "log1/EntryMonthData.h"
+#include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/DateArguments.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
 
-struct BrowseOptions {
-    std::string dir, when, time;
+struct BrowseOptions : BrowseArguments {
+    std::string time;
     int type = -1;  // -1: every type
-    bool json = false;
 };
 
 // Loads the month, saying on stderr what of the file could not be shown.
@@ -28,17 +28,6 @@ void LoadMonth(CEntryMonthData& data, const std::string& dir, YearMonth month) {
     if (load == EntryMonthLoad::badLength)
         std::cerr << "dvrkit: warning: the month file's length is not a multiple of 168; the whole entries before "
                      "its torn tail are shown\n";
-}
-
-void ListMonths(const BrowseOptions& o) {
-    CEntryMonthData data;
-    data.SetFolder(o.dir);
-    nlohmann::json out = nlohmann::json::array();
-    for (const auto& m : data.Months()) {
-        if (o.json) out.push_back({{"month", m.label}, {"file", m.name}});
-        else std::cout << m.label << "\n";
-    }
-    if (o.json) PrintJson(out);
 }
 
 void ListDays(const BrowseOptions& o) {
@@ -120,31 +109,20 @@ void DeleteEntries(const BrowseOptions& o) {
 
 void AddLog1BrowseCommands(CLI::App& log1) {
     static BrowseOptions o;
-    CLI::App* months = log1.add_subcommand("months", "List the months that have a month file, newest first");
-    months->add_option("DIR", o.dir, "Log folder")->required();
-    months->add_flag("--json", o.json, "Print JSON");
-    months->callback([] { ListMonths(o); });
-
-    CLI::App* days = log1.add_subcommand("days", "List the days of a month that have entries, latest first");
-    days->add_option("DIR", o.dir, "Log folder")->required();
-    days->add_option("MONTH", o.when, "YYYY-MM")->required();
-    days->add_flag("--json", o.json, "Print JSON");
-    days->callback([] { ListDays(o); });
-
-    CLI::App* show = log1.add_subcommand("show", "Show a day's entries by type with their counts and six-line texts");
-    show->add_option("DIR", o.dir, "Log folder")->required();
-    show->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    AddMonthsCommand(log1, entryfile::kExtension, "List the months that have a month file, newest first", "Log folder");
+    AddBrowseCommand(log1, "days", "List the days of a month that have entries, latest first", "Log folder", "MONTH", o)
+        ->callback([] { ListDays(o); });
+    CLI::App* show = AddBrowseCommand(log1, "show", "Show a day's entries by type with their counts and six-line texts",
+                                      "Log folder", "DAY", o);
     show->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
-    show->add_flag("--json", o.json, "Print JSON");
     show->callback([] { ShowDay(o); });
 
-    CLI::App* del = log1.add_subcommand(
-        "delete", "Delete a day's entries, one type of them, or the entries of one second, as the browser's Delete "
-                  "does; rewrites the month (deleted when empty) and prints what went");
-    del->add_option("DIR", o.dir, "Log folder")->required();
-    del->add_option("DAY", o.when, "YYYY-MM-DD")->required();
+    CLI::App* del = AddBrowseCommand(
+        log1, "delete",
+        "Delete a day's entries, one type of them, or the entries of one second, as the browser's Delete does; rewrites "
+        "the month (deleted when empty) and prints what went",
+        "Log folder", "DAY", o);
     del->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
     del->add_option("--time", o.time, "Only the entries of this second, HH:MM:SS");
-    del->add_flag("--json", o.json, "Print JSON");
     del->callback([] { DeleteEntries(o); });
 }
