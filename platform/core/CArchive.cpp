@@ -60,6 +60,14 @@ CArchive& CArchive::Get(T& v) {
     return *this;
 }
 
+// The widths the header's operators use.
+template CArchive& CArchive::Put(BYTE);
+template CArchive& CArchive::Put(WORD);
+template CArchive& CArchive::Put(DWORD);
+template CArchive& CArchive::Get(BYTE&);
+template CArchive& CArchive::Get(WORD&);
+template CArchive& CArchive::Get(DWORD&);
+
 CArchive& CArchive::operator>>(LONG& v) {
     DWORD bits = 0;
     *this >> bits;
