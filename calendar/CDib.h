@@ -89,7 +89,7 @@ public:
     // A copy of the info header (all zero without one).
     BITMAPINFOHEADER GetHeader() const;
     // The colour table (4 bytes an entry), nullptr without a header.
-    const BYTE* GetColorTable() const { return m_colorTable; }
+    BYTE* GetColorTable() const { return m_colorTable; }
     BYTE* GetBits() const { return m_bits; }
     DWORD GetImageSize() const { return m_imageSize; }
     int GetColorCount() const { return m_colorCount; }

@@ -6,10 +6,9 @@
 #include <string>
 
 #include "calendar/CDib.h"
-#include "calendar/DibHeaderCheck.h"
-#include "platform/core/CException.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/DibView.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -23,27 +22,9 @@ const char* CompressionName(DWORD compression) {
     }
 }
 
-void OpenForReading(CFile& file, const std::string& path) {
-    CFileException error(CFileException::none, 0, path, "open");
-    if (!file.Open(path.c_str(), CFile::modeRead, &error)) throw CommandError{error.what()};
-}
-
-// Reads `path` into `dib`, or raises a CommandError naming what is wrong with the file.
-void ReadBitmap(CDib& dib, const std::string& path) {
-    CFile file;
-    OpenForReading(file, path);
-    try {
-        ReadDibFileHead(file);
-    } catch (const CException& e) {
-        throw CommandError{path + ": " + e.what()};
-    }
-    file.SeekToBegin();
-    if (!dib.Read(&file)) throw CommandError{path + ": the pixel data cannot be read"};
-}
-
 void PrintInfo(const std::string& path, bool json) {
     CDib dib;
-    ReadBitmap(dib, path);
+    ReadBitmapFile(dib, path);
     const BITMAPINFOHEADER h = dib.GetHeader();
     const HPALETTE palette = dib.GetPalette();
     const size_t paletteEntries = palette ? palette->Entries().size() : 0;
@@ -68,7 +49,7 @@ void PrintInfo(const std::string& path, bool json) {
 
 void Convert(const std::string& input, const std::string& output, bool compress) {
     CDib dib;
-    ReadBitmap(dib, input);
+    ReadBitmapFile(dib, input);
     const WORD bitCount = dib.GetHeader().biBitCount;
     if (bitCount != 4 && bitCount != 8)
         throw CommandError{input + " has " + std::to_string(bitCount) + " bits per pixel; only 4- and 8-bit images convert"};
