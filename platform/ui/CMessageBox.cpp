@@ -43,7 +43,7 @@ int CMessageBox::DoModal() {
 int CMessageBox::OnCreate(LPCREATESTRUCT cs) {
     if (CWnd::OnCreate(cs) == -1) return -1;
     auto label = std::make_unique<CStatic>();
-    label->Create(m_text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, CRect(10, 15, kWidth - 10, 60), this, 0);
+    label->Create(m_text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, CRect(10, 15, kWidth - 10, 60), this, kTextLabel);
     m_controls.push_back(std::move(label));
     auto ok = std::make_unique<CWnd>();
     const int left = (kWidth - kButtonWidth) / 2;

@@ -13,6 +13,9 @@ constexpr UINT MB_OK = 0x00000000;
 
 class CMessageBox : public CWnd {
 public:
+    // The label that shows the text, for hosts and tests that read the box.
+    static constexpr UINT kTextLabel = 0xFFFF;
+
     explicit CMessageBox(CString text) : m_text(std::move(text)) {}
 
     // Shows the box until it is answered; IDOK.
