@@ -4,6 +4,7 @@
 
 #include "platform/core/CException.h"
 #include "platform/core/LittleEndian.h"
+#include "platform/gdi/BmpFile.h"
 #include "platform/gdi/DibLayout.h"
 
 namespace {
@@ -17,22 +18,6 @@ WORD GetU16(const BYTE* at) { return static_cast<WORD>(at[0] | (at[1] << 8)); }
 DWORD DibImageSize(const BITMAPINFOHEADER& h) {
     if (h.biSizeImage != 0) return h.biSizeImage;
     return static_cast<DWORD>(DibStride(static_cast<DWORD>(h.biWidth), h.biBitCount) * static_cast<DWORD>(h.biHeight));
-}
-
-BITMAPINFOHEADER ReadInfoHeaderAt(const BYTE* at) {
-    BITMAPINFOHEADER h{};
-    h.biSize = GetU32(at);
-    h.biWidth = static_cast<LONG>(GetU32(at + 4));
-    h.biHeight = static_cast<LONG>(GetU32(at + 8));
-    h.biPlanes = GetU16(at + 12);
-    h.biBitCount = GetU16(at + 14);
-    h.biCompression = GetU32(at + 16);
-    h.biSizeImage = GetU32(at + 20);
-    h.biXPelsPerMeter = static_cast<LONG>(GetU32(at + 24));
-    h.biYPelsPerMeter = static_cast<LONG>(GetU32(at + 28));
-    h.biClrUsed = GetU32(at + 32);
-    h.biClrImportant = GetU32(at + 36);
-    return h;
 }
 
 DibShape CheckInfoHeader(const BITMAPINFOHEADER& h) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/core/CFile.h"
+#include "platform/gdi/BmpFile.h"
 #include "platform/gdi/DibFormat.h"
 
 // What an accepted info header describes.
@@ -21,9 +22,6 @@ struct DibShape {
 // Bytes of pixel data that a header implies: its image-size field when set, else row stride x
 // height, all unsigned.
 DWORD DibImageSize(const BITMAPINFOHEADER& header);
-
-// The info header at `at` (40 readable bytes, any alignment), read field by field.
-BITMAPINFOHEADER ReadInfoHeaderAt(const BYTE* at);
 
 // The shape of an info header, or a CException naming why CDib cannot hold it.
 DibShape CheckInfoHeader(const BITMAPINFOHEADER& header);

@@ -85,12 +85,19 @@ const Fault kFaults[] = {
     {"colour masks", [](auto& b) { PutU32At(b, kAtCompression, BI_BITFIELDS); }, "AttachMemory error", {.bitCount = 32}},
 };
 
-TEST_F(DibTest, ReadRefusesDamagedFilesAndStaysEmpty) {
-    for (const Fault& f : kFaults) {
-        SCOPED_TRACE(f.name);
+class DamagedFileTest : public DibTest {
+protected:
+    std::string SaveDamaged(const Fault& f) {
         std::vector<BYTE> bytes = MakeBitmapFile(f.spec);
         f.damage(bytes);
-        const std::string path = Save(bytes);
+        return Save(bytes);
+    }
+};
+
+TEST_F(DamagedFileTest, ReadRefusesDamagedFilesAndStaysEmpty) {
+    for (const Fault& f : kFaults) {
+        SCOPED_TRACE(f.name);
+        const std::string path = SaveDamaged(f);
         CDib dib;
         EXPECT_FALSE(ReadFile(dib, path));
         EXPECT_FALSE(dib.HasHeader());
@@ -107,12 +114,10 @@ TEST_F(DibTest, ReadRefusesDamagedFilesAndStaysEmpty) {
     }
 }
 
-TEST_F(DibTest, MapFileRefusesDamagedFilesAndReleasesThem) {
+TEST_F(DamagedFileTest, MapFileRefusesDamagedFilesAndReleasesThem) {
     for (const Fault& f : kFaults) {
         SCOPED_TRACE(f.name);
-        std::vector<BYTE> bytes = MakeBitmapFile(f.spec);
-        f.damage(bytes);
-        const std::string path = Save(bytes);
+        const std::string path = SaveDamaged(f);
         CDib dib;
         EXPECT_EQ(dib.MapFile(path.c_str()), f.mapFileMessage == nullptr);
         if (f.mapFileMessage) {
