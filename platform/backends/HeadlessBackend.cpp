@@ -2,12 +2,18 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/PngWriter.h"
+#include "platform/ui/CMessageBox.h"
 
 HeadlessBackend::HeadlessBackend(int width, int height) : m_desktop(CDesktop::Get()) {
     m_desktop.Resize(width, height);
     m_desktop.SetModalDriver([this](CWnd& window, const bool& ended) {
         Render();
-        if (m_answer && !ended) m_answer(window);
+        if (auto* box = dynamic_cast<CMessageBox*>(&window)) {
+            m_messages.push_back(box->GetText().str());
+            box->Answer();
+        } else if (m_answer && !ended) {
+            m_answer(window);
+        }
     });
 }
 

@@ -7,9 +7,11 @@
 // Supports: desktop size, rendering and PNG snapshots, pixel reads, mouse press, release,
 // move, click and wheel, a click on a tree item as a person makes it, key presses and typed
 // text, and the answer to modal windows (a function the host or test gives; a modal window
-// that it leaves open ends as cancelled).
+// that it leaves open ends as cancelled). Message boxes are not given to that function: the
+// backend records each one's text and answers it with OK, so a message never waits.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/CSurface.h"
 #include "platform/ui/CDesktop.h"
@@ -47,7 +49,12 @@ public:
     using ModalAnswer = std::function<void(CWnd& window)>;
     void SetModalAnswer(ModalAnswer answer) { m_answer = std::move(answer); }
 
+    // The texts of the message boxes shown so far, oldest first.
+    const std::vector<std::string>& Messages() const { return m_messages; }
+    void ClearMessages() { m_messages.clear(); }
+
 private:
     CDesktop& m_desktop;
     ModalAnswer m_answer;
+    std::vector<std::string> m_messages;
 };

@@ -70,9 +70,10 @@ std::uint64_t Join(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) |
 HANDLE CreateFileA(const char* path, DWORD access, DWORD share, void*, DWORD disposition, DWORD, HANDLE) {
     const int flags = OpenFlags(access, disposition);
     if (!path || flags < 0) return INVALID_HANDLE_VALUE;
-    const int fd = ::open(path, flags | O_CLOEXEC, 0666);
+    // Truncation waits for the lock: a file that another opener holds must not lose its bytes.
+    const int fd = ::open(path, (flags & ~O_TRUNC) | O_CLOEXEC, 0666);
     if (fd < 0) return INVALID_HANDLE_VALUE;
-    if (::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 || ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0)) {
         ::close(fd);
         return INVALID_HANDLE_VALUE;
     }

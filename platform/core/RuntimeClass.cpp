@@ -19,13 +19,14 @@ Registry& TheRegistry() {
 
 }  // namespace
 
-const CRuntimeClass* CRuntimeClass::Register(const char* name, std::function<CObject*()> create) {
+const CRuntimeClass* CRuntimeClass::Register(const char* name, std::function<CObject*()> create, unsigned schema) {
     Registry& r = TheRegistry();
     std::lock_guard guard(r.lock);
     const auto it = r.classes.try_emplace(name, std::make_unique<CRuntimeClass>()).first;
     auto& slot = it->second;
     slot->m_lpszClassName = it->first.c_str();
     slot->m_pfnCreateObject = std::move(create);
+    slot->m_wSchema = schema;
     return slot.get();
 }
 

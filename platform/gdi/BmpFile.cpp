@@ -14,9 +14,15 @@ constexpr size_t kBitfieldMasksSize = 3 * 4;
 
 WORD GetU16(const BYTE* at) { return static_cast<WORD>(at[0] | (at[1] << 8)); }
 
-BITMAPINFOHEADER ReadInfoHeader(const BYTE* at) {
+bool KnownHeaderSize(DWORD size) {
+    return size == kInfoHeaderSize || size == kInfoHeaderV4Size || size == kInfoHeaderV5Size;
+}
+
+}  // namespace
+
+BITMAPINFOHEADER ReadInfoHeaderAt(const BYTE* at) {
     BITMAPINFOHEADER h{};
-    h.biSize = kInfoHeaderSize;  // the longer forms are read as their first 40 bytes
+    h.biSize = GetU32(at);
     h.biWidth = static_cast<LONG>(GetU32(at + 4));
     h.biHeight = static_cast<LONG>(GetU32(at + 8));
     h.biPlanes = GetU16(at + 12);
@@ -30,18 +36,13 @@ BITMAPINFOHEADER ReadInfoHeader(const BYTE* at) {
     return h;
 }
 
-bool KnownHeaderSize(DWORD size) {
-    return size == kInfoHeaderSize || size == kInfoHeaderV4Size || size == kInfoHeaderV5Size;
-}
-
-}  // namespace
-
 HBITMAP DecodeBmpFile(std::span<const BYTE> file) {
     if (file.size() < kBmpFileHeaderSize + kInfoHeaderSize || GetU16(file.data()) != kBmpMagic) return nullptr;
     const BYTE* info = file.data() + kBmpFileHeaderSize;
     const DWORD headerSize = GetU32(info);
     if (!KnownHeaderSize(headerSize) || file.size() - kBmpFileHeaderSize < headerSize) return nullptr;
-    BITMAPINFOHEADER header = ReadInfoHeader(info);
+    BITMAPINFOHEADER header = ReadInfoHeaderAt(info);
+    header.biSize = kInfoHeaderSize;  // the longer forms are read as their first 40 bytes
     const auto layout = DibLayout::From(header);
     if (!layout) return nullptr;
 

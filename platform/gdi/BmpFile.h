@@ -7,6 +7,9 @@
 
 #include "platform/gdi/CBitmap.h"
 
+// The info header at `at` (40 readable bytes, any alignment), read field by field.
+BITMAPINFOHEADER ReadInfoHeaderAt(const BYTE* at);
+
 // A device bitmap of the file's image, or nullptr for bytes that are not a readable bitmap
 // file (short, no "BM", a header or colour table cut off, pixels missing).
 HBITMAP DecodeBmpFile(std::span<const BYTE> file);

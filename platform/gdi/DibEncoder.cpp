@@ -16,8 +16,13 @@ public:
     }
 
     BYTE operator()(Pixel p) {
-        if (auto it = m_known.find(p); it != m_known.end()) return it->second;
-        return m_known[p] = Nearest(p);
+        // Neighbouring pixels mostly repeat: the last answer saves most look-ups.
+        if (m_hasLast && p == m_lastPixel) return m_lastIndex;
+        const auto it = m_known.find(p);
+        m_lastIndex = it != m_known.end() ? it->second : (m_known[p] = Nearest(p));
+        m_lastPixel = p;
+        m_hasLast = true;
+        return m_lastIndex;
     }
 
 private:
@@ -39,13 +44,17 @@ private:
 
     std::vector<Pixel> m_table;
     std::unordered_map<Pixel, BYTE> m_known;
+    bool m_hasLast = false;
+    Pixel m_lastPixel = 0;
+    BYTE m_lastIndex = 0;
 };
 
 std::vector<BYTE> Indices(const CSurface& image, const DibLayout& d, Indexer& index) {
     std::vector<BYTE> out(static_cast<size_t>(d.width) * static_cast<size_t>(d.height));
     for (int y = 0; y < d.height; ++y) {
         BYTE* row = out.data() + static_cast<size_t>(d.StoredRow(y)) * static_cast<size_t>(d.width);
-        for (int x = 0; x < d.width; ++x) row[x] = index(image.At(x, y));
+        const Pixel* in = image.Row(y);
+        for (int x = 0; x < d.width; ++x) row[x] = index(in[x]);
     }
     return out;
 }

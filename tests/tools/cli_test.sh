@@ -109,6 +109,39 @@ im = Image.open(sys.argv[1]); assert im.size == (800, 560), im.size
 assert len(set(im.convert("RGB").getdata())) > 8, "the picture is nearly blank"' "$dir/browser.png"
 [ -s "$dir/demo/log-browser.png" ] || fail "the demo drew no log browser"
 [ -s "$dir/demo/calendar.png" ] || fail "the demo drew no calendar"
+[ -s "$dir/demo/dib.png" ] || fail "the demo drew no bitmap"
+"$dvrkit" dib info "$dir/demo/demo.bmp" | grep -qx 'size: 160 x 160' || fail "the demo's bitmap does not read back"
+
+# Bitmaps: what dib info reports of an ImageMagick file, the conversion to RLE8 and back with
+# the same pixels, refusals that name the fault, and nothing left behind by a failed convert.
+convert -size 37x23 gradient:red-blue -colors 200 -type Palette -compress None BMP3:"$dir/p8.bmp"
+"$dvrkit" dib info "$dir/p8.bmp" --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert (d["width"], d["height"], d["bitCount"], d["compression"]) == (37, 23, 8, "none"), d
+assert d["imageSize"] == 40 * 23 and d["colors"] == d["paletteEntries"] > 0, d'
+"$dvrkit" dib convert "$dir/p8.bmp" "$dir/r8.bmp" --rle
+"$dvrkit" dib info "$dir/r8.bmp" | grep -qx 'compression: RLE8' || fail "convert --rle did not compress"
+"$dvrkit" dib convert "$dir/r8.bmp" "$dir/u8.bmp" --none
+/usr/bin/python3 -c '
+import sys
+from PIL import Image
+a, b = (Image.open(p).convert("RGB").tobytes() for p in sys.argv[1:])
+assert a == b, "RLE8 and back changed pixels"' "$dir/p8.bmp" "$dir/u8.bmp"
+convert -size 8x8 xc:red -type TrueColor BMP3:"$dir/t24.bmp"
+set +e; "$dvrkit" dib convert "$dir/t24.bmp" "$dir/out.bmp" --rle 2> "$dir/err"; code=$?; set -e
+[ "$code" -ne 0 ] && grep -q "24 bits per pixel" "$dir/err" || fail "a 24-bit image was converted"
+[ -z "$(ls "$dir" | grep -e '^out.bmp' )" ] || fail "a failed convert left a file behind"
+head -c 60 "$dir/p8.bmp" > "$dir/cut.bmp"
+set +e; "$dvrkit" dib info "$dir/cut.bmp" 2> "$dir/err"; code=$?; set -e
+[ "$code" -ne 0 ] && grep -q "past the file's end" "$dir/err" || fail "a cut bitmap was not explained: $(cat "$dir/err")"
+"$dvrkit" view dib "$dir/r8.bmp" --snapshot "$dir/dib.png"
+/usr/bin/python3 -c '
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert("RGB")
+r, g, b = im.getpixel((0, 0)); assert r > 200 and b < 60, (r, g, b)
+r, g, b = im.getpixel((0, 22)); assert b > 200 and r < 60, (r, g, b)' "$dir/dib.png"
 
 # The calendar's grid of a month that starts on a Sunday.
 "$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '

@@ -3,9 +3,6 @@
 // The library writes its output in place and leaves partial output behind on failure; the tool
 // has it write a temporary file beside the target instead, renames that over the target only on
 // success and removes it otherwise, so a failed run never leaves a half-written file.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -77,15 +74,6 @@ std::uint64_t FileSize(const std::string& path) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     return error ? 0 : size;
-}
-
-// A new, empty file beside `target` (same folder, so the final rename stays on one file system).
-std::string CreateTempBeside(const std::string& target) {
-    std::string pattern = target + ".dvrkit-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) throw CommandError{"cannot create a temporary file beside " + target};
-    close(fd);
-    return pattern;
 }
 
 void RunCrypt(CryptOptions& o, Direction d) {
