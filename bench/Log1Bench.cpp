@@ -122,8 +122,9 @@ void BM_SaveLogAgainstRawAppend(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveLogAgainstRawAppend)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The least a loader can do: read the file and decode every record into a vector.
-std::vector<_LOG_RECORD_V1_> MinimalLoad(const std::string& path) {
+// The least a loader can do: read the big month's file and decode every record into a vector.
+std::vector<_LOG_RECORD_V1_> MinimalLoad() {
+    const std::string path = MonthFilePath(MonthOf(kBigMonth), {kYear, kMonth}, entryfile::kExtension);
     std::vector<std::uint8_t> bytes(std::filesystem::file_size(path));
     std::FILE* f = std::fopen(path.c_str(), "rb");
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
@@ -139,11 +140,10 @@ std::vector<_LOG_RECORD_V1_> MinimalLoad(const std::string& path) {
 void BM_LoadMonthAgainstMinimal(benchmark::State& state) {
     CEntryMonthData data;
     data.SetFolder(MonthOf(kBigMonth));
-    const std::string path = data.MonthPath({kYear, kMonth});
     double coreSeconds = 0, minimalSeconds = 0;
     for (auto _ : state) {
         const double core = Seconds([&] { data.Load({kYear, kMonth}); });
-        minimalSeconds += Seconds([&] { benchmark::DoNotOptimize(MinimalLoad(path).data()); });
+        minimalSeconds += Seconds([&] { benchmark::DoNotOptimize(MinimalLoad().data()); });
         state.SetIterationTime(core);
         coreSeconds += core;
     }
@@ -156,14 +156,13 @@ BENCHMARK(BM_LoadMonthAgainstMinimal)->Iterations(5)->UseManualTime()->Unit(benc
 void BM_LoadMonthPeakMemory(benchmark::State& state) {
     CEntryMonthData data;
     data.SetFolder(MonthOf(kBigMonth));
-    const std::string path = data.MonthPath({kYear, kMonth});
     double core = 0, minimal = 0;
     for (auto _ : state) {
         core = PeakGrowthOver([&] {
             data.Load({kYear, kMonth});
             return static_cast<double>(data.Entries().GetSize()) * sizeof(CLogRecordItem);
         });
-        minimal = PeakGrowthOver([&] { return static_cast<double>(MinimalLoad(path).size()) * sizeof(_LOG_RECORD_V1_); });
+        minimal = PeakGrowthOver([&] { return static_cast<double>(MinimalLoad().size()) * sizeof(_LOG_RECORD_V1_); });
         if (core < 0 || minimal < 0) state.SkipWithError("child failed");
     }
     state.counters["peak_over_loaded"] = core;

@@ -2,42 +2,21 @@
 // data core from a folder, its days listed and grouped by type, every entry's pane text rendered,
 // and the searches and in-memory removals run over what was loaded.
 #include <cstdio>
-#include <filesystem>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz/FuzzFolder.h"
 #include "fuzz/FuzzTarget.h"
-#include "host/DefaultHost.h"
 #include "log1/EntryMonthData.h"
 #include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
 
 namespace {
 
-// March 2005, whose 27th is the 23-hour day of the change to summer time in the zone set below.
+// March 2005, whose 27th is the 23-hour day of the change to summer time in the zone that
+// FuzzFolder pins.
 constexpr YearMonth kMonth{2005, 3};
 constexpr DWORD kFirstOfMonth = 1109635200;  // 2005-03-01 00:00 UTC
-
-// A folder of this process's own, removed when the process ends.
-struct ScratchFolder {
-    std::string path;
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-const std::string& Folder() {
-    static const ScratchFolder folder = [] {
-        RegisterDefaultHostResources();
-        setenv("TZ", "Europe/Berlin", 1);
-        const auto path = std::filesystem::temp_directory_path() / ("dvrkit-fuzz-log1-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        return ScratchFolder{path.string()};
-    }();
-    return folder.path;
-}
 
 // Counts, renders and then removes entries the way the browser and a host would, ending with an
 // emptied array.
@@ -66,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         EntryPaneText(entryfile::DecodeEntry(data + at));
 
     CEntryMonthData month;
-    month.SetFolder(Folder());
+    month.SetFolder(FuzzFolder("log1"));
     // A new file each time: truncating one would make the file system flush it on close.
     std::remove(month.MonthPath(kMonth).c_str());
     std::FILE* f = std::fopen(month.MonthPath(kMonth).c_str(), "wb");
