@@ -3,10 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz/FuzzFolder.h"
 #include "fuzz/FuzzTarget.h"
-#include "host/DefaultHost.h"
 #include "log2/CLogManager2.h"
 #include "log2/LogFileReader.h"
 #include "log2/LogMonthData.h"
@@ -14,25 +13,7 @@
 
 namespace {
 
-// A folder of this process's own, removed when the process ends.
-struct ScratchFolder {
-    std::string path;
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-const std::string& Folder() {
-    static const ScratchFolder folder = [] {
-        RegisterDefaultHostResources();
-        setenv("TZ", "Europe/Berlin", 1);
-        const auto path = std::filesystem::temp_directory_path() / ("dvrkit-fuzz-log-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        return ScratchFolder{path.string()};
-    }();
-    return folder.path;
-}
+const std::string& Folder() { return FuzzFolder("log"); }
 
 }  // namespace
 
@@ -40,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseLogFile({data, size});
 
     const std::string path = Folder() + "/200504.log";
+    // A new file each time: truncating one would make the file system flush it on close.
+    std::remove(path.c_str());
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return 0;
     std::fwrite(data, 1, size, f);

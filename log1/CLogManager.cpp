@@ -114,10 +114,11 @@ void CLogManager::SetSavePath(const char* path) {
 
 CFile* CLogManager::Shared::OpenLocked(CKeptFile& kept, const std::string& path, UINT flags) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        CFile* file = kept.Open(path.c_str(), flags);
+        // What the path names is only worth looking at once the lock is held.
+        CFile* file = kept.Reuse(path.c_str(), flags);
         if (!file) return nullptr;
         file->LockExclusive();
-        if (CFile::IdentityOf(path.c_str()) == file->GetIdentity()) return file;
+        if (kept.StillNamedBy(path.c_str())) return file;
         // Renamed over or deleted while we waited for the lock.
         kept.Release();
     }
@@ -146,7 +147,8 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     std::uint64_t offset = 0;
     {
         FileLock locked{*file};
-        const std::uint64_t length = file->GetLength();
+        // The end found by seeking costs less than the file's status; writes go by offset.
+        const std::uint64_t length = file->SeekToEnd();
         // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
         // every entry stays on its 168-byte place.
         offset = length - length % entryfile::kRecordSize;

@@ -20,3 +20,12 @@ CFile* CKeptFile::Open(const char* path, UINT flags, const std::optional<FileIde
     m_identity = m_file->GetIdentity();
     return m_file.get();
 }
+
+CFile* CKeptFile::Reuse(const char* path, UINT flags) {
+    return Open(path, flags, m_file ? std::optional(m_identity) : std::nullopt);
+}
+
+bool CKeptFile::StillNamedBy(const char* path) const {
+    const std::optional<FileIdentity> current = CFile::IdentityOf(path);
+    return m_file && current && *current == m_identity;
+}

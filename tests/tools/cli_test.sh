@@ -101,12 +101,15 @@ done
 
 # The log browser drawn on the demo folder: a real PNG of the window's size, with the demo's own
 # picture beside the files.
-"$dvrkit" view log2 "$dir/demo" --snapshot "$dir/browser.png"
-/usr/bin/python3 -c '
+check_browser_png() {  # PNG
+  /usr/bin/python3 -c '
 import sys
 from PIL import Image
 im = Image.open(sys.argv[1]); assert im.size == (800, 560), im.size
-assert len(set(im.convert("RGB").getdata())) > 8, "the picture is nearly blank"' "$dir/browser.png"
+assert len(set(im.convert("RGB").getdata())) > 8, "the picture is nearly blank"' "$1"
+}
+"$dvrkit" view log2 "$dir/demo" --snapshot "$dir/browser.png"
+check_browser_png "$dir/browser.png"
 [ -s "$dir/demo/log-browser.png" ] || fail "the demo drew no log browser"
 [ -s "$dir/demo/calendar.png" ] || fail "the demo drew no calendar"
 [ -s "$dir/demo/dib.png" ] || fail "the demo drew no bitmap"
@@ -142,6 +145,73 @@ from PIL import Image
 im = Image.open(sys.argv[1]).convert("RGB")
 r, g, b = im.getpixel((0, 0)); assert r > 200 and b < 60, (r, g, b)
 r, g, b = im.getpixel((0, 22)); assert b > 200 and r < 60, (r, g, b)' "$dir/dib.png"
+
+# log1 write: saves and updates in one process. An update completes the earliest pending entry of
+# its name and type (1); none is left for a second update or for another type (0). An empty text
+# stores the type's label, a quoted one keeps its comma.
+mkdir "$dir/l1"
+updates=$(printf '%s\n' 'save,front door,0,2005-05-02 10:00:00,0,1,' \
+                        'save,back door,3,1115028100,1115028200,0,"motion, zone 2"' \
+                        'save,garage,2,2005-05-03 08:00:00,0,0,left open' \
+                        'update,front door,0,2005-05-02 10:05:00' 'update,front door,0,1' 'update,garage,4,1' |
+          "$dvrkit" log1 write "$dir/l1")
+[ "$updates" = $'1\n0\n0' ] || fail "log1 write printed '$updates' for its updates"
+"$dvrkit" log1 dump "$dir/l1/200505.log" --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert d["size"] == 3 * 168 and d["tornBytes"] == 0, d
+got = [(e["offset"], e["name"], e["type"], e["time"], e["updateTime"], e["flag"], e["text"]) for e in d["entries"]]
+assert got == [(0, "front door", 0, 1115028000, 1115028300, 1, "System"),
+               (168, "back door", 3, 1115028100, 1115028200, 0, "motion, zone 2"),
+               (336, "garage", 2, 1115107200, 0, 0, "left open")], got'
+
+# A bad line is refused with its line number; the lines before it ran, none after it.
+mkdir "$dir/l1part"
+set +e
+printf '%s\n' 'save,a,1,1115028000,0,0,x' 'update,a,1,1115028009' 'save,b,1,not a time,0,0,y' 'save,c,1,1115028000,0,0,z' |
+  "$dvrkit" log1 write "$dir/l1part" > "$dir/out" 2> "$dir/err"; code=$?
+set -e
+[ "$code" -ne 0 ] && grep -q "line 3" "$dir/err" && [ "$(cat "$dir/out")" = 1 ] || fail "a bad log1 line: $(cat "$dir/err")"
+"$dvrkit" log1 dump "$dir/l1part/200505.log" --json | /usr/bin/python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+assert [(e["name"], e["updateTime"]) for e in d["entries"]] == [("a", 1115028009)], d'
+
+# Browsing: the month, its days latest first with their counts, and a day's entries by type.
+"$dvrkit" log1 months "$dir/l1" --json | /usr/bin/python3 -c '
+import json, sys
+assert [m["month"] for m in json.load(sys.stdin)] == ["2005-05"]'
+"$dvrkit" log1 days "$dir/l1" 2005-05 --json | /usr/bin/python3 -c '
+import json, sys
+got = [(d["day"], d["date"], d["entries"]) for d in json.load(sys.stdin)]
+assert got == [("03", "2005-05-03", 1), ("02", "2005-05-02", 2)], got'
+"$dvrkit" log1 show "$dir/l1" 2005-05-02 --json | /usr/bin/python3 -c '
+import json, sys
+types = json.load(sys.stdin)
+assert [(t["type"], t["count"]) for t in types] == [(0, 1), (1, 0), (2, 0), (3, 1), (4, 0)], types
+assert types[3]["label"] == "Network (1)", types[3]
+for t in types:
+    for e in t["entries"]:
+        assert e["pane"].endswith("\r\n") and e["pane"].count("\r\n") == 6, e["pane"]
+assert types[3]["entries"][0]["text"] == "motion, zone 2"'
+"$dvrkit" log1 show "$dir/l1" 2005-05-02 --type 0 | grep -q '^== System (1)' || fail "log1 show --type 0"
+
+# Deleting a type of a day, an entry by its second, then a whole day: each rewrites the month,
+# newest first, and the last removal deletes its file.
+log1_left() { "$dvrkit" log1 dump "$dir/l1/200505.log" --json | /usr/bin/python3 -c '
+import json, sys
+print(" ".join(e["name"].replace(" ", "_") for e in json.load(sys.stdin)["entries"]))'; }
+"$dvrkit" log1 delete "$dir/l1" 2005-05-02 --type 3 | grep -q '^1 entries removed, 2 left' || fail "log1 delete --type"
+[ "$(log1_left)" = "garage front_door" ] || fail "after deleting a type the month holds: $(log1_left)"
+"$dvrkit" log1 delete "$dir/l1" 2005-05-03 --time 08:00:00 > /dev/null
+[ "$(log1_left)" = "front_door" ] || fail "after deleting an entry the month holds: $(log1_left)"
+"$dvrkit" log1 delete "$dir/l1" 2005-05-02 | grep -q 'its file was deleted' || fail "log1 delete of the last day"
+[ ! -e "$dir/l1/200505.log" ] || fail "the emptied month file is still there"
+
+# The first-generation browser drawn on the demo's folder of them, and the demo's own picture.
+"$dvrkit" view log1 "$dir/demo/log1" --snapshot "$dir/log1.png"
+check_browser_png "$dir/log1.png"
+[ -s "$dir/demo/log1-browser.png" ] || fail "the demo drew no first-generation log browser"
 
 # The calendar's grid of a month that starts on a Sunday.
 "$dvrkit" calendar 2006-01 --json | /usr/bin/python3 -c '
