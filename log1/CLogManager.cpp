@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <string>
 
@@ -43,16 +44,27 @@ std::string EntryFileName(const std::string& savePath, DWORD time) {
     return name.size() < entryfile::kMaxPath ? name : std::string();
 }
 
-// Releases the month file's lock however the update ends.
-struct FileLock {
-    CFile& file;
+// Holds the month file's lock for one update and releases it however the update ends. An update
+// that ends in a file error lets the kept file go too, once the lock is released, so that the
+// next update opens the month file anew.
+class FileLock {
+public:
+    FileLock(CKeptFile& kept, CFile& file) : m_kept(kept), m_file(file) {}
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
     ~FileLock() {
         try {
-            file.Unlock();
+            m_file.Unlock();
         } catch (const CFileException&) {
             // Closing the file releases the lock all the same.
         }
+        if (std::uncaught_exceptions() > m_exceptionsAtStart) m_kept.Release();
     }
+
+private:
+    CKeptFile& m_kept;
+    CFile& m_file;
+    const int m_exceptionsAtStart = std::uncaught_exceptions();
 };
 
 }  // namespace
@@ -146,7 +158,7 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     if (!file) return;
     std::uint64_t offset = 0;
     {
-        FileLock locked{*file};
+        FileLock locked{m_file, *file};
         // The end found by seeking costs less than the file's status; writes go by offset.
         const std::uint64_t length = file->SeekToEnd();
         // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
@@ -160,7 +172,6 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
                 file->SetLength(offset);
             } catch (const CFileException&) {
             }
-            m_file.Release();
             throw;
         }
     }
@@ -213,20 +224,15 @@ int CLogManager::UpdateLog(const char* name, DWORD type, DWORD value) {
     if (m_shared->savePath.empty() || path.empty()) return 0;
     CFile* file = Shared::OpenLocked(m_file, path, kUpdateFlags);
     if (!file) return 0;
-    FileLock locked{*file};
+    FileLock locked{m_file, *file};
     _LOG_RECORD_V1_ pending{};
     pending.time = slot.time;
     pending.type = slot.type;
     StoreFixedText(pending.name, wanted.c_str());
-    try {
-        const auto at = Shared::Locate(*file, pending, slot.offset);
-        if (!at) return 0;
-        std::uint8_t stored[4];
-        PutU32(stored, value);
-        file->WriteAt(*at + entryfile::kUpdateTimeOffset, stored, sizeof stored);
-    } catch (const CFileException&) {
-        m_file.Release();
-        throw;
-    }
+    const auto at = Shared::Locate(*file, pending, slot.offset);
+    if (!at) return 0;
+    std::uint8_t stored[4];
+    PutU32(stored, value);
+    file->WriteAt(*at + entryfile::kUpdateTimeOffset, stored, sizeof stored);
     return 1;
 }
