@@ -68,10 +68,7 @@ HBITMAP DecodeBmpFile(std::span<const BYTE> file) {
 
     CSurface image;
     if (!DecodeDib(*blockInfo, bits, image)) return nullptr;
-    auto* bitmap = new GdiBitmap(image.Width(), image.Height());
-    bitmap->BeginDraw() = std::move(image);
-    bitmap->EndDraw();
-    return bitmap;
+    return new GdiBitmap(std::move(image));
 }
 
 HBITMAP LoadBitmapFile(const char* path) {

@@ -10,6 +10,8 @@
 
 GdiBitmap::GdiBitmap(int width, int height) : GdiObject(GdiKind::bitmap), m_surface(width, height) {}
 
+GdiBitmap::GdiBitmap(CSurface pixels) : GdiObject(GdiKind::bitmap), m_surface(std::move(pixels)) {}
+
 GdiBitmap::GdiBitmap(std::vector<BYTE> info, size_t imageSize)
     : GdiObject(GdiKind::bitmap), m_info(std::move(info)), m_bits(imageSize, 0) {
     Pixels();
@@ -43,11 +45,36 @@ const CSurface& GdiBitmap::Pixels() {
     return m_surface;
 }
 
+CSurface& GdiBitmap::BeginDraw() {
+    ForgetEncoding();
+    return const_cast<CSurface&>(Pixels());
+}
+
 void GdiBitmap::EndDraw() {
+    ForgetEncoding();
     std::vector<BYTE> bits;
     // Copied into place: the caller holds a pointer to the section's bits.
     if (IsSection() && EncodeDib(m_surface, *SectionInfo(), bits) && bits.size() == m_bits.size())
         std::copy(bits.begin(), bits.end(), m_bits.begin());
+}
+
+void GdiBitmap::KeepEncoding(std::vector<BYTE> key, std::vector<BYTE> encoded) {
+    if (IsSection()) return;
+    m_keptKey = std::move(key);
+    m_kept = std::move(encoded);
+}
+
+bool GdiBitmap::TakeEncoding(const std::vector<BYTE>& key, std::vector<BYTE>& encoded) {
+    if (m_keptKey.empty() || m_keptKey != key) return false;
+    encoded = std::move(m_kept);
+    ForgetEncoding();
+    return true;
+}
+
+void GdiBitmap::ForgetEncoding() {
+    m_keptKey.clear();
+    m_kept.clear();
+    m_kept.shrink_to_fit();
 }
 
 HBITMAP CreateCompatibleBitmap(CDC*, int width, int height) {

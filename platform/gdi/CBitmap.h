@@ -23,6 +23,8 @@ class GdiBitmap : public GdiObject {
 public:
     // A device bitmap, black.
     GdiBitmap(int width, int height);
+    // A device bitmap holding `pixels`.
+    explicit GdiBitmap(CSurface pixels);
     // A DIB section: `info` is the header block (header and colour table), `imageSize` the
     // bytes of its bits (zero-filled).
     GdiBitmap(std::vector<BYTE> info, size_t imageSize);
@@ -37,12 +39,23 @@ public:
 
     // The pixels as they are now (a section's decoded afresh).
     const CSurface& Pixels();
-    // Pixels to draw into; EndDraw stores a section's drawing back into its bits.
-    CSurface& BeginDraw() { return const_cast<CSurface&>(Pixels()); }
+    // Pixels to draw into, until EndDraw, which stores a section's drawing back into its bits.
+    // Both forget the kept encoding.
+    CSurface& BeginDraw();
     void EndDraw();
 
+    // An encoding of the pixels kept for the next reader: `key` names the format it is in.
+    // A device bitmap keeps it until it is taken or any drawing begins; a section keeps
+    // nothing, since its bits are written directly. Take hands it over when the key matches.
+    void KeepEncoding(std::vector<BYTE> key, std::vector<BYTE> encoded);
+    bool TakeEncoding(const std::vector<BYTE>& key, std::vector<BYTE>& encoded);
+
 private:
+    void ForgetEncoding();
+
     CSurface m_surface;
+    std::vector<BYTE> m_keptKey;
+    std::vector<BYTE> m_kept;
     std::vector<BYTE> m_info;  // empty for a device bitmap
     std::vector<BYTE> m_bits;
 };

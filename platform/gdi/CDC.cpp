@@ -81,12 +81,7 @@ BOOL CDC::DeleteDC() {
     return TRUE;
 }
 
-CSurface* CDC::GetSurface() {
-    if (m_window) return m_window;
-    return m_state.bitmap ? &m_state.bitmap->BeginDraw() : nullptr;
-}
-
-const CSurface* CDC::SourcePixels() {
+const CSurface* CDC::GetSurface() {
     if (m_window) return m_window;
     return m_state.bitmap ? &m_state.bitmap->Pixels() : nullptr;
 }
@@ -199,7 +194,7 @@ int CDC::SetStretchBltMode(int mode) {
 }
 
 int CDC::GetDeviceCaps(int index) {
-    const CSurface* surface = SourcePixels();
+    const CSurface* surface = GetSurface();
     switch (index) {
         case HORZRES: return surface ? surface->Width() : 0;
         case VERTRES: return surface ? surface->Height() : 0;
@@ -222,7 +217,7 @@ CPoint CDC::OffsetViewportOrg(int dx, int dy) {
 }
 
 int CDC::IntersectClipRect(const RECT& rect) {
-    const CSurface* surface = SourcePixels();
+    const CSurface* surface = GetSurface();
     if (!surface) return RGN_ERROR;
     CRect clip;
     clip.IntersectRect(m_state.clip.value_or(surface->Bounds()), ToDevice(rect));
@@ -233,7 +228,7 @@ int CDC::IntersectClipRect(const RECT& rect) {
 int CDC::SelectClipRect(const RECT* deviceRect) {
     if (deviceRect) m_state.clip = CRect(*deviceRect);
     else m_state.clip.reset();
-    const CSurface* surface = SourcePixels();
+    const CSurface* surface = GetSurface();
     if (!surface) return RGN_ERROR;
     CRect visible;
     visible.IntersectRect(m_state.clip.value_or(surface->Bounds()), surface->Bounds());
@@ -241,7 +236,7 @@ int CDC::SelectClipRect(const RECT* deviceRect) {
 }
 
 int CDC::GetClipBox(RECT* rect) {
-    const CSurface* surface = SourcePixels();
+    const CSurface* surface = GetSurface();
     if (!rect || !surface) return RGN_ERROR;
     CRect box;
     box.IntersectRect(m_state.clip.value_or(surface->Bounds()), surface->Bounds());
@@ -332,7 +327,7 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
 }
 
 COLORREF CDC::GetPixel(int x, int y) {
-    const CSurface* surface = SourcePixels();
+    const CSurface* surface = GetSurface();
     if (!surface) return CLR_INVALID;
     const CPoint d = ToDevice(x, y);
     const CRect clip = m_state.clip.value_or(surface->Bounds());
@@ -356,7 +351,7 @@ BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* source, int sx, int sy, DWORD 
 
 BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* source, int sx, int sy, int sw, int sh, DWORD rop) {
     if (!RopUsesSource(rop)) return PatBlt(x, y, w, h, rop);
-    const CSurface* pixels = source ? source->SourcePixels() : nullptr;
+    const CSurface* pixels = source ? source->GetSurface() : nullptr;
     if (!pixels) return FALSE;
     const CPoint from = source->ToDevice(sx, sy);
     return StretchSurface(x, y, w, h, *pixels, from.x, from.y, sw, sh, rop);

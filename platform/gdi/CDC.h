@@ -79,9 +79,9 @@ public:
     // Deselects everything and detaches; the context can be made again.
     BOOL DeleteDC();
     HDC GetSafeHdc() { return this; }
-    // The surface drawn on now (a memory context's selected bitmap), or nullptr. For a DIB
-    // section this is a decoded copy: reading it is fine, writes to it do not reach the bits.
-    CSurface* GetSurface();
+    // The surface drawn on now (a memory context's selected bitmap), or nullptr; for reading
+    // only: drawing goes through the context's calls. For a DIB section this is a decoded copy.
+    const CSurface* GetSurface();
 
     // --- objects
     CPen* SelectObject(CPen* pen);
@@ -194,7 +194,6 @@ private:
     // FALSE without a target.
     template <typename Draw>
     BOOL Paint(Draw&& draw, const CRect* extraClip = nullptr);
-    const CSurface* SourcePixels();
     CRect ToDevice(const RECT& rect) const;
     CPoint ToDevice(int x, int y) const;
     FontInstance& Font();

@@ -1,5 +1,7 @@
 #include "platform/gdi/DibDecoder.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -43,23 +45,45 @@ PackedFormat FormatOf(const BITMAPINFO& info, const DibLayout& d) {
     return {0xFF0000, 0x00FF00, 0x0000FF};
 }
 
-Pixel Lookup(const std::vector<Pixel>& table, unsigned index) { return index < table.size() ? table[index] : 0; }
+// A colour table widened to every index a byte can hold; indices beyond the table draw black.
+using IndexColors = std::array<Pixel, 256>;
 
-void DecodeRow(const BYTE* row, const DibLayout& d, const std::vector<Pixel>& table, const PackedFormat& packed, Pixel* out) {
-    for (int x = 0; x < d.width; ++x) {
-        const auto ux = static_cast<size_t>(x);
-        switch (d.bitCount) {
-            case 1: out[x] = Lookup(table, (row[ux / 8] >> (7 - ux % 8)) & 1); break;
-            case 4: out[x] = Lookup(table, (row[ux / 2] >> (ux % 2 == 0 ? 4 : 0)) & 0x0F); break;
-            case 8: out[x] = Lookup(table, row[ux]); break;
-            case 16: out[x] = packed.Decode(static_cast<DWORD>(row[2 * ux] | (row[2 * ux + 1] << 8))); break;
-            case 24: out[x] = static_cast<Pixel>(row[3 * ux] | (row[3 * ux + 1] << 8) | (row[3 * ux + 2] << 16)); break;
-            default: {
+IndexColors WidenTable(const std::vector<Pixel>& table) {
+    IndexColors colors{};
+    std::copy_n(table.begin(), std::min(table.size(), colors.size()), colors.begin());
+    return colors;
+}
+
+// A row of one-byte indices: an 8-bit row, or a row of decoded RLE8 or RLE4.
+void LookupRow(const BYTE* indices, size_t width, const IndexColors& colors, Pixel* out) {
+    for (size_t x = 0; x < width; ++x) out[x] = colors[indices[x]];
+}
+
+void DecodeRow(const BYTE* row, const DibLayout& d, const IndexColors& colors, const PackedFormat& packed, Pixel* out) {
+    const auto width = static_cast<size_t>(d.width);
+    switch (d.bitCount) {
+        case 1:
+        case 4: {
+            const size_t perByte = 8 / d.bitCount;
+            const unsigned mask = (1u << d.bitCount) - 1;
+            for (size_t x = 0; x < width; ++x)
+                out[x] = colors[(row[x / perByte] >> (d.bitCount * (perByte - 1 - x % perByte))) & mask];
+            return;
+        }
+        case 8: LookupRow(row, width, colors, out); return;
+        case 16:
+            for (size_t x = 0; x < width; ++x) out[x] = packed.Decode(static_cast<DWORD>(row[2 * x] | (row[2 * x + 1] << 8)));
+            return;
+        case 24:
+            for (size_t x = 0; x < width; ++x)
+                out[x] = static_cast<Pixel>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16));
+            return;
+        default:
+            for (size_t x = 0; x < width; ++x) {
                 DWORD v;
-                std::memcpy(&v, row + 4 * ux, 4);
+                std::memcpy(&v, row + 4 * x, 4);
                 out[x] = packed.Decode(v);
             }
-        }
     }
 }
 
@@ -81,22 +105,21 @@ std::vector<Pixel> DibColorTable(const BITMAPINFO& info) {
 bool DecodeDib(const BITMAPINFO& info, std::span<const BYTE> bits, CSurface& out) {
     const auto d = DibLayout::From(info.bmiHeader);
     if (!d) return false;
-    const std::vector<Pixel> table = DibColorTable(info);
+    const IndexColors colors = WidenTable(DibColorTable(info));
     const PackedFormat packed = FormatOf(info, *d);
     if (d->IsRle()) {
         if (d->imageSize == 0) return false;  // the data's end is unknown: nothing safe to read
         const auto indices = DecodeRle(bits.first(std::min<size_t>(bits.size(), d->imageSize)), d->width, d->height,
                                        d->compression == BI_RLE4);
         out.Reset(d->width, d->height);
-        for (int y = 0; y < d->height; ++y) {
-            const BYTE* row = indices.data() + static_cast<size_t>(d->StoredRow(y)) * static_cast<size_t>(d->width);
-            for (int x = 0; x < d->width; ++x) out.At(x, y) = Lookup(table, row[x]);
-        }
+        const auto width = static_cast<size_t>(d->width);
+        for (int y = 0; y < d->height; ++y)
+            LookupRow(indices.data() + static_cast<size_t>(d->StoredRow(y)) * width, width, colors, out.Row(y));
         return true;
     }
     if (bits.size() < d->imageSize) return false;
     out.Reset(d->width, d->height);
     for (int y = 0; y < d->height; ++y)
-        DecodeRow(bits.data() + static_cast<size_t>(d->StoredRow(y)) * d->stride, *d, table, packed, out.Row(y));
+        DecodeRow(bits.data() + static_cast<size_t>(d->StoredRow(y)) * d->stride, *d, colors, packed, out.Row(y));
     return true;
 }

@@ -56,6 +56,29 @@ void DescribeDeviceFormat(HBITMAP bitmap, BITMAPINFOHEADER& h) {
     h.biSizeImage = static_cast<DWORD>(DibStride(static_cast<std::uint64_t>(h.biWidth), 32) * static_cast<std::uint64_t>(h.biHeight));
 }
 
+// What an encoding depends on: the header (but for the image size it reports) and the table.
+std::vector<BYTE> EncodingKey(const BITMAPINFO& info, const DibLayout& d) {
+    std::vector<BYTE> key = CopyBlock(info, d);
+    reinterpret_cast<BITMAPINFOHEADER*>(key.data())->biSizeImage = 0;
+    return key;
+}
+
+// RLE bits of all rows, or only their size. A caller asks for the size first and then for
+// the bits, so the size query leaves its encoding in the bitmap for the call that follows.
+int CompressedBits(HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO& info, const DibLayout& d) {
+    std::vector<BYTE> key = EncodingKey(info, d);
+    std::vector<BYTE> encoded;
+    if (!bitmap->TakeEncoding(key, encoded) && !EncodeDib(bitmap->Pixels(), info, encoded)) return 0;
+    // Compressed rows cannot be cut into scan-line ranges: all of them or nothing.
+    if (bits && (start != 0 || lines != static_cast<UINT>(d.height) || info.bmiHeader.biSizeImage < encoded.size())) return 0;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(encoded.size());
+    if (bits)
+        std::memcpy(bits, encoded.data(), encoded.size());
+    else
+        bitmap->KeepEncoding(std::move(key), std::move(encoded));
+    return static_cast<int>(lines);
+}
+
 }  // namespace
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, void* section, DWORD) {
@@ -72,15 +95,10 @@ HBITMAP CreateDIBitmap(HDC, const BITMAPINFOHEADER* header, DWORD init, const vo
     if (!header || usage != DIB_RGB_COLORS) return nullptr;
     const auto d = DibLayout::From(*header);
     if (!d) return nullptr;
+    if (!(init & CBM_INIT)) return new GdiBitmap(d->width, d->height);
     CSurface image;
-    if ((init & CBM_INIT) && !(info && Decode(*info, bits, image) && image.Width() == d->width && image.Height() == d->height))
-        return nullptr;
-    auto* bitmap = new GdiBitmap(d->width, d->height);
-    if (init & CBM_INIT) {
-        bitmap->BeginDraw() = std::move(image);
-        bitmap->EndDraw();
-    }
-    return bitmap;
+    if (!(info && Decode(*info, bits, image) && image.Width() == d->width && image.Height() == d->height)) return nullptr;
+    return new GdiBitmap(std::move(image));
 }
 
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage) {
@@ -94,16 +112,9 @@ int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAP
     if (start >= static_cast<UINT>(d->height)) return 0;
     lines = std::min(lines, static_cast<UINT>(d->height) - start);
     TableFromPalette(dc, *info, *d);
+    if (d->IsRle()) return CompressedBits(bitmap, start, lines, bits, *info, *d);
     std::vector<BYTE> encoded;
     if (!EncodeDib(bitmap->Pixels(), *info, encoded)) return 0;
-    if (d->IsRle()) {
-        // Compressed rows cannot be cut into scan-line ranges: all of them or nothing.
-        if (bits && (start != 0 || lines != static_cast<UINT>(d->height) || info->bmiHeader.biSizeImage < encoded.size()))
-            return 0;
-        info->bmiHeader.biSizeImage = static_cast<DWORD>(encoded.size());
-        if (bits) std::memcpy(bits, encoded.data(), encoded.size());
-        return static_cast<int>(lines);
-    }
     info->bmiHeader.biSizeImage = static_cast<DWORD>(d->imageSize);
     if (bits) std::memcpy(bits, encoded.data() + start * d->stride, lines * d->stride);
     return static_cast<int>(lines);

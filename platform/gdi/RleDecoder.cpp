@@ -38,23 +38,39 @@ private:
     bool Has(size_t n) const { return m_data.size() - m_pos >= n; }
     BYTE Next() { return m_data[m_pos++]; }
 
-    void Put(BYTE index) {
-        if (m_x < m_width && m_y < m_height)
-            m_out[static_cast<size_t>(m_y) * static_cast<size_t>(m_width) + static_cast<size_t>(m_x)] = index;
-        if (m_x < m_width) ++m_x;  // past the row's end the pen stays put: runs are cut
+    // Where the next `count` pixels go in the current row, and how many of them fit: past the
+    // row's end the pen stays put, so runs are cut there.
+    BYTE* Pen(int count, int& fit) {
+        fit = std::min(count, m_width - m_x);
+        BYTE* pen = m_out.data() + static_cast<size_t>(m_y) * static_cast<size_t>(m_width) + static_cast<size_t>(m_x);
+        m_x += fit;
+        return pen;
     }
 
     void Repeat(int count, BYTE value) {
-        for (int k = 0; k < count; ++k) Put(m_fourBit ? static_cast<BYTE>(k % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+        int fit;
+        BYTE* pen = Pen(count, fit);
+        if (!m_fourBit) {
+            std::fill_n(pen, fit, value);
+            return;
+        }
+        for (int k = 0; k < fit; ++k) pen[k] = static_cast<BYTE>(k % 2 == 0 ? value >> 4 : value & 0x0F);
     }
 
     bool Absolute(int count) {
         const size_t bytes = m_fourBit ? (static_cast<size_t>(count) + 1) / 2 : static_cast<size_t>(count);
         const size_t padded = bytes + bytes % 2;
         if (!Has(bytes)) return false;
-        for (int k = 0; k < count; ++k) {
-            const BYTE b = m_data[m_pos + (m_fourBit ? static_cast<size_t>(k) / 2 : static_cast<size_t>(k))];
-            Put(m_fourBit ? static_cast<BYTE>(k % 2 == 0 ? b >> 4 : b & 0x0F) : b);
+        const BYTE* in = m_data.data() + m_pos;
+        int fit;
+        BYTE* pen = Pen(count, fit);
+        if (!m_fourBit) {
+            std::copy_n(in, fit, pen);
+        } else {
+            for (int k = 0; k < fit; ++k) {
+                const BYTE b = in[k / 2];
+                pen[k] = static_cast<BYTE>(k % 2 == 0 ? b >> 4 : b & 0x0F);
+            }
         }
         m_pos += Has(padded) ? padded : bytes;
         return true;

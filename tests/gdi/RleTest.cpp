@@ -3,10 +3,12 @@
 // pixels; our own decoder must agree; damaged data must never be read past.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "GdiTestSupport.h"
 #include "platform/gdi/ColorRef.h"
+#include "platform/gdi/DibEncoder.h"
 #include "platform/gdi/DibFunctions.h"
 #include "platform/gdi/RasterOp.h"
 #include "platform/gdi/RleDecoder.h"
@@ -141,6 +143,48 @@ TEST_P(Rle, ABufferSmallerThanTheCompressedSizeIsRefused) {
     std::vector<BYTE> small(compressed.size() - 1);
     EXPECT_EQ(GetDIBits(nullptr, bitmap, 0, static_cast<UINT>(v.height), small.data(), Info(header), DIB_RGB_COLORS), 0);
     EXPECT_EQ(GetDIBits(nullptr, bitmap, 0, 1, nullptr, Info(header), DIB_RGB_COLORS), 1);  // sizing only
+}
+
+TEST_P(Rle, WhatChangesAfterTheSizeQueryGivesFreshBits) {
+    // The size query keeps its encoding for the call that follows; a bitmap drawn on, or a
+    // header with another colour table, between the two must not get the kept bits.
+    const Variant v = GetParam();
+    const auto rows = static_cast<UINT>(v.height);
+    const std::vector<COLORREF> reversed(colours.rbegin(), colours.rend());
+    struct Change {
+        const char* name;
+        std::function<void(std::vector<BYTE>& header)> apply;
+    };
+    const Change changes[] = {
+        {"drawn on",
+         [&](std::vector<BYTE>&) {
+             CDC dc;
+             dc.CreateCompatibleDC(nullptr);
+             CBitmap wrapper;
+             wrapper.Attach(bitmap);
+             CBitmap* old = dc.SelectObject(&wrapper);
+             dc.FillSolidRect(0, 0, v.width, v.height, colours[1]);
+             dc.SelectObject(old);
+             wrapper.Detach();
+         }},
+        {"another colour table", [&](std::vector<BYTE>& header) { header = InfoBlock(v.width, v.height, v.bitCount, v.compression, reversed); }},
+    };
+    for (const Change& change : changes) {
+        auto header = InfoBlock(v.width, v.height, v.bitCount, v.compression, colours);
+        ASSERT_NE(GetDIBits(nullptr, bitmap, 0, rows, nullptr, Info(header), DIB_RGB_COLORS), 0) << change.name;
+        std::vector<BYTE> before;
+        ASSERT_TRUE(EncodeDib(bitmap->Pixels(), *Info(header), before));
+        change.apply(header);
+        std::vector<BYTE> fresh;
+        ASSERT_TRUE(EncodeDib(bitmap->Pixels(), *Info(header), fresh));
+        ASSERT_NE(fresh, before) << change.name;  // the change shows in the bits
+        // Room for any encoding: the header's size now says how much the buffer holds.
+        std::vector<BYTE> out(bits.size() * 2 + 2 * rows + 2);
+        Info(header)->bmiHeader.biSizeImage = static_cast<DWORD>(out.size());
+        ASSERT_EQ(GetDIBits(nullptr, bitmap, 0, rows, out.data(), Info(header), DIB_RGB_COLORS), v.height) << change.name;
+        out.resize(Info(header)->bmiHeader.biSizeImage);
+        EXPECT_EQ(out, fresh) << change.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, Rle,
