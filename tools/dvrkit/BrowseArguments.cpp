@@ -1,7 +1,9 @@
 #include "tools/dvrkit/BrowseArguments.h"
 
+#include <charconv>
 #include <iostream>
 
+#include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/TextOutput.h"
 
@@ -18,6 +20,25 @@ YearMonthDay DayArgument(const std::string& text) {
 }
 
 LocalDay DayOf(const YearMonthDay& day) { return DayStartingAt(LocalMidnight(day.year, day.month, day.day)); }
+
+std::optional<DWORD> TimeOnDay(const YearMonthDay& day, std::string_view text) {
+    int parts[3] = {};
+    constexpr int kLimits[3] = {23, 59, 59};
+    // Times are stored as unsigned 32-bit seconds since 1970.
+    if (day.year < 1970 || day.year > 2105 || text.size() != 8 || text[2] != ':' || text[5] != ':') return std::nullopt;
+    for (int i = 0; i < 3; ++i) {
+        const char* at = text.data() + 3 * i;
+        const auto [end, error] = std::from_chars(at, at + 2, parts[i]);
+        if (error != std::errc() || end != at + 2 || parts[i] < 0 || parts[i] > kLimits[i]) return std::nullopt;
+    }
+    return CTime(day.year, day.month, day.day, parts[0], parts[1], parts[2]).GetTime();
+}
+
+std::optional<DWORD> ParseLocalTime(std::string_view text) {
+    if (text.size() < 11 || text[10] != ' ') return std::nullopt;
+    const auto day = ParseDayLabel(text.substr(0, 10));
+    return day ? TimeOnDay(*day, text.substr(11)) : std::nullopt;
+}
 
 CLI::App* AddBrowseCommand(CLI::App& group, const char* name, const char* help, const char* folderHelp,
                            const char* date, BrowseArguments& args) {

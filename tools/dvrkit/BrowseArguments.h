@@ -1,7 +1,9 @@
 #pragma once
 // What the browsing commands of every browser share: a folder, a month or day argument read by the
 // library's label rules, --json, and the `months` command, which lists a folder's month files.
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -19,6 +21,11 @@ YearMonth MonthArgument(const std::string& text);
 YearMonthDay DayArgument(const std::string& text);
 // The local calendar day of a day argument.
 LocalDay DayOf(const YearMonthDay& day);
+// The local time "HH:MM:SS" on `day` (1970 to 2105); nothing for any other text.
+std::optional<DWORD> TimeOnDay(const YearMonthDay& day, std::string_view text);
+// A local time "YYYY-MM-DD HH:MM:SS" of a day that exists (1970 to 2105); nothing for any other
+// text.
+std::optional<DWORD> ParseLocalTime(std::string_view text);
 
 // Adds `name` to `group` with the folder (described by `folderHelp`), the date argument when
 // `date` is "MONTH" or "DAY" (nullptr for none) and --json, all read into `args`.

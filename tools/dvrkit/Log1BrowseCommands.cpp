@@ -1,6 +1,5 @@
 // dvrkit log1 months|days|show|delete: what the first-generation browser shows and deletes, on
 // the command line, through the browser's own data core.
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -76,12 +75,9 @@ void ShowDay(const BrowseOptions& o) {
 
 // The second of "HH:MM:SS" on the day.
 DWORD SecondOf(const YearMonthDay& day, const std::string& text) {
-    int h, m, s;
-    char end;
-    if (std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &end) != 3 || h < 0 || h > 23 || m < 0 || m > 59 ||
-        s < 0 || s > 59)
-        throw CommandError{"'" + text + "' is not a time of the form HH:MM:SS"};
-    return CTime(day.year, day.month, day.day, h, m, s).GetTime();
+    const auto time = TimeOnDay(day, text);
+    if (!time) throw CommandError{"'" + text + "' is not a time of the form HH:MM:SS"};
+    return *time;
 }
 
 void DeleteEntries(const BrowseOptions& o) {

@@ -1,6 +1,5 @@
 // dvrkit log1: write and dump first-generation log files (FOLDER/YYYYMM.log, 168-byte entries).
 #include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "log1/EntryRecord.h"
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/Csv.h"
 #include "tools/dvrkit/FileBytes.h"
@@ -29,13 +29,10 @@ DWORD Number(const std::string& text, int line, const char* field) {
 
 // Unix seconds, or "YYYY-MM-DD HH:MM:SS" in local time.
 DWORD Time(const std::string& text, int line, const char* field) {
-    int y, mo, d, h, mi, s;
-    char end;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &end) != 6)
-        return Number(text, line, field);
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 || y < 1970)
-        Refuse(line, std::string(field) + " '" + text + "' is not a time");
-    return CTime(y, mo, d, h, mi, s).GetTime();
+    if (text.find('-') == std::string::npos) return Number(text, line, field);
+    const auto time = ParseLocalTime(text);
+    if (!time) Refuse(line, std::string(field) + " '" + text + "' is not a time");
+    return *time;
 }
 
 // One line of the operations: "save,NAME,TYPE,TIME,UPDATETIME,FLAG,TEXT" or "update,NAME,TYPE,VALUE".
