@@ -76,7 +76,8 @@ struct CLogManager::Shared {
 
     // Opens `path` through `kept` and locks it, making sure the lock is on the file the path names
     // now; nullptr if it cannot be opened.
-    static CFile* OpenLocked(CKeptFile& kept, const std::string& path, UINT flags);
+    // The file comes with its length, read under the lock.
+    static CFile* OpenLocked(CKeptFile& kept, const std::string& path, UINT flags, std::uint64_t& length);
     // Where the entry `pending` is in the locked month file: at `offset` if it is still there,
     // else the first entry with its time, name and type that is still pending.
     static std::optional<std::uint64_t> Locate(CFile& file, const _LOG_RECORD_V1_& pending, std::uint64_t offset);
@@ -124,13 +125,18 @@ void CLogManager::SetSavePath(const char* path) {
     m_shared->savePath = std::move(savePath);
 }
 
-CFile* CLogManager::Shared::OpenLocked(CKeptFile& kept, const std::string& path, UINT flags) {
+CFile* CLogManager::Shared::OpenLocked(CKeptFile& kept, const std::string& path, UINT flags, std::uint64_t& length) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         // What the path names is only worth looking at once the lock is held.
         CFile* file = kept.Reuse(path.c_str(), flags);
         if (!file) return nullptr;
         file->LockExclusive();
-        if (kept.StillNamedBy(path.c_str())) return file;
+        // One look-up both checks the file and gives its length: an update costs a system call
+        // fewer, and no other writer can change the length while the lock is held.
+        if (const auto named = kept.LengthIfNamedBy(path.c_str())) {
+            length = *named;
+            return file;
+        }
         // Renamed over or deleted while we waited for the lock.
         kept.Release();
     }
@@ -154,13 +160,12 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     if (m_shared->savePath.empty()) return;
     const std::string path = EntryFileName(m_shared->savePath, time);
     if (path.empty()) return;
-    CFile* file = Shared::OpenLocked(m_file, path, kWriteFlags);
+    std::uint64_t length = 0;
+    CFile* file = Shared::OpenLocked(m_file, path, kWriteFlags, length);
     if (!file) return;
     std::uint64_t offset = 0;
     {
         FileLock locked{m_file, *file};
-        // The end found by seeking costs less than the file's status; writes go by offset.
-        const std::uint64_t length = file->SeekToEnd();
         // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
         // every entry stays on its 168-byte place.
         offset = length - length % entryfile::kRecordSize;
@@ -222,7 +227,8 @@ int CLogManager::UpdateLog(const char* name, DWORD type, DWORD value) {
 
     const std::string path = EntryFileName(m_shared->savePath, slot.time);
     if (m_shared->savePath.empty() || path.empty()) return 0;
-    CFile* file = Shared::OpenLocked(m_file, path, kUpdateFlags);
+    std::uint64_t length = 0;
+    CFile* file = Shared::OpenLocked(m_file, path, kUpdateFlags, length);
     if (!file) return 0;
     FileLock locked{m_file, *file};
     _LOG_RECORD_V1_ pending{};

@@ -142,9 +142,15 @@ FileIdentity CFile::GetIdentity() const {
 }
 
 std::optional<FileIdentity> CFile::IdentityOf(const char* path) {
+    const auto found = IdentityAndLengthOf(path);
+    return found ? std::optional(found->first) : std::nullopt;
+}
+
+std::optional<std::pair<FileIdentity, std::uint64_t>> CFile::IdentityAndLengthOf(const char* path) {
     struct stat st {};
     if (::stat(path, &st) != 0) return std::nullopt;
-    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return std::pair(FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)},
+                     static_cast<std::uint64_t>(st.st_size));
 }
 
 void CFile::SetLength(std::uint64_t length) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/core/Types.h"
 
@@ -78,6 +79,8 @@ public:
     FileIdentity GetIdentity() const;
     // The identity of the file `path` names now, or nothing if it names none.
     static std::optional<FileIdentity> IdentityOf(const char* path);
+    // The same with that file's length, from the one look-up.
+    static std::optional<std::pair<FileIdentity, std::uint64_t>> IdentityAndLengthOf(const char* path);
     const std::string& GetFilePath() const { return m_path; }
 
 private:

@@ -25,7 +25,8 @@ CFile* CKeptFile::Reuse(const char* path, UINT flags) {
     return Open(path, flags, m_file ? std::optional(m_identity) : std::nullopt);
 }
 
-bool CKeptFile::StillNamedBy(const char* path) const {
-    const std::optional<FileIdentity> current = CFile::IdentityOf(path);
-    return m_file && current && *current == m_identity;
+std::optional<std::uint64_t> CKeptFile::LengthIfNamedBy(const char* path) const {
+    const auto current = CFile::IdentityAndLengthOf(path);
+    if (!m_file || !current || current->first != m_identity) return std::nullopt;
+    return current->second;
 }

@@ -27,11 +27,11 @@ public:
     // file), so that the look-up can happen outside whatever lock guards this object.
     CFile* Open(const char* path, UINT flags, const std::optional<FileIdentity>& current);
     // The kept descriptor for the same path and flags without looking at what the path names,
-    // else the path opened anew; for a caller that locks the file and then asks StillNamedBy,
+    // else the path opened anew; for a caller that locks the file and then asks LengthIfNamedBy,
     // which saves a look-up per use. The file stays valid until the next Open or Release.
     CFile* Reuse(const char* path, UINT flags);
-    // Whether `path` names the kept file now.
-    bool StillNamedBy(const char* path) const;
+    // The kept file's length if `path` names it now; nothing if it names another file or none.
+    std::optional<std::uint64_t> LengthIfNamedBy(const char* path) const;
     // Lets the descriptor go (after an error, or when the caller is done).
     void Release() { m_file.reset(); }
 
