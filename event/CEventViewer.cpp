@@ -131,6 +131,7 @@ void CEventViewer::SelectDay(HTREEITEM dayItem) {
     for (int g = 0; g < kEventGroupCount; ++g) {
         for (const EventChannel& channel : groups.channels[g]) {
             const HTREEITEM parent = ChannelItem(g, channel.channel);
+            m_treeEvent.SetItemText(parent, CountedLabel(ChannelLabel(channel.channel), channel.events.size()).c_str());
             for (const int index : channel.events) {
                 const HTREEITEM item = m_treeEvent.InsertItem(CTime(m_month.Events()[index].time).Format("%H:%M:%S"),
                                                               host::kDayIcon, host::kDayIcon, parent);
@@ -146,13 +147,10 @@ void CEventViewer::ShowCounts(const EventDayGroups& groups) {
     for (int g = 0; g < kEventGroupCount; ++g) {
         const HTREEITEM group = m_hEventGroup[g];
         if (!group) continue;
+        // Only the channels with events of the day stay.
         for (HTREEITEM channel = m_treeEvent.GetChildItem(group); channel;) {
             const HTREEITEM next = m_treeEvent.GetNextSiblingItem(channel);
-            // Only the channels with events of the day stay.
-            int count = 0;
-            for (HTREEITEM e = m_treeEvent.GetChildItem(channel); e; e = m_treeEvent.GetNextSiblingItem(e)) ++count;
-            if (count == 0) m_treeEvent.DeleteItem(channel);
-            else m_treeEvent.SetItemText(channel, CountedLabel(m_treeEvent.GetItemText(channel).str(), count).c_str());
+            if (!m_treeEvent.ItemHasChildren(channel)) m_treeEvent.DeleteItem(channel);
             channel = next;
         }
         m_treeEvent.SetItemText(group, CountedLabel(m_treeEvent.GetItemText(group).str(), groups.Count(g)).c_str());

@@ -51,8 +51,6 @@ public:
     static CString GetMaskString(DWORD mask) { return ::GetMaskString(mask); }
     static int DateSortArray(const void* a, const void* b) { return ::DateSortArray(a, b); }
     static int FileSortArray(const void* a, const void* b) { return ::FileSortArray(a, b); }
-    // The type tree's item for a group of kLogTypeGroups.
-    HTREEITEM GroupItem(int group) const { return m_hGroup[group]; }
 
     // What a person sees, for the host and the tests.
     CTreeCtrl& MonthTree() { return m_treeMonth; }
