@@ -20,13 +20,16 @@ std::size_t psen_encrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys,
     return (whole + 1) * kBlockSize;
 }
 
-void psen_decrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys, std::size_t cipherLength, std::size_t keep) {
+bool psen_decrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys, std::size_t cipherLength, std::size_t keep) {
     const std::size_t whole = keep / kBlockSize;
     DecryptBlocks(in, out, whole, keys);
     const std::size_t tail = keep % kBlockSize;
-    if (tail == 0 || whole * kBlockSize >= cipherLength) return;
+    if (tail == 0 || whole * kBlockSize >= cipherLength) return true;
     BYTE scratch[kBlockSize];
     psen_decrypt_block(in + whole * kBlockSize, scratch, keys);
     std::memcpy(out + whole * kBlockSize, scratch, tail);
+    BYTE padBits = 0;
+    for (std::size_t i = tail; i < kBlockSize; ++i) padBits |= scratch[i];
     SecureWipe(scratch, sizeof scratch);
+    return padBits == 0;
 }

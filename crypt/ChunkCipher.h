@@ -11,5 +11,6 @@ std::size_t psen_encrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys,
 
 // Decrypts `cipherLength` bytes (a multiple of 8) but stores only the first `keep` of the
 // plaintext (keep <= cipherLength, keep > cipherLength - 8), so that the pad bytes of a final
-// block never reach a buffer sized for the plaintext alone.
-void psen_decrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys, std::size_t cipherLength, std::size_t keep);
+// block never reach a buffer sized for the plaintext alone. Returns false when those pad bytes
+// do not decrypt to the zeros that encryption put there.
+bool psen_decrypt_chunk(const BYTE* in, BYTE* out, const RoundKeys& keys, std::size_t cipherLength, std::size_t keep);

@@ -9,15 +9,18 @@ std::uint64_t ContainerLength(std::uint64_t plainLength, bool crc, Form form) {
     return kHeaderSize + cipher + (crc ? kCrcSize * (chunks + (emptyRecord ? 1 : 0)) : 0);
 }
 
-std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad) {
+std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad, Form form) {
     if (length < kHeaderSize || pad > kMaxPad) return std::nullopt;
     const std::uint64_t body = length - kHeaderSize;
+    const std::uint64_t fullRecord = RecordSize(kChunkSize, crc);
+    // A file's plaintext that fills its last chunk without padding is followed by the extra
+    // empty record; with padding, a full final chunk is whole (and a cut there meets the pad check).
+    if (form == Form::file && crc && pad == 0 && body % fullRecord == 0) return std::nullopt;
     ChunkPlan plan;
     if (body == 0) {
         if (pad != 0) return std::nullopt;
         return plan;
     }
-    const std::uint64_t fullRecord = RecordSize(kChunkSize, crc);
     const std::uint64_t rest = body % fullRecord;
     plan.hasFinal = true;
     if (rest == 0) {

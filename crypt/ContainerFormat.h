@@ -51,10 +51,13 @@ struct ChunkPlan {
 
 // The records of a container of `length` bytes with pad count `pad`. The final record is the
 // one that ends at the container's end, so a final chunk of a full kChunkSize ciphertext bytes
-// is recognised as final. Both forms are accepted (a memory container is a file container
-// without the extra empty record). No value: the length, the pad count or the final piece do
-// not fit the chunk structure.
-std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad);
+// is recognised as final. A file container whose plaintext fills its last chunk without padding
+// ends in the extra empty record, which with CRCs on has its 4 bytes; so with CRCs on, a file
+// container of pad count 0 that ends at a record boundary was cut there (or is the header
+// alone) and does not fit. Without CRCs the empty record has no bytes and such a cut cannot be
+// told from a whole container. No value: the length, the pad count or the final piece do not
+// fit the chunk structure.
+std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad, Form form);
 
 // One record of a plan: its ciphertext bytes and the plaintext bytes it yields.
 struct RecordSpan {

@@ -2,6 +2,7 @@
 
 #include "crypt/ChunkCipher.h"
 #include "crypt/Crc32.h"
+#include "crypt/SecureWipe.h"
 #include "platform/core/LittleEndian.h"
 
 std::size_t SealRecord(const BYTE* plain, std::size_t length, BYTE* out, const RoundKeys& keys, bool crc) {
@@ -14,6 +15,7 @@ std::size_t SealRecord(const BYTE* plain, std::size_t length, BYTE* out, const R
 bool OpenRecord(const BYTE* record, std::size_t cipherLength, bool crc, BYTE* plain, std::size_t keep,
                 const RoundKeys& keys) {
     if (crc && Crc32(record, cipherLength) != GetU32(record + cipherLength)) return false;
-    psen_decrypt_chunk(record, plain, keys, cipherLength, keep);
-    return true;
+    if (psen_decrypt_chunk(record, plain, keys, cipherLength, keep)) return true;
+    SecureWipe(plain, keep);
+    return false;
 }

@@ -11,6 +11,7 @@ std::size_t SealRecord(const BYTE* plain, std::size_t length, BYTE* out, const R
 
 // Checks the CRC of the record at `record` (cipherLength ciphertext bytes, then the CRC when
 // `crc`) and, if it matches, decrypts it and stores the first `keep` plaintext bytes at `plain`.
-// Returns false, storing nothing, when the CRC differs.
+// Returns false, leaving nothing of the record's plaintext at `plain`, when the CRC differs or
+// the pad bytes of the final block do not decrypt to zeros.
 bool OpenRecord(const BYTE* record, std::size_t cipherLength, bool crc, BYTE* plain, std::size_t keep,
                 const RoundKeys& keys);

@@ -9,3 +9,12 @@
 // the CRC of the whole (so a stream can be fed in pieces). Zero bytes give `previous` (0 at the
 // start).
 DWORD Crc32(const BYTE* data, std::size_t length, DWORD previous = 0);
+
+// The kernels behind Crc32: the widest the processor has, chosen once, or the one that
+// DVRKIT_CRC_PATH names (sliced, pclmul, vpclmul) for tests and benchmarks. A path the
+// processor lacks falls back to the next narrower one.
+enum class CrcPath { sliced, pclmul, vpclmul };
+bool CrcPathSupported(CrcPath path);
+
+// Crc32 through the given path, which the processor must have (CrcPathSupported).
+DWORD Crc32With(CrcPath path, const BYTE* data, std::size_t length, DWORD previous = 0);

@@ -7,9 +7,6 @@
 //   k3 = x^(128+32) mod P,   k4 = x^(128-32) mod P     (fold by 128 bits)
 //   k5 = x^64 mod P                                    (128 -> 64 bits)
 //   P' = P(x) itself, mu = x^64 / P(x)                 (Barrett reduction)
-#include <cpuid.h>
-#include <immintrin.h>
-
 #include "crypt/Crc32Kernels.h"
 
 namespace {
@@ -31,11 +28,7 @@ alignas(16) constexpr std::uint64_t kPolyMu[2] = {0x01DB710641, 0x01F7011641};
 
 }  // namespace
 
-bool crc32kernel::FoldedAvailable() {
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d)) return false;
-    return (c & bit_PCLMUL) && (c & bit_SSE4_1);
-}
+bool crc32kernel::FoldedAvailable() { return __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1"); }
 
 [[gnu::target("pclmul,sse4.1")]] DWORD crc32kernel::Folded(DWORD reg, const BYTE* data, std::size_t length) {
     __m128i x1 = _mm_xor_si128(Load(data), _mm_cvtsi32_si128(static_cast<int>(reg)));
@@ -55,6 +48,12 @@ bool crc32kernel::FoldedAvailable() {
     x1 = Fold(x1, k, x2);
     x1 = Fold(x1, k, x3);
     x1 = Fold(x1, k, x4);
+    return FoldTail(x1, data, length);
+}
+
+[[gnu::target("pclmul,sse4.1")]] DWORD crc32kernel::FoldTail(__m128i x1, const BYTE* data, std::size_t length) {
+    __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(kK3K4));
+    __m128i x2;
     for (; length >= 16; data += 16, length -= 16) x1 = Fold(x1, k, Load(data));
 
     // 128 -> 64 bits.

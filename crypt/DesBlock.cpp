@@ -95,9 +95,9 @@ void CryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys&
 void psen_encrypt_block(const BYTE* in, BYTE* out, const RoundKeys& keys) { Crypt<false, 1>(in, out, keys); }
 void psen_decrypt_block(const BYTE* in, BYTE* out, const RoundKeys& keys) { Crypt<true, 1>(in, out, keys); }
 
-void EncryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys) {
+void ScalarEncryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys) {
     CryptBlocks<false>(in, out, blocks, keys);
 }
-void DecryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys) {
+void ScalarDecryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys) {
     CryptBlocks<true>(in, out, blocks, keys);
 }

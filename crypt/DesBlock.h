@@ -13,6 +13,9 @@ constexpr std::size_t kBlockSize = 8;
 void psen_encrypt_block(const BYTE* in, BYTE* out, const RoundKeys& keys);
 void psen_decrypt_block(const BYTE* in, BYTE* out, const RoundKeys& keys);
 
-// Transform `blocks` consecutive blocks; `in` and `out` may be the same buffer.
+// Transform `blocks` consecutive blocks; `in` and `out` may be the same buffer. These go through
+// the fastest kernel the processor has (CipherDispatch.h); the scalar ones block by block.
 void EncryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys);
 void DecryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys);
+void ScalarEncryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys);
+void ScalarDecryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys);

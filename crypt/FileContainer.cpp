@@ -87,7 +87,7 @@ DWORD DecryptFileContainer(const CipherKey& key, bool crc, int pad, CFile& in, C
     if (length < kCheckValueSize) return cryptstatus::kWrongKey;
     if (!ReadExactly(in, check, sizeof check)) return cryptstatus::kReadError;
     if (GetU32(check) != key.checkValue) return cryptstatus::kWrongKey;
-    const auto plan = pad < 0 ? std::nullopt : PlanChunks(length, crc, static_cast<BYTE>(pad));
+    const auto plan = pad < 0 ? std::nullopt : PlanChunks(length, crc, static_cast<BYTE>(pad), Form::file);
     if (!plan) return cryptstatus::kDamaged;
 
     ChunkBuffers buffers;

@@ -28,7 +28,7 @@ DWORD DecryptMemoryContainer(const CipherKey& key, bool crc, const BYTE* in, std
     plain[0] = 0;
     // The structure is checked as a whole before any plaintext is written: the final record is
     // the one that ends at the container's end.
-    const auto plan = length > kPadOffset ? PlanChunks(length, crc, in[kPadOffset]) : std::nullopt;
+    const auto plan = length > kPadOffset ? PlanChunks(length, crc, in[kPadOffset], Form::memory) : std::nullopt;
     if (!plan) return cryptstatus::kDamaged;
 
     const std::size_t crcBytes = crc ? kCrcSize : 0;

@@ -122,7 +122,7 @@ private:
 
 TEST_F(ContainerErrors, ReadErrorWhileDecrypting) {
     const Bytes plain = RandomBytes(3 * kChunkSize, 5);
-    WriteBytes(Path("container"), EncryptMemory(plain, true));
+    EncryptFileBytes(plain, true);
     const CipherKey key = KeyMaterial(kKey);
     FailingReadFile in(4);  // check value, pad byte, first record, then the second record fails
     CFile out;
@@ -164,6 +164,44 @@ TEST_F(ContainerErrors, HostileContainers) {
         const Decrypted file = DecryptFileBytes(c.container, c.crc);
         EXPECT_EQ(file.result, c.expected);
         EXPECT_TRUE(file.output.empty());
+    }
+}
+
+// A file container cut where a record ends, or to its header alone, and a pad count raised
+// so that plaintext bytes would be taken for padding: each is damage, and no plaintext of the
+// container is delivered. The cuts are visible only through the CRC of the empty final record;
+// the pad bytes are checked with and without CRCs, in both forms.
+TEST_F(ContainerErrors, CutsAndPadEdits) {
+    const Bytes plain = RandomBytes(20000, 6);
+    const Bytes withCrc = EncryptFileBytes(plain, true);
+    struct Case {
+        const char* what;
+        bool crc;
+        Bytes container;
+    };
+    std::vector<Case> cases = {
+        {"cut after the first record", true,
+         Bytes(withCrc.begin(), withCrc.begin() + kHeaderSize + kChunkSize + kCrcSize)},
+        {"cut after the second record", true, Bytes(withCrc.begin(), withCrc.end() - 20000 % kChunkSize - kCrcSize)},
+        {"header alone", true, Bytes(withCrc.begin(), withCrc.begin() + kHeaderSize)},
+    };
+    for (const bool crc : {false, true}) {
+        Bytes raised = crc ? withCrc : EncryptFileBytes(plain, false);
+        raised[kPadOffset] = 3;
+        cases.push_back({crc ? "pad count raised, CRCs on" : "pad count raised, CRCs off", crc, raised});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Decrypted file = DecryptFileBytes(c.container, c.crc);
+        EXPECT_EQ(file.result, kDamaged);
+        EXPECT_LE(file.output.size(), 2 * kChunkSize) << "the final chunk is not delivered";
+    }
+    for (const bool crc : {false, true}) {
+        Bytes memory = EncryptMemory(plain, crc);
+        memory[kPadOffset] = 3;
+        const Decrypted fromMemory = DecryptMemory(memory, crc, plain.size() + 1);
+        EXPECT_EQ(fromMemory.result, kDamaged);
+        EXPECT_EQ(fromMemory.output[2 * kChunkSize], 0) << "the 00 follows the chunks before the final one";
     }
 }
 

@@ -1,5 +1,6 @@
 // CRC-32 against zlib's crc32, through the public function and through each kernel.
 #include <gtest/gtest.h>
+
 #include <zlib.h>
 
 #include <random>
@@ -29,18 +30,31 @@ TEST(Crc32, KnownValues) {
 }
 
 // Random lengths and offsets (so that unaligned starts and every tail length occur), split at
-// random points and fed in two pieces.
+// random points and fed in two pieces, through the chosen path and every path forced.
 TEST(Crc32, MatchesZlibAtRandomLengthsAndSplits) {
     const auto data = RandomBytes(1 << 16, 11);
-    std::mt19937 rng(12);
-    for (int trial = 0; trial < 2000; ++trial) {
-        const size_t from = rng() % 64;
-        const size_t length = trial < 300 ? static_cast<size_t>(trial) : rng() % (data.size() - from);
-        const size_t split = length ? rng() % (length + 1) : 0;
-        const DWORD whole = Crc32(data.data() + from, length);
-        ASSERT_EQ(whole, Zlib(data, from, length)) << "length " << length << " from " << from;
-        ASSERT_EQ(Crc32(data.data() + from + split, length - split, Crc32(data.data() + from, split)), whole)
-            << "split " << split;
+    const struct {
+        CrcPath path;
+        const char* name;
+    } paths[] = {{CrcPath::sliced, "sliced"}, {CrcPath::pclmul, "pclmul"}, {CrcPath::vpclmul, "vpclmul"}};
+    for (const auto& p : paths) {
+        if (!CrcPathSupported(p.path)) {
+            std::printf("this processor lacks the %s path; it is not tested here\n", p.name);
+            continue;
+        }
+        std::mt19937 rng(12);
+        for (int trial = 0; trial < 2000; ++trial) {
+            const size_t from = rng() % 64;
+            const size_t length = trial < 600 ? static_cast<size_t>(trial) : rng() % (data.size() - from);
+            const size_t split = length ? rng() % (length + 1) : 0;
+            const DWORD whole = Crc32With(p.path, data.data() + from, length);
+            ASSERT_EQ(whole, Zlib(data, from, length)) << p.name << " length " << length << " from " << from;
+            ASSERT_EQ(Crc32With(p.path, data.data() + from + split, length - split,
+                                Crc32With(p.path, data.data() + from, split)),
+                      whole)
+                << p.name << " split " << split;
+            ASSERT_EQ(Crc32(data.data() + from, length), whole);
+        }
     }
 }
 
@@ -57,6 +71,9 @@ TEST(Crc32, EachKernelMatchesZlib) {
         if (from + length > data.size()) continue;
         EXPECT_EQ(~crc32kernel::Folded(~previous, data.data() + from, length), Zlib(data, from, length, previous))
             << "length " << length;
+        if (!crc32kernel::WideAvailable() || length < crc32kernel::kWideMinimum) continue;
+        EXPECT_EQ(~crc32kernel::FoldedWide(~previous, data.data() + from, length), Zlib(data, from, length, previous))
+            << "wide, length " << length;
     }
 }
 
