@@ -1,40 +1,19 @@
 #include "crypt/FileContainer.h"
 
 #include <algorithm>
-#include <memory>
-#include <new>
 
 #include "crypt/ContainerFormat.h"
 #include "crypt/ContainerRecord.h"
 #include "crypt/CryptStatus.h"
-#include "crypt/SecureWipe.h"
+#include "crypt/OverlappedIo.h"
 #include "platform/core/LittleEndian.h"
 
 using namespace container;
 
 namespace {
 
-// Room for one full record: a chunk of ciphertext and its CRC.
-constexpr std::size_t kBufferSize = kChunkSize + kCrcSize;
-
-// The plaintext side of a chunk and the record side, wiped on every way out since the plain
-// buffer holds plaintext.
-class ChunkBuffers {
-public:
-    ChunkBuffers() : m_plain(new (std::nothrow) BYTE[kBufferSize]), m_record(new (std::nothrow) BYTE[kBufferSize]) {}
-    ~ChunkBuffers() {
-        if (m_plain) SecureWipe(m_plain.get(), kBufferSize);
-    }
-    ChunkBuffers(const ChunkBuffers&) = delete;
-    ChunkBuffers& operator=(const ChunkBuffers&) = delete;
-
-    bool Allocated() const { return m_plain && m_record; }
-    BYTE* Plain() { return m_plain.get(); }
-    BYTE* Record() { return m_record.get(); }
-
-private:
-    std::unique_ptr<BYTE[]> m_plain, m_record;
-};
+constexpr std::size_t kGroupBytes = kChunksPerGroup * kChunkSize;
+constexpr std::size_t kGroupRecordBytes = kChunksPerGroup * (kChunkSize + kCrcSize);
 
 // Reads exactly `count` bytes; false on a read error or an early end of the file.
 bool ReadExactly(CFile& file, BYTE* to, std::size_t count) {
@@ -57,23 +36,38 @@ bool WriteAll(CFile& file, const BYTE* from, std::size_t count) {
 }  // namespace
 
 DWORD EncryptFileContainer(const CipherKey& key, bool crc, CFile& plain, std::uint64_t plainLength, CFile& out) {
-    ChunkBuffers buffers;
-    if (!buffers.Allocated()) return cryptstatus::kNoMemory;
     BYTE header[kHeaderSize];
     PutU32(header, key.checkValue);
     header[kPadOffset] = PadCount(plainLength);
     if (!WriteAll(out, header, sizeof header)) return cryptstatus::kContainerFailed;
 
     // Every chunk is sealed, the last one too when it is empty: a plaintext whose length is a
-    // multiple of the chunk size (0 included) ends in the extra empty record.
-    for (std::uint64_t left = plainLength;;) {
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSize, left));
-        if (!ReadExactly(plain, buffers.Plain(), n)) return cryptstatus::kReadError;
-        const std::size_t size = SealRecord(buffers.Plain(), n, buffers.Record(), key.roundKeys, crc);
-        if (!WriteAll(out, buffers.Record(), size)) return cryptstatus::kContainerFailed;
-        if (n < kChunkSize) return cryptstatus::kOk;
-        left -= n;
-    }
+    // multiple of the chunk size (0 included) ends in the extra empty record, which the last
+    // group holds (alone, when the plaintext fills whole groups).
+    auto groupBytes = [&](std::size_t g) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(kGroupBytes, plainLength - g * kGroupBytes));
+    };
+    OverlappedSteps steps;
+    steps.groups = static_cast<std::size_t>(plainLength / kGroupBytes + 1);
+    steps.inputSize = kGroupBytes;
+    steps.outputSize = kGroupRecordBytes;
+    steps.read = [&](std::size_t g, BYTE* in) {
+        return ReadExactly(plain, in, groupBytes(g)) ? cryptstatus::kOk : cryptstatus::kReadError;
+    };
+    steps.transform = [&](std::size_t g, const BYTE* in, BYTE* records, std::size_t& size) {
+        const std::size_t n = groupBytes(g);
+        const bool last = g + 1 == steps.groups;
+        for (std::size_t at = 0; at < n || (last && at == n); at += kChunkSize) {
+            const std::size_t chunk = std::min(kChunkSize, n - at);
+            size += SealRecord(in + at, chunk, records + size, key.roundKeys, crc);
+            if (chunk < kChunkSize) break;
+        }
+        return cryptstatus::kOk;
+    };
+    steps.write = [&](const BYTE* records, std::size_t size) {
+        return WriteAll(out, records, size) ? cryptstatus::kOk : cryptstatus::kContainerFailed;
+    };
+    return RunOverlapped(steps);
 }
 
 DWORD DecryptFileContainer(const CipherKey& key, bool crc, int pad, CFile& in, CFile& out) {
@@ -89,17 +83,40 @@ DWORD DecryptFileContainer(const CipherKey& key, bool crc, int pad, CFile& in, C
     if (GetU32(check) != key.checkValue) return cryptstatus::kWrongKey;
     const auto plan = pad < 0 ? std::nullopt : PlanChunks(length, crc, static_cast<BYTE>(pad), Form::file);
     if (!plan) return cryptstatus::kDamaged;
-
-    ChunkBuffers buffers;
-    if (!buffers.Allocated()) return cryptstatus::kNoMemory;
     BYTE skipped;
     if (!ReadExactly(in, &skipped, 1)) return cryptstatus::kReadError;  // the pad byte, known already
+
+    // Group g holds records kChunksPerGroup * g onwards; all are full but the final one.
     const std::size_t crcBytes = crc ? kCrcSize : 0;
-    return VisitRecords(*plan, static_cast<BYTE>(pad), [&](RecordSpan span) {
-        if (!ReadExactly(in, buffers.Record(), span.cipher + crcBytes)) return cryptstatus::kReadError;
-        if (!OpenRecord(buffers.Record(), span.cipher, crc, buffers.Plain(), span.keep, key.roundKeys))
-            return cryptstatus::kDamaged;
-        if (!WriteAll(out, buffers.Plain(), span.keep)) return cryptstatus::kPlainFailed;
+    const std::uint64_t records = plan->fullRecords + (plan->hasFinal ? 1 : 0);
+    auto recordsIn = [&](std::size_t g) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(kChunksPerGroup, records - g * kChunksPerGroup));
+    };
+    auto spanOf = [&](std::uint64_t record) {
+        return record < plan->fullRecords ? RecordSpan{kChunkSize, kChunkSize}
+                                          : RecordSpan{plan->finalCipher, plan->finalCipher - static_cast<BYTE>(pad)};
+    };
+    OverlappedSteps steps;
+    steps.groups = static_cast<std::size_t>((records + kChunksPerGroup - 1) / kChunksPerGroup);
+    steps.inputSize = kGroupRecordBytes;
+    steps.outputSize = kGroupBytes;
+    steps.read = [&](std::size_t g, BYTE* to) {
+        std::size_t bytes = 0;
+        for (std::size_t r = 0; r < recordsIn(g); ++r) bytes += spanOf(g * kChunksPerGroup + r).cipher + crcBytes;
+        return ReadExactly(in, to, bytes) ? cryptstatus::kOk : cryptstatus::kReadError;
+    };
+    steps.transform = [&](std::size_t g, const BYTE* from, BYTE* plainOut, std::size_t& size) {
+        for (std::size_t r = 0; r < recordsIn(g); ++r) {
+            const RecordSpan span = spanOf(g * kChunksPerGroup + r);
+            if (!OpenRecord(from, span.cipher, crc, plainOut + size, span.keep, key.roundKeys))
+                return cryptstatus::kDamaged;
+            from += span.cipher + crcBytes;
+            size += span.keep;
+        }
         return cryptstatus::kOk;
-    });
+    };
+    steps.write = [&](const BYTE* plainOut, std::size_t size) {
+        return WriteAll(out, plainOut, size) ? cryptstatus::kOk : cryptstatus::kPlainFailed;
+    };
+    return RunOverlapped(steps);
 }

@@ -121,16 +121,16 @@ private:
 };
 
 TEST_F(ContainerErrors, ReadErrorWhileDecrypting) {
-    const Bytes plain = RandomBytes(3 * kChunkSize, 5);
+    const Bytes plain = RandomBytes((kChunksPerGroup + 2) * kChunkSize, 5);
     EncryptFileBytes(plain, true);
     const CipherKey key = KeyMaterial(kKey);
-    FailingReadFile in(4);  // check value, pad byte, first record, then the second record fails
+    FailingReadFile in(4);  // check value, pad byte, first group of records, then the second fails
     CFile out;
     ASSERT_TRUE(in.Open(Path("container").c_str(), CFile::modeRead));
     ASSERT_TRUE(out.Open(Path("plain").c_str(), CFile::modeCreate | CFile::modeReadWrite));
     EXPECT_EQ(DecryptFileContainer(key, true, 0, in, out), kReadError);
     out.Close();
-    EXPECT_EQ(ReadBytes(Path("plain")), Bytes(plain.begin(), plain.begin() + kChunkSize));
+    EXPECT_EQ(ReadBytes(Path("plain")), Bytes(plain.begin(), plain.begin() + kChunksPerGroup * kChunkSize));
 }
 
 // Tiny hostile containers, each given to both forms. Where the key check value cannot be read
