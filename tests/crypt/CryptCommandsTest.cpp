@@ -61,12 +61,71 @@ TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
 // never into a pipe.
 TEST_F(CryptCommands, ProgressBarOnlyOnATerminal) {
     WriteBytes(Path("plain"), RandomBytes(4 << 20, 23));
-    const std::string args = "crypt encrypt " + Path("plain") + " " + Path("enc") + " --key k";
+    WriteBytes(Path("key"), {'k'});
+    const std::string args = "crypt encrypt " + Path("plain") + " " + Path("enc") + " --key-file " + Path("key");
     EXPECT_EQ(Run(args, true), std::make_pair(0, std::string()));
     if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
     const auto [status, terminal] = Shell("/usr/bin/script -qec '" + std::string(kTool) + " " + args + "' /dev/null");
     EXPECT_EQ(status, 0);
     EXPECT_NE(terminal.find("%"), std::string::npos) << terminal;
+}
+
+// Every way of giving the key. Only --key, which puts the key in the process list, warns.
+TEST_F(CryptCommands, KeySources) {
+    const Bytes plain = RandomBytes(10000, 24);
+    WriteBytes(Path("plain"), plain);
+    WriteBytes(Path("key"), {'p', 'w', '\n'});
+    const std::string encrypt = "crypt encrypt " + Path("plain") + " " + Path("enc") + " ";
+    const std::string decrypt = "crypt decrypt " + Path("enc") + " " + Path("dec") + " --key-file " + Path("key");
+    struct Case {
+        const char* what;
+        std::string command;
+        int status;
+        const char* message;  // expected on stderr; "" for nothing at all
+    };
+    const Case cases[] = {
+        {"file", std::string(kTool) + " " + encrypt + "--key-file " + Path("key"), 0, ""},
+        {"environment", "DVRKIT_TEST_KEY=pw " + std::string(kTool) + " " + encrypt + "--key-env DVRKIT_TEST_KEY", 0, ""},
+        {"command line", std::string(kTool) + " " + encrypt + "--key pw", 0, "warning: --key shows the key"},
+        {"unset variable", "env -u DVRKIT_TEST_KEY " + std::string(kTool) + " " + encrypt + "--key-env DVRKIT_TEST_KEY",
+         1, "DVRKIT_TEST_KEY is not set"},
+        {"empty variable", "DVRKIT_TEST_KEY= " + std::string(kTool) + " " + encrypt + "--key-env DVRKIT_TEST_KEY", 1,
+         "the key is empty"},
+        {"no key and no terminal", std::string(kTool) + " " + encrypt + "< /dev/null", 1, "no key"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(Path("enc"));
+        const auto [status, stderrText] = Shell(c.command + " 2>&1 >/dev/null");
+        EXPECT_EQ(status, c.status);
+        if (*c.message)
+            EXPECT_NE(stderrText.find(c.message), std::string::npos) << stderrText;
+        else
+            EXPECT_EQ(stderrText, "");
+        if (c.status != 0) continue;
+        ASSERT_EQ(Run(decrypt).first, 0);
+        EXPECT_EQ(ReadBytes(Path("dec")), plain);
+    }
+}
+
+// On a terminal (the pseudo-terminal of script(1)) the key is asked, twice for encryption.
+TEST_F(CryptCommands, KeyPrompt) {
+    if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+    const Bytes plain = RandomBytes(1000, 25);
+    WriteBytes(Path("plain"), plain);
+    const auto prompted = [&](const std::string& typed, const std::string& args) {
+        return Shell("printf '" + typed + "' | /usr/bin/script -qec '" + std::string(kTool) + " " + args +
+                     "' /dev/null");
+    };
+    const auto [status, terminal] = prompted("pw\\npw\\n", "crypt encrypt " + Path("plain") + " " + Path("enc"));
+    EXPECT_EQ(status, 0) << terminal;
+    EXPECT_NE(terminal.find("Key again: "), std::string::npos) << terminal;
+    ASSERT_EQ(Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key pw").first, 0);
+    EXPECT_EQ(ReadBytes(Path("dec")), plain);
+
+    std::filesystem::remove(Path("enc"));
+    EXPECT_EQ(prompted("pw\\npx\\n", "crypt encrypt " + Path("plain") + " " + Path("enc")).first, 1);
+    EXPECT_FALSE(std::filesystem::exists(Path("enc")));
 }
 
 TEST_F(CryptCommands, Crc) {

@@ -12,9 +12,9 @@
 #include "crypt/ContainerFormat.h"
 #include "crypt/Crc32.h"
 #include "crypt/CryptStatus.h"
-#include "crypt/SecureWipe.h"
 #include "platform/core/CFile.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/CryptKey.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/ProgressBar.h"
 
@@ -23,31 +23,14 @@ namespace {
 enum class Direction { encrypt, decrypt };
 
 struct CryptOptions {
-    std::string input, output, key, keyFile;
+    std::string input, output;
+    KeySources key;
     bool crc = false;
 };
 
 // Exit codes beyond the general 1, so that scripts can tell the two container faults apart.
 constexpr int kExitWrongKey = 2;
 constexpr int kExitDamaged = 3;
-
-// The key from --key, or the first line of --key-file without its line end.
-std::string TakeKey(CryptOptions& o) {
-    std::string key;
-    if (!o.keyFile.empty()) {
-        auto bytes = ReadFileBytes(o.keyFile);
-        key.assign(bytes.begin(), bytes.end());
-        SecureWipe(bytes.data(), bytes.size());
-        key.resize(std::min(key.find('\n'), key.size()));
-        if (!key.empty() && key.back() == '\r') key.pop_back();
-    } else {
-        key.swap(o.key);
-    }
-    // The key is a C string: it ends at its first zero byte.
-    key.resize(std::min(key.find('\0'), key.size()));
-    if (key.empty()) throw CommandError{"the key is empty: give --key or a --key-file whose first line is the key"};
-    return key;
-}
 
 CommandError StatusError(DWORD status, Direction d, const CryptOptions& o) {
     using namespace cryptstatus;
@@ -77,7 +60,9 @@ std::uint64_t FileSize(const std::string& path) {
 }
 
 void RunCrypt(CryptOptions& o, Direction d) {
-    std::string key = TakeKey(o);
+    const NonDumpable whileKeyHeld;
+    SecretKey key;
+    ReadCryptKey(o.key, d == Direction::encrypt, key);
     const std::uint64_t inputSize = FileSize(o.input);
     const std::uint64_t expected = d == Direction::encrypt
                                        ? container::ContainerLength(inputSize, o.crc, container::Form::file)
@@ -87,11 +72,10 @@ void RunCrypt(CryptOptions& o, Direction d) {
     {
         ProgressBar bar(temp, expected);
         CDesCrypt crypt;
-        auto* k = reinterpret_cast<unsigned char*>(key.data());
+        auto* k = reinterpret_cast<unsigned char*>(key.value.data());
         status = d == Direction::encrypt ? crypt.EncryptF(o.crc, o.input.c_str(), temp.c_str(), k)
                                          : crypt.DecryptF(o.crc, o.input.c_str(), temp.c_str(), k);
     }
-    SecureWipe(key.data(), key.size());
     if (status == cryptstatus::kOk && std::rename(temp.c_str(), o.output.c_str()) == 0) return;
     std::remove(temp.c_str());
     if (status == cryptstatus::kOk) throw CommandError{"cannot replace " + o.output};
@@ -116,13 +100,18 @@ void AddCryptCommand(CLI::App& group, const char* name, const char* help, Direct
     CLI::App* c = group.add_subcommand(name, help);
     c->add_option("IN", o.input, "Input file")->required()->check(CLI::ExistingFile);
     c->add_option("OUT", o.output, "Output file (replaced only on success)")->required();
-    auto* key = c->add_option("--key", o.key, "The key string");
-    auto* keyFile = c->add_option("--key-file", o.keyFile, "A file whose first line is the key")->check(CLI::ExistingFile);
-    key->excludes(keyFile);
+    auto* keyFile =
+        c->add_option("--key-file", o.key.keyFile, "A file whose first line is the key")->check(CLI::ExistingFile);
+    auto* keyEnv = c->add_option("--key-env", o.key.keyEnv, "The environment variable VAR holds the key");
+    auto* key = c->add_option("--key", o.key.key, "The key string (visible to all users in the process list)");
+    key->excludes(keyFile)->excludes(keyEnv);
+    keyEnv->excludes(keyFile);
     c->add_flag("--crc", o.crc, "A CRC-32 per chunk (decryption must be told what encryption used)");
-    c->footer("Exit status: 0 done, 2 wrong key or not a container, 3 damaged container, 1 any other failure.");
-    c->callback([&o, d, key, keyFile] {
-        if (!*key && !*keyFile) throw CommandError{"give the key with --key or --key-file"};
+    c->footer(
+        "Without a key option the key is asked on the terminal.\n"
+        "Exit status: 0 done, 2 wrong key or not a container, 3 damaged container, 1 any other failure.");
+    c->callback([&o, d, key] {
+        o.key.keyGiven = static_cast<bool>(*key);
         RunCrypt(o, d);
     });
 }
