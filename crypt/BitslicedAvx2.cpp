@@ -34,6 +34,6 @@ struct OpsAvx2 {
 
 }  // namespace
 
-void bitsliced::CryptAvx2(const BYTE* in, BYTE* out, const KeyMasks& keys) {
-    BitslicedDes<OpsAvx2>::Crypt(in, out, keys.masks);
+void bitsliced::CryptAvx2(const BYTE* in, BYTE* out, std::size_t batches, const RoundKeys& keys, bool decrypt) {
+    BitslicedDes<OpsAvx2>::Crypt(in, out, batches, keys, decrypt);
 }

@@ -42,6 +42,6 @@ struct OpsAvx512 {
 
 }  // namespace
 
-void bitsliced::CryptAvx512(const BYTE* in, BYTE* out, const KeyMasks& keys) {
-    BitslicedDes<OpsAvx512>::Crypt(in, out, keys.masks);
+void bitsliced::CryptAvx512(const BYTE* in, BYTE* out, std::size_t batches, const RoundKeys& keys, bool decrypt) {
+    BitslicedDes<OpsAvx512>::Crypt(in, out, batches, keys, decrypt);
 }

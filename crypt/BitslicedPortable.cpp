@@ -34,6 +34,6 @@ struct Ops64 {
 
 }  // namespace
 
-void bitsliced::CryptPortable(const BYTE* in, BYTE* out, const KeyMasks& keys) {
-    BitslicedDes<Ops64>::Crypt(in, out, keys.masks);
+void bitsliced::CryptPortable(const BYTE* in, BYTE* out, std::size_t batches, const RoundKeys& keys, bool decrypt) {
+    BitslicedDes<Ops64>::Crypt(in, out, batches, keys, decrypt);
 }

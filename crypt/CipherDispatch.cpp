@@ -12,7 +12,7 @@
 namespace {
 
 struct Kernel {
-    void (*crypt)(const BYTE*, BYTE*, const bitsliced::KeyMasks&);
+    bitsliced::BatchKernel crypt;
     std::size_t blocks;
     // Below this many blocks the scalar path is quicker than a whole batch (measured with
     // bench_crypt: the scalar path costs about as much per block as these fractions of a batch).
@@ -79,21 +79,18 @@ void CryptBlocksWith(CipherWidth width, const BYTE* in, BYTE* out, std::size_t b
                      bool decrypt) {
     const Kernel& kernel = kKernels[static_cast<int>(Clamp(width))];
     if (!kernel.crypt || blocks < kernel.scalarBelow) return Scalar(in, out, blocks, keys, decrypt);
-    bitsliced::KeyMasks masks;
-    bitsliced::MakeKeyMasks(keys, decrypt, masks);
-    const std::size_t batchBytes = kernel.blocks * kBlockSize;
-    for (; blocks >= kernel.blocks; blocks -= kernel.blocks, in += batchBytes, out += batchBytes)
-        kernel.crypt(in, out, masks);
-    if (blocks >= kernel.scalarBelow) {
-        alignas(64) BYTE batch[bitsliced::kAvx512Blocks * kBlockSize] = {};
-        std::memcpy(batch, in, blocks * kBlockSize);
-        kernel.crypt(batch, batch, masks);
-        std::memcpy(out, batch, blocks * kBlockSize);
-        SecureWipe(batch, sizeof batch);
-    } else {
-        Scalar(in, out, blocks, keys, decrypt);
-    }
-    SecureWipe(&masks, sizeof masks);
+    const std::size_t batches = blocks / kernel.blocks;
+    kernel.crypt(in, out, batches, keys, decrypt);
+    const std::size_t done = batches * kernel.blocks * kBlockSize;
+    in += done;
+    out += done;
+    blocks %= kernel.blocks;
+    if (blocks < kernel.scalarBelow) return Scalar(in, out, blocks, keys, decrypt);
+    alignas(64) BYTE batch[bitsliced::kAvx512Blocks * kBlockSize] = {};
+    std::memcpy(batch, in, blocks * kBlockSize);
+    kernel.crypt(batch, batch, 1, keys, decrypt);
+    std::memcpy(out, batch, blocks * kBlockSize);
+    SecureWipe(batch, sizeof batch);
 }
 
 void EncryptBlocks(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys) {

@@ -208,14 +208,21 @@ def emit_function(box, ternary):
     return len(lines)
 
 
+def key_bit(e):
+    """Subkey bit e (0-based, FIPS 46 order) in the round's key pair: bits 0..5 of byte e / 12 of
+    k0 for the first six of each twelve, of k1 for the other six (see crypt/KeySchedule.h)."""
+    word = "k0" if e % 12 < 6 else "k1"
+    return f"KeyBit<O>({word}, {8 * (e // 12) + e % 6})"
+
+
 def emit_round(ternary, count):
     suffix = "Ternary" if ternary else "Basic"
-    print(f"// f(R) XORed into L under one round's 48 key masks (all zeros or all ones): {count} S-box")
-    print("// operations, 48 key XORs, 32 output XORs.")
+    print(f"// f(R) XORed into L under one round's key pair: {count} S-box operations, 48 key XORs,")
+    print("// 32 output XORs.")
     print("template <class O, class V = typename O::V>")
-    print(f"inline void Round{suffix}(const V* r, V* l, const std::uint64_t* key) {{")
+    print(f"inline void Round{suffix}(const V* r, V* l, DWORD k0, DWORD k1) {{")
     for box in range(8):
-        ins = ", ".join(f"O::Xor(r[{E[6 * box + m] - 1}], O::Broadcast(key[{6 * box + m}]))" for m in range(6))
+        ins = ", ".join(f"O::Xor(r[{E[6 * box + m] - 1}], {key_bit(6 * box + m)})" for m in range(6))
         outs = ", ".join(f"l[{P.index(4 * box + n + 1)}]" for n in range(4))
         print(f"    Sbox{box + 1}{suffix}<O>({ins},")
         print(f"        {outs});")
@@ -238,6 +245,12 @@ def main():
     print("// Sbox<n>(a0..a5, y0..y3): a0 is the S-box's first input bit (the row's high bit), y0 its")
     print("// output's most significant bit; the outputs are XORed into y0..y3. Bits are numbered from")
     print("// 0 (FIPS 46 bit 1) in the tables and in the halves L and R.")
+    print()
+    print("// A vector whose bits all equal bit n of a round-key word.")
+    print("template <class O>")
+    print("inline typename O::V KeyBit(DWORD word, int n) {")
+    print("    return O::Broadcast(0 - std::uint64_t{(word >> n) & 1u});")
+    print("}")
     print()
     table("kInitialPermutation", [i - 1 for i in IP], "IP: bit i of L0R0 is bit kInitialPermutation[i] of the input")
     table("kFinalPermutation", [i - 1 for i in FP], "IP^-1: output bit i is bit kFinalPermutation[i] of R16L16")
