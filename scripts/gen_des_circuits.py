@@ -97,6 +97,7 @@ class Circuit:
         self.ternary = ternary
         self.nodes = {VARS[v]: f"a{v}" for v in range(6)}
         self.lines = []  # (name, expression, names it reads)
+        self.costs = {}
 
     def emit(self, tt, op, *args):
         name = f"t{len(self.lines)}"
@@ -150,19 +151,57 @@ class Circuit:
             diff = self.nodes.get(lo ^ hi) or self.emit(lo ^ hi, "O::Xor", ln, hn)
             self.emit(f, "O::Xor", ln, self.emit(s & (lo ^ hi), "O::And", sn, diff))
 
+    def split_var(self, f, order, leaf_count):
+        for v in order[leaf_count:]:
+            if depends(f, v):
+                return v
+        return None
+
+    def cost(self, f, order, leaf_count):
+        """Operations to build f as a tree without sharing, and the decomposition that gives
+        them: Shannon (s ? hi : lo), or for the basic flavour positive or negative Davio
+        (lo ^ (s & d), hi ^ (~s & d) with d = lo ^ hi), whichever is cheaper."""
+        if f in self.costs:
+            return self.costs[f]
+        v = self.split_var(f, order, leaf_count)
+        if v is None:
+            result = (0 if f in VARS or f in (0, ALL) or self.ternary else 1, "leaf")
+        else:
+            lo, hi = cofactors(f, v)
+            c = lambda g: self.cost(g, order, leaf_count)[0]
+            if self.ternary:
+                result = (c(lo) + c(hi) + 1, "shannon")
+            else:
+                options = [(c(lo) + c(hi) + 3, "shannon"), (c(lo) + c(lo ^ hi) + 2, "positive"),
+                           (c(hi) + c(lo ^ hi) + 2, "negative")]
+                if lo == 0 or hi == 0 or hi == ALL or hi == ~lo & ALL:  # one operation on s
+                    options.append((c(hi if lo == 0 else lo) + 1, "shannon"))
+                result = min(options)
+        self.costs[f] = result
+        return result
+
     def build(self, f, order, leaf_count):
         if self.find(f) is not None:
             return
-        for v in order[leaf_count:]:
-            if depends(f, v):
-                lo, hi = cofactors(f, v)
-                self.build(lo, order, leaf_count)
-                self.build(hi, order, leaf_count)
-                self.mux(f, VARS[v], lo, hi)
-                return
-        if self.ternary:
-            self.ternary_node(f, [VARS[v] for v in order[:leaf_count]])
-        # A basic leaf is an input, its complement or a constant, made when it is used.
+        v = self.split_var(f, order, leaf_count)
+        if v is None:
+            if self.ternary:
+                self.ternary_node(f, [VARS[x] for x in order[:leaf_count]])
+            # A basic leaf is an input, its complement or a constant, made when it is used.
+            return
+        lo, hi = cofactors(f, v)
+        how = self.cost(f, order, leaf_count)[1]
+        if how == "shannon":
+            self.build(lo, order, leaf_count)
+            self.build(hi, order, leaf_count)
+            self.mux(f, VARS[v], lo, hi)
+            return
+        base = lo if how == "positive" else hi
+        self.build(base, order, leaf_count)
+        self.build(lo ^ hi, order, leaf_count)
+        op = "O::And" if how == "positive" else "O::AndNot"
+        picked = self.emit(f ^ base, op, self.nodes[VARS[v]], self.node(lo ^ hi))
+        self.emit(f, "O::Xor", self.node(base), picked)
 
     def output(self, f):
         """The name of the node that gives f, complementing where the ternary flavour left it."""
