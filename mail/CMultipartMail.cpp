@@ -7,7 +7,8 @@
 
 CMultipartMail::CMultipartMail()
     : m_preamble(mime::kPreamble), m_boundary(mime::kBoundary), m_contentType(mime::kMultipartType) {
-    m_registry.Register(new CTextPartRenderer(m_wrapWidth));
+    m_textRenderer = new CTextPartRenderer(m_wrapWidth);
+    m_registry.Register(m_textRenderer);
     m_registry.Register(new CFilePartRenderer());
 }
 
@@ -18,7 +19,22 @@ int CMultipartMail::AttachPart(const CString& content, int type, const CString& 
     return 1;
 }
 
+CString CMultipartMail::UnusedBoundary() const {
+    // Attachments are base64, whose alphabet has no "_", and part headers start with "Content-":
+    // only texts can hold a boundary line.
+    const auto used = [this](const CString& boundary) {
+        if (m_body.Find(boundary.c_str()) >= 0 || m_preamble.Find(boundary.c_str()) >= 0) return true;
+        for (const MAIL_PART& part : m_parts)
+            if (part.type == mime::kTextPart && part.content.Find(boundary.c_str()) >= 0) return true;
+        return false;
+    };
+    CString boundary = mime::kBoundary;
+    for (int n = 1; used(boundary); ++n) boundary.Format("%s_%d", mime::kBoundary, n);
+    return boundary;
+}
+
 void CMultipartMail::ComposeHeader() {
+    m_boundary = UnusedBoundary();
     COutgoingMail::ComposeHeader();
     AppendHeaderLine("MIME-Version: 1.0");
     CString type;
@@ -29,7 +45,9 @@ void CMultipartMail::ComposeHeader() {
 void CMultipartMail::ComposeBody() {
     if (!m_body.IsEmpty()) AttachPart(m_body, mime::kTextPart, "");
     m_body = m_preamble + "\r\n\r\n";
+    m_textRenderer->SetEightBitAllowed(m_eightBitAllowed);
     AppendParts();
+    m_usesEightBit = m_textRenderer->UsedEightBit();
     CloseBoundary(m_body);
     EndWithCrLf(m_body);
 }

@@ -34,6 +34,12 @@ public:
     // ResetHeader, ComposeHeader, CloseHeader, ComposeBody, in that order.
     void Prepare();
 
+    // Whether the text may go out in 8 bits (the server offers 8BITMIME); without, text with bytes
+    // above 127 is sent quoted-printable. Set before Prepare.
+    void SetEightBitAllowed(bool allowed) { m_eightBitAllowed = allowed; }
+    // After Prepare: whether a part went out in 8 bits, so MAIL FROM must say BODY=8BITMIME.
+    bool UsesEightBit() const { return m_usesEightBit; }
+
     const CString& HeaderText() const { return m_header; }
     DWORD DateSent() const { return m_date; }
 
@@ -51,6 +57,8 @@ protected:
     CString m_header;
     DWORD m_date = 0;
     int m_wrapWidth = mime::kDefaultWrapWidth;
+    bool m_eightBitAllowed = false;
+    bool m_usesEightBit = false;
 
 private:
     const std::vector<MAIL_RECIPIENT>* List(RecipientKind kind) const;

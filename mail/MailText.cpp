@@ -38,6 +38,14 @@ CString FoldLineBreaks(const CString& text) {
 
 bool HasLineBreak(const CString& text) { return text.str().find_first_of("\r\n") != std::string::npos; }
 
+bool IsSafeAddress(const CString& address) {
+    for (const char c : address.str()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == ' ' || c == '<' || c == '>') return false;
+    }
+    return true;
+}
+
 CString TrimSpace(const CString& text) {
     CString trimmed = text;
     trimmed.TrimLeft();

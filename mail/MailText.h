@@ -9,7 +9,8 @@
 // - a line that starts with ".": the server removes one leading dot of every line, so each such
 //   line gets a second dot;
 // - CR or LF inside a header text or an address: it would start a new header line or a new
-//   command. Header texts fold them into blanks; addresses holding them are refused.
+//   command. Header texts fold them into blanks; addresses holding them, or anything else that
+//   ends an address early, are refused.
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ std::string DotStuffData(std::string_view text);
 CString FoldLineBreaks(const CString& text);
 // True when `text` holds a CR or an LF.
 bool HasLineBreak(const CString& text);
+// True when `address` can stand between the angle brackets of MAIL FROM or RCPT TO without
+// changing the command: no "<", ">", blank or control character (CR and LF among them), which
+// would end the address and let the rest pass as parameters or as a new command.
+bool IsSafeAddress(const CString& address);
 // `text` without the white space (blank, tab, CR, LF, vertical tab, form feed) at its ends.
 CString TrimSpace(const CString& text);
 
