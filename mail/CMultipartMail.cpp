@@ -35,6 +35,11 @@ CString CMultipartMail::UnusedBoundary() const {
 
 void CMultipartMail::ComposeHeader() {
     m_boundary = UnusedBoundary();
+    // Decided before the body is written, since MAIL FROM, sent before it, must say so.
+    m_textRenderer->SetEightBitAllowed(m_eightBitAllowed);
+    m_usesEightBit = !m_body.IsEmpty() && m_textRenderer->UsesEightBit(TrimSpace(m_body));
+    for (const MAIL_PART& part : m_parts)
+        m_usesEightBit = m_usesEightBit || (part.type == mime::kTextPart && m_textRenderer->UsesEightBit(part.content));
     COutgoingMail::ComposeHeader();
     AppendHeaderLine("MIME-Version: 1.0");
     CString type;
@@ -43,30 +48,36 @@ void CMultipartMail::ComposeHeader() {
 }
 
 void CMultipartMail::ComposeBody() {
-    if (!m_body.IsEmpty()) AttachPart(m_body, mime::kTextPart, "");
-    m_body = m_preamble + "\r\n\r\n";
-    m_textRenderer->SetEightBitAllowed(m_eightBitAllowed);
-    AppendParts();
-    m_usesEightBit = m_textRenderer->UsedEightBit();
-    CloseBoundary(m_body);
-    EndWithCrLf(m_body);
+    std::string text;
+    StringSink sink(text);
+    WriteBody(sink);
+    m_body = CString(std::move(text));
 }
 
-void CMultipartMail::AppendParts() {
+void CMultipartMail::WriteBody(MailTextSink& sink) {
+    if (!m_body.IsEmpty()) AttachPart(m_body, mime::kTextPart, "");
+    m_body.Empty();
+    LineEndTracker body(sink);
+    body.Write((m_preamble + "\r\n\r\n").str());
+    AppendParts(body);
+    CloseBoundary(body);
+}
+
+void CMultipartMail::AppendParts(LineEndTracker& body) {
     for (const MAIL_PART& part : m_parts) {
         CPartRenderer* renderer = m_registry.Lookup(part.type);
         if (!renderer) continue;
-        OpenPartBoundary(m_body);
-        renderer->Render(part.content, part.parameter, m_body);
+        OpenPartBoundary(body);
+        renderer->RenderTo(part.content, part.parameter, body);
     }
 }
 
-void CMultipartMail::OpenPartBoundary(CString& text) const {
-    EndWithCrLf(text);
-    text += "--" + m_boundary + "\r\n";
+void CMultipartMail::OpenPartBoundary(LineEndTracker& text) const {
+    text.EndLine();
+    text.Write(("--" + m_boundary + "\r\n").str());
 }
 
-void CMultipartMail::CloseBoundary(CString& text) const {
-    EndWithCrLf(text);
-    text += "--" + m_boundary + "--\r\n";
+void CMultipartMail::CloseBoundary(LineEndTracker& text) const {
+    text.EndLine();
+    text.Write(("--" + m_boundary + "--\r\n").str());
 }

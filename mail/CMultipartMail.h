@@ -17,13 +17,14 @@ public:
     // Queues a part with its content stripped of surrounding white space: text parts at the head,
     // other parts at the tail. Returns 1.
     int AttachPart(const CString& content, int type, const CString& parameter);
+    void WriteBody(MailTextSink& sink) override;
 
 protected:
     void ComposeHeader() override;
     void ComposeBody() override;
-    virtual void AppendParts();
-    void OpenPartBoundary(CString& text) const;
-    void CloseBoundary(CString& text) const;
+    virtual void AppendParts(LineEndTracker& body);
+    void OpenPartBoundary(LineEndTracker& text) const;
+    void CloseBoundary(LineEndTracker& text) const;
     // The fixed boundary, or the first of its numbered variants that no text of the mail holds.
     CString UnusedBoundary() const;
 

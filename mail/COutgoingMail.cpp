@@ -61,10 +61,19 @@ int COutgoingMail::ParseRecipientList(const char* list, RecipientKind kind) {
 }
 
 void COutgoingMail::Prepare() {
+    PrepareHeader();
+    ComposeBody();
+}
+
+void COutgoingMail::PrepareHeader() {
     ResetHeader();
     ComposeHeader();
     CloseHeader();
+}
+
+void COutgoingMail::WriteBody(MailTextSink& sink) {
     ComposeBody();
+    sink.Write(m_body.str());
 }
 
 void COutgoingMail::ResetHeader() { m_header.Empty(); }

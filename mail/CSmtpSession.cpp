@@ -8,6 +8,7 @@
 
 #include "mail/CBase64Codec.h"
 #include "mail/MailText.h"
+#include "mail/SmtpDataWriter.h"
 #include "module/FixedText.h"
 #include "platform/core/HostName.h"
 
@@ -267,7 +268,8 @@ BOOL CSmtpSession::CheckOrPrepare(COutgoingMail& mail) {
         return 0;
     }
     mail.SetEightBitAllowed(m_capabilities.eightBitMime);
-    mail.Prepare();
+    // The body is composed while it is sent (Transmit), so that no attachment is held whole.
+    mail.PrepareHeader();
     return 1;
 }
 
@@ -292,16 +294,15 @@ BOOL CSmtpSession::Transmit(COutgoingMail& mail) {
     if (!CheckReply(REPLY_START_DATA, m_timeouts.dataStart)) return 0;
     m_socket.SetSendTimeout(m_timeouts.dataBlock);
     m_connection.Send(mail.HeaderText().c_str(), mail.HeaderText().GetLength());
-    const CString body = DotStuff(mail);
-    m_connection.Send(body.c_str(), body.GetLength());
+    SmtpDataWriter data(m_connection);
+    mail.WriteBody(data);
+    data.Finish();
     if (m_observer) m_observer(true, ".");
     m_connection.Send("\r\n.\r\n", 5);
     m_socket.SetSendTimeout(m_timeouts.command);
     m_command = "the end of the data";
     return CheckReply(REPLY_ACCEPTED, m_timeouts.dataEnd);
 }
-
-CString CSmtpSession::DotStuff(const COutgoingMail& mail) const { return CString(DotStuffData(mail.m_body.str())); }
 
 BOOL CSmtpSession::EndSession() {
     WipeCredentials();

@@ -67,8 +67,9 @@ public:
 
 protected:
     // 0 with "No Recipients" when the To list is empty, or "Invalid address" when the sender or
-    // an address could smuggle text into a command (see IsSafeAddress); else prepares the mail,
-    // in 8 bits when the server takes them, and returns 1.
+    // an address could smuggle text into a command (see IsSafeAddress); else prepares the mail's
+    // header, for 8 bits when the server takes them, and returns 1. Transmit composes the body
+    // while it sends it.
     virtual BOOL CheckOrPrepare(COutgoingMail& mail);
     // MAIL FROM, RCPT TO for every recipient, DATA, the text and its end: 1 when accepted.
     virtual BOOL Transmit(COutgoingMail& mail);
@@ -78,8 +79,6 @@ protected:
     // Why the last failed CheckReply failed: "timed out waiting for the reply to MAIL", the
     // server's reply text, ...
     const CString& ReplyProblem() const { return m_replyProblem; }
-    // The mail's body, ready to follow DATA (see MailText.h).
-    CString DotStuff(const COutgoingMail& mail) const;
 
 private:
     void Send(const CString& text);

@@ -93,13 +93,16 @@ CString CTextPartRenderer::BuildPartHeader(const CString& content, const CString
     return Header(ShapeOf(WrapText(ToCrLf(content.str()))), parameter);
 }
 
+bool CTextPartRenderer::UsesEightBit(const CString& content) const {
+    return ShapeOf(WrapText(ToCrLf(content.str()))).form == Form::EightBit;
+}
+
 BOOL CTextPartRenderer::Render(const CString& content, const CString& parameter, CString& body) {
     // Line ends become CR LF first, so that wrapping counts lines as the reader will see them.
     std::string text = WrapText(ToCrLf(content.str()));
     const Shape shape = ShapeOf(text);
     body += Header(shape, parameter);
     if (shape.form == Form::QuotedPrintable) text = QuotedPrintable(text);
-    m_usedEightBit = m_usedEightBit || shape.form == Form::EightBit;
     body += CString(std::move(text));
     return 1;
 }

@@ -14,13 +14,10 @@ public:
     explicit CTextPartRenderer(int wrapWidth);
 
     BOOL Render(const CString& content, const CString& parameter, CString& body) override;
-    // Whether 8-bit text may be sent as it is; clears UsedEightBit.
-    void SetEightBitAllowed(bool allowed) {
-        m_eightBitAllowed = allowed;
-        m_usedEightBit = false;
-    }
-    // Whether a part rendered since went out in 8 bits.
-    bool UsedEightBit() const { return m_usedEightBit; }
+    // Whether 8-bit text may be sent as it is.
+    void SetEightBitAllowed(bool allowed) { m_eightBitAllowed = allowed; }
+    // Whether the part for `content` goes out in 8 bits.
+    bool UsesEightBit(const CString& content) const;
     CString ContentTypeName() const override;
     CString BuildPartHeader(const CString& content, const CString& parameter) override;
 
@@ -40,5 +37,4 @@ private:
 
     int m_wrapWidth;
     bool m_eightBitAllowed = false;
-    bool m_usedEightBit = false;
 };

@@ -21,6 +21,19 @@ std::string ToCrLf(std::string_view text);
 // `text` with CR LF line ends, each line that starts with "." given one more "." in front.
 std::string DotStuffData(std::string_view text);
 
+// The same, for a text that comes in pieces: a line end or a line start may fall between two.
+class DotStuffer {
+public:
+    // Appends the stuffed form of `text` to `out`.
+    void Feed(std::string_view text, std::string& out);
+    // Appends what the end of the text decides: a CR at the very end becomes CR LF.
+    void Finish(std::string& out);
+
+private:
+    bool m_lineStart = true;
+    bool m_pendingCr = false;
+};
+
 // `text` with each CR and LF replaced by a blank.
 CString FoldLineBreaks(const CString& text);
 // True when `text` holds a CR or an LF.

@@ -1,7 +1,10 @@
 // dvrkit mail: send one notification mail through a mail thread, or print the mail it would send.
 #include <sys/prctl.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -128,12 +131,24 @@ MAIL_JOB JobOf(const MailOptions& o) {
     return job;
 }
 
+// Standard output as the mail's text goes by; a failed write ends the command.
+class StdoutSink : public MailTextSink {
+public:
+    void Write(std::string_view text) override {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+            throw CommandError{std::string("standard output: ") + std::strerror(errno)};
+    }
+};
+
 void ComposeMail(const MailOptions& o) {
     const MAIL_JOB job = JobOf(o);
     CMultipartMail mail;
     job.FillMail(mail, job.attachment[0] != '\0');
-    mail.Prepare();
-    std::cout << mail.HeaderText().str() << mail.m_body.str() << std::flush;
+    mail.PrepareHeader();
+    StdoutSink out;
+    out.Write(mail.HeaderText().str());
+    mail.WriteBody(out);
+    if (std::fflush(stdout) != 0) throw CommandError{std::string("standard output: ") + std::strerror(errno)};
 }
 
 void SendMail(const MailOptions& o) {
