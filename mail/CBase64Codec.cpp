@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "mail/Base64Avx2.h"
+
 namespace {
 
 // Built once at load and never changed, so mail threads may read it at the same time.
@@ -39,7 +41,7 @@ void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::strin
 
 char* CBase64Codec::EncodeTo(const BYTE* data, std::size_t count, char* p) {
     const auto& pairs = PairTable();
-    std::size_t i = 0;
+    std::size_t i = Base64Avx2Available() ? EncodeBase64Avx2(data, count, p) : 0;
     // Two groups of three bytes at a time, read with one load while eight bytes remain.
     for (; i + 8 <= count; i += 6, p += 8) {
         std::uint64_t bytes;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include <openssl/crypto.h>
+
 #include "mail/MailJob.h"
 #include "mail/MailTrace.h"
 #include "module/FixedText.h"
@@ -40,6 +42,15 @@ void CEMailThread::Initialize(CEMailThread** self, const char* server, const cha
     if (attachment) StoreFixedText(m_attachment, attachment);
 }
 
+void CEMailThread::SetCopyRecipients(const char* cc, const char* bcc) {
+    m_extras.cc = cc ? cc : "";
+    m_extras.bcc = bcc ? bcc : "";
+}
+
+void CEMailThread::AddAttachment(const char* path) {
+    if (path) m_extras.attachments.emplace_back(path);
+}
+
 BOOL CEMailThread::InitInstance() {
     m_start.SetEvent();
     return TRUE;
@@ -50,7 +61,7 @@ int CEMailThread::ExitInstance() { return CWinThread::ExitInstance(); }
 int CEMailThread::Run() {
     m_start.Lock();
     m_start.ResetEvent();
-    MAIL_JOB job;
+    MAIL_JOB job = std::move(m_extras);
     CopyField(job.server, m_server);
     CopyField(job.subject, m_subject);
     CopyField(job.sender, m_sender);
@@ -60,11 +71,13 @@ int CEMailThread::Run() {
     CopyField(job.attachment, m_attachment);
     job.body = m_body;
     job.port = m_port;
+    OPENSSL_cleanse(m_password, sizeof m_password);
     try {
         job.SendJob(job.attachment[0] != '\0');
     } catch (const std::bad_alloc&) {
         WriteTrace("Not enough memory");  // an attachment too large to hold
     }
+    OPENSSL_cleanse(job.password, sizeof job.password);
     if (m_self) std::atomic_ref<CEMailThread*>(*m_self).store(nullptr, std::memory_order_release);
     AfxEndThread(0, TRUE);
 }

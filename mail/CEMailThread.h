@@ -14,6 +14,7 @@
 #include "platform/core/CEvent.h"
 #include "platform/core/CString.h"
 #include "platform/core/CWinThread.h"
+#include "mail/MailJob.h"
 #include "mail/SmtpProtocol.h"
 
 class CEMailThread : public CWinThread {
@@ -33,6 +34,17 @@ public:
                     const char* attachment);
     // The server's port, 25 unless the host sets another before the thread runs.
     void SetPort(UINT port) { m_port = port; }
+    // Further settings a host may make before the thread runs; without them the mail goes as
+    // the settings of Initialize describe it, with TLS when the server offers it (SmtpSecurity.h)
+    // and RFC 5321's time-outs.
+    void SetSecurity(const SmtpSecurity& security) { m_extras.security = security; }
+    void SetTimeouts(const SmtpTimeouts& timeouts) { m_extras.timeouts = timeouts; }
+    // Called on the mail thread with the SMTP dialogue (see CSmtpSession).
+    void SetDialogueObserver(CSmtpSession::DialogueObserver observer) { m_extras.observer = std::move(observer); }
+    // ';'-separated Cc and Bcc lists, written like the recipient list.
+    void SetCopyRecipients(const char* cc, const char* bcc);
+    // One more file to attach, after the attachment of Initialize.
+    void AddAttachment(const char* path);
 
     BOOL InitInstance() override;
     // Sends the mail, clears the host's pointer and ends the thread; does not return.
@@ -54,6 +66,7 @@ private:
     CEvent m_start;
     CEMailThread** m_self = nullptr;
     UINT m_port = smtp::kDefaultPort;
+    MAIL_JOB m_extras;  // only the additions to the written fields are used
 };
 
 // The runtime class "CEMailThread", registered when the library is loaded.

@@ -9,14 +9,11 @@
 #include "mail/CBase64Codec.h"
 #include "mail/MailText.h"
 #include "mail/MimeFormat.h"
-#include "platform/core/Prefault.h"
 
 namespace {
 
 // Whole pieces read at once: reading piece by piece would cost a system call per line.
 constexpr std::size_t kPiecesPerRead = 1024;
-// Reserved beyond the lines for what follows them: the closing boundary and line ends.
-constexpr std::size_t kClosingRoom = 256;
 
 bool IsTokenChar(unsigned char c) {
     return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?=", c);
@@ -63,31 +60,29 @@ CString CFilePartRenderer::BuildPartHeader(const CString& path, bool withFileNam
     return header + "Content-Transfer-Encoding: base64\r\n" + disposition + "\r\n";
 }
 
-BOOL CFilePartRenderer::Render(const CString& path, const CString&, CString& body) {
+BOOL CFilePartRenderer::Render(const CString& path, const CString& parameter, CString& body) {
+    StringSink sink(body.str());
+    return RenderTo(path, parameter, sink);
+}
+
+BOOL CFilePartRenderer::RenderTo(const CString& path, const CString&, MailTextSink& sink) {
     CFile file;
     if (path.IsEmpty() || !file.Open(path, CFile::modeRead | CFile::typeBinary)) return 0;
-    body += BuildPartHeader(path, true);
-    EncodeFileBody(file, body);
+    sink.Write(BuildPartHeader(path, true).str());
+    EncodeFileTo(file, sink);
     file.Abort();
     return 1;
 }
 
 void CFilePartRenderer::EncodeFileBody(CFile& file, CString& body) {
+    StringSink sink(body.str());
+    EncodeFileTo(file, sink);
+}
+
+void CFilePartRenderer::EncodeFileTo(CFile& file, MailTextSink& sink) {
     const auto codec = std::make_unique<CBase64Codec>();
-    std::string& text = body.str();
-    // Room for every line and the closing boundary after them, so that a large attachment is
-    // not copied again each time the body grows.
-    std::uint64_t lines = 1;
-    try {
-        lines += file.GetLength() / mime::kBase64PieceSize;
-    } catch (const CFileException&) {
-        // Not a file with a length: the body grows as it is read.
-    }
-    text.reserve(text.size() + lines * (mime::kBase64LineLength + 2) + kClosingRoom);
-    // One call instead of a page fault per 4 KB page: about a quarter of the time it takes to
-    // compose a large attachment.
-    PrefaultForWrite(text.data() + text.size(), text.capacity() - text.size());
     std::vector<BYTE> block(mime::kBase64PieceSize * kPiecesPerRead);
+    std::string text((mime::kBase64LineLength + 2) * (kPiecesPerRead + 1), '\0');
     bool lastBlock = false;
     while (!lastBlock) {
         std::size_t got = 0;
@@ -98,20 +93,16 @@ void CFilePartRenderer::EncodeFileBody(CFile& file, CString& body) {
         }
         // A piece shorter than 54 bytes, empty included, is the last one; so a file whose size
         // is a multiple of 54 ends with an empty line. A full block may be followed by more.
-        const std::size_t fullPieces = got / mime::kBase64PieceSize;
-        const std::size_t rest = got % mime::kBase64PieceSize;
         lastBlock = got < block.size();
-        const std::size_t lineCount = fullPieces + (lastBlock ? 1 : 0);
-        const std::size_t start = text.size();
-        text.resize(start + fullPieces * (mime::kBase64LineLength + 2) +
-                    (lastBlock ? CBase64Codec::EncodedSize(rest) + 2 : 0));
-        char* out = text.data() + start;
+        const std::size_t lineCount = got / mime::kBase64PieceSize + (lastBlock ? 1 : 0);
+        char* out = text.data();
         for (std::size_t line = 0; line < lineCount; ++line) {
             const std::size_t at = line * mime::kBase64PieceSize;
             out = codec->EncodeTo(block.data() + at, std::min(mime::kBase64PieceSize, got - at), out);
             *out++ = '\r';
             *out++ = '\n';
         }
+        sink.Write(std::string_view(text.data(), static_cast<std::size_t>(out - text.data())));
     }
-    text += "\r\n";
+    sink.Write("\r\n");
 }

@@ -10,6 +10,8 @@ public:
 
     // Appends the part for the file at `path`; 0, appending nothing, when it cannot be opened.
     BOOL Render(const CString& path, const CString& parameter, CString& body) override;
+    // The part written to `sink` while the file is read, a block at a time.
+    BOOL RenderTo(const CString& path, const CString& parameter, MailTextSink& sink) override;
     CString ContentTypeName() const override;
     // The header without the "; file=" suffix on the content type.
     CString BuildPartHeader(const CString& path, const CString& parameter) override;
@@ -18,6 +20,8 @@ public:
     // Appends the base64 lines of the open `file`, then one more CR LF. A read error ends the
     // lines where it happened.
     virtual void EncodeFileBody(CFile& file, CString& body);
+    // The same lines written to `sink`, a block of lines at a time.
+    void EncodeFileTo(CFile& file, MailTextSink& sink);
 };
 
 // The last component of `path`: directories (separated by '/' or '\') and a drive such as "C:"

@@ -1,8 +1,10 @@
 #include "mail/COutgoingMail.h"
 
+#include <cstring>
 #include <string_view>
 #include <utility>
 
+#include "mail/HeaderEncoding.h"
 #include "mail/HeaderFields.h"
 #include "mail/MailText.h"
 #include "platform/core/CTime.h"
@@ -59,10 +61,19 @@ int COutgoingMail::ParseRecipientList(const char* list, RecipientKind kind) {
 }
 
 void COutgoingMail::Prepare() {
+    PrepareHeader();
+    ComposeBody();
+}
+
+void COutgoingMail::PrepareHeader() {
     ResetHeader();
     ComposeHeader();
     CloseHeader();
+}
+
+void COutgoingMail::WriteBody(MailTextSink& sink) {
     ComposeBody();
+    sink.Write(m_body.str());
 }
 
 void COutgoingMail::ResetHeader() { m_header.Empty(); }
@@ -80,7 +91,7 @@ CString COutgoingMail::AddressLine(const char* field, RecipientKind kind) const 
     for (const MAIL_RECIPIENT& r : *List(kind)) {
         line += separator;
         // A blank between a display name and its address: names are stored without their blanks.
-        if (!r.name.IsEmpty()) line += FoldLineBreaks(r.name) + " ";
+        if (!r.name.IsEmpty()) line += EncodeHeaderText(FoldLineBreaks(r.name), line.GetLength()) + " ";
         line += "<" + r.address + ">";
         separator = ",";
     }
@@ -91,7 +102,7 @@ void COutgoingMail::ComposeHeader() {
     AppendHeaderLine(AddressLine("To: ", RecipientKind::To));
     AppendHeaderLine(AddressLine("Cc: ", RecipientKind::Cc));
     AppendHeaderLine("From: " + FoldLineBreaks(m_sender));
-    AppendHeaderLine("Subject: " + FoldLineBreaks(m_subject));
+    AppendHeaderLine("Subject: " + EncodeHeaderText(FoldLineBreaks(m_subject), std::strlen("Subject: ")));
     const CTime now = CTime::GetCurrentTime();
     m_date = now.GetTime();
     AppendHeaderLine("Date: " + MailDateText(now));

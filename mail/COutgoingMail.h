@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mail/MailRecipient.h"
+#include "mail/MailTextSink.h"
 #include "mail/MimeFormat.h"
 #include "platform/core/CString.h"
 #include "platform/core/Types.h"
@@ -31,8 +32,22 @@ public:
     // keeping the entries before it; else 1.
     int ParseRecipientList(const char* list, RecipientKind kind);
 
-    // ResetHeader, ComposeHeader, CloseHeader, ComposeBody, in that order.
+    // ResetHeader, ComposeHeader, CloseHeader, ComposeBody, in that order: the whole text in
+    // HeaderText and m_body.
     void Prepare();
+    // The header alone (ResetHeader, ComposeHeader, CloseHeader), for a mail whose body is then
+    // written with WriteBody.
+    void PrepareHeader();
+    // Composes the body into `sink`, consuming the body text as ComposeBody does; a multipart
+    // mail writes its attachments while it reads them, so its size does not matter.
+    virtual void WriteBody(MailTextSink& sink);
+
+    // Whether the text may go out in 8 bits (the server offers 8BITMIME); without, text with bytes
+    // above 127 is sent quoted-printable. Set before Prepare.
+    void SetEightBitAllowed(bool allowed) { m_eightBitAllowed = allowed; }
+    // After Prepare or PrepareHeader: whether a part goes out in 8 bits, so MAIL FROM must say
+    // BODY=8BITMIME.
+    bool UsesEightBit() const { return m_usesEightBit; }
 
     const CString& HeaderText() const { return m_header; }
     DWORD DateSent() const { return m_date; }
@@ -51,6 +66,8 @@ protected:
     CString m_header;
     DWORD m_date = 0;
     int m_wrapWidth = mime::kDefaultWrapWidth;
+    bool m_eightBitAllowed = false;
+    bool m_usesEightBit = false;
 
 private:
     const std::vector<MAIL_RECIPIENT>* List(RecipientKind kind) const;

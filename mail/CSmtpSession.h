@@ -1,16 +1,23 @@
 #pragma once
-// The SMTP client: one connection to one server, greeting, optional AUTH LOGIN, one mail, QUIT.
-// Each step sends one command and reads one complete reply, whose code is compared with the
-// expected-reply table; a mismatch leaves an error text that LastError returns. The session is
-// created, used and destroyed on one thread; Abort may be called from another.
+// The SMTP client: one connection to one server, greeting, TLS when the host's security settings
+// call for it, optional AUTH LOGIN or PLAIN, one mail, QUIT. Each step sends one command and reads
+// one complete reply, whose code is compared with the expected-reply table; a mismatch leaves an
+// error text that LastError returns: the table's text first, then the reason (the system's error,
+// or the server's own reply). The session is created, used and destroyed on one thread; Abort may
+// be called from another. The password and its base64 forms are wiped when the session ends.
 //
 // Calling order: construct, SetCredentials, OpenSession, Deliver, LastError when Deliver gave 0,
 // EndSession, destroy.
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "mail/COutgoingMail.h"
+#include "mail/SmtpCapabilities.h"
+#include "mail/SmtpConnection.h"
 #include "mail/SmtpProtocol.h"
 #include "mail/SmtpReplyReader.h"
+#include "mail/SmtpSecurity.h"
 #include "platform/core/CSocket.h"
 
 class CSmtpSession {
@@ -27,15 +34,29 @@ public:
     void SetCredentials(const char* user, const char* password);
     // The waits of the following steps (by default RFC 5321's recommendations).
     void SetTimeouts(const SmtpTimeouts& timeouts) { m_timeouts = timeouts; }
+    // TLS mode, trusted certificates and whether credentials may go over plain text; see
+    // SmtpSecurity.h. Takes effect at the next OpenSession.
+    void SetSecurity(const SmtpSecurity& security) { m_security = security; }
+    // Called with every line sent (`fromClient`) and every reply received, for a person to
+    // follow the dialogue; credentials show as "****". The mail's text is not shown.
+    using DialogueObserver = std::function<void(bool fromClient, std::string_view text)>;
+    void SetDialogueObserver(DialogueObserver observer) { m_observer = std::move(observer); }
 
     UINT GetPort() const { return m_port; }
     CString GetServer() const { return m_host; }
     // The last error text: "OK" until a step fails; it is never cleared.
     CString LastError() const { return m_lastError; }
+    // True while the session runs over TLS.
+    bool IsEncrypted() const { return m_connection.IsEncrypted(); }
+    // What the server's last EHLO reply offered.
+    const SmtpCapabilities& Capabilities() const { return m_capabilities; }
 
-    // Connects, reads the greeting and sends HELO or EHLO, then AUTH LOGIN when credentials of
-    // more than 3 characters are set and the server is not "127.0.0.1". 1 when the session is
-    // usable (also after failed authentication), 0 when it could not be opened.
+    // Connects, reads the greeting and sends HELO or EHLO, then AUTH LOGIN (PLAIN when the server
+    // offers only that) when credentials of more than 3 characters are set and the server is not
+    // "127.0.0.1". EHLO goes out when there are credentials or TLS is required; STARTTLS follows
+    // it as the security settings ask, and credentials are sent only over TLS unless allowed.
+    // 1 when the session is usable (also after failed authentication), 0 when it could not be
+    // opened.
     BOOL OpenSession();
     // Sends `mail` (after preparing it): 1 when the server accepted it.
     BOOL Deliver(COutgoingMail& mail);
@@ -46,19 +67,38 @@ public:
 
 protected:
     // 0 with "No Recipients" when the To list is empty, or "Invalid address" when the sender or
-    // an address holds a line break; else prepares the mail and returns 1.
+    // an address could smuggle text into a command (see IsSafeAddress); else prepares the mail's
+    // header, for 8 bits when the server takes them, and returns 1. Transmit composes the body
+    // while it sends it.
     virtual BOOL CheckOrPrepare(COutgoingMail& mail);
     // MAIL FROM, RCPT TO for every recipient, DATA, the text and its end: 1 when accepted.
     virtual BOOL Transmit(COutgoingMail& mail);
 
     // Reads one complete reply, waiting at most `timeoutMs`: 1 when its code is the row's.
     BOOL CheckReply(SmtpReplyRow row, int timeoutMs);
-    // The mail's body, ready to follow DATA (see MailText.h).
-    CString DotStuff(const COutgoingMail& mail) const;
+    // Why the last failed CheckReply failed: "timed out waiting for the reply to MAIL", the
+    // server's reply text, ...
+    const CString& ReplyProblem() const { return m_replyProblem; }
 
 private:
     void Send(const CString& text);
+    // Sends `text`, then wipes it; `shown` is what the dialogue observer sees instead.
+    void SendSecret(std::string& text, const char* shown);
+    // The rest of OpenSession once connected: TLS, greeting, hello, STARTTLS, authentication.
+    // false with the error text set.
+    bool Greet();
+    bool Hello(bool extended);
+    bool StartTlsCommand();
+    // TLS on the connection; false with the error text `failure` and the reason.
+    bool BeginTls(const char* failure);
+    // Sends credentials only over TLS, unless the host allows otherwise.
+    bool MayAuthenticate() const;
     void Authenticate();
+    void AuthenticateLogin();
+    void AuthenticatePlain();
+    void WipeCredentials();
+    // Sets the error text to `text`, followed by `reason` when there is one.
+    void SetError(const char* text, const CString& reason);
     // Closes the connection and frees the reply reader.
     void CloseConnection();
     // The name sent with HELO/EHLO: the host name, or the local address literal when the host
@@ -72,6 +112,14 @@ private:
     UINT m_port;
     CString m_host;
     CSocket m_socket;
+    SmtpConnection m_connection{m_socket};
     std::unique_ptr<SmtpReplyReader> m_reader;  // only while open
     SmtpTimeouts m_timeouts;
+    SmtpSecurity m_security;
+    SmtpCapabilities m_capabilities;
+    DialogueObserver m_observer;
+    CString m_command;        // the verb of the last command sent, for error texts
+    CString m_lastReply;      // the last reply's text, lines ending in "\n"
+    CString m_replyProblem;
+    CString m_openFailure;    // why the last OpenSession failed, for "Must be connected"
 };

@@ -5,6 +5,7 @@
 
 #include "mail/MailText.h"
 #include "mail/MimeFormat.h"
+#include "mail/QuotedPrintable.h"
 
 namespace {
 
@@ -60,16 +61,49 @@ CTextPartRenderer::CTextPartRenderer(int wrapWidth)
 
 CString CTextPartRenderer::ContentTypeName() const { return mime::kTextType; }
 
-CString CTextPartRenderer::BuildPartHeader(const CString&, const CString& parameter) {
+CTextPartRenderer::Shape CTextPartRenderer::ShapeOf(std::string_view text) const {
+    bool ascii = true, nul = false;
+    std::size_t longest = 0, lineStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        ascii = ascii && c < 0x80;
+        nul = nul || c == 0;
+        if (c == '\n') {
+            longest = std::max(longest, i > lineStart ? i - 1 - lineStart : 0);  // less its CR
+            lineStart = i + 1;
+        }
+    }
+    longest = std::max(longest, text.size() - lineStart);
+    const bool fits = longest <= mime::kMaxLineLength && !nul;
+    if (fits && ascii) return {Form::SevenBit, true};
+    if (fits && m_eightBitAllowed) return {Form::EightBit, ascii};
+    return {Form::QuotedPrintable, ascii};
+}
+
+CString CTextPartRenderer::Header(const Shape& shape, const CString& parameter) const {
+    static constexpr const char* kEncodings[] = {mime::kTextEncoding, mime::kEightBitEncoding,
+                                                 mime::kQuotedPrintableEncoding};
     CString header;
-    header.Format("Content-Type: %s%s\r\n", ContentTypeName().c_str(), parameter.c_str());
-    return header + "Content-Transfer-Encoding: " + mime::kTextEncoding + "\r\n\r\n";
+    header.Format("Content-Type: %s%s%s\r\n", ContentTypeName().c_str(), shape.ascii ? "" : mime::kTextCharset,
+                  parameter.c_str());
+    return header + "Content-Transfer-Encoding: " + kEncodings[static_cast<int>(shape.form)] + "\r\n\r\n";
+}
+
+CString CTextPartRenderer::BuildPartHeader(const CString& content, const CString& parameter) {
+    return Header(ShapeOf(WrapText(ToCrLf(content.str()))), parameter);
+}
+
+bool CTextPartRenderer::UsesEightBit(const CString& content) const {
+    return ShapeOf(WrapText(ToCrLf(content.str()))).form == Form::EightBit;
 }
 
 BOOL CTextPartRenderer::Render(const CString& content, const CString& parameter, CString& body) {
-    body += BuildPartHeader(content, parameter);
     // Line ends become CR LF first, so that wrapping counts lines as the reader will see them.
-    body += CString(WrapText(ToCrLf(content.str())));
+    std::string text = WrapText(ToCrLf(content.str()));
+    const Shape shape = ShapeOf(text);
+    body += Header(shape, parameter);
+    if (shape.form == Form::QuotedPrintable) text = QuotedPrintable(text);
+    body += CString(std::move(text));
     return 1;
 }
 

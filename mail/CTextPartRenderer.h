@@ -1,5 +1,8 @@
 #pragma once
 // The text part: a text/plain header and the text with CR LF line ends, wrapped near a width.
+// Plain ASCII text with no line over SMTP's limit goes out as "7Bit", as it always has. Other
+// text is labelled UTF-8 and goes out in 8 bits when allowed, else quoted-printable; so does text
+// with a line too long for SMTP.
 #include <string>
 #include <string_view>
 
@@ -11,6 +14,10 @@ public:
     explicit CTextPartRenderer(int wrapWidth);
 
     BOOL Render(const CString& content, const CString& parameter, CString& body) override;
+    // Whether 8-bit text may be sent as it is.
+    void SetEightBitAllowed(bool allowed) { m_eightBitAllowed = allowed; }
+    // Whether the part for `content` goes out in 8 bits.
+    bool UsesEightBit(const CString& content) const;
     CString ContentTypeName() const override;
     CString BuildPartHeader(const CString& content, const CString& parameter) override;
 
@@ -19,5 +26,15 @@ public:
     std::string WrapText(std::string_view text) const;
 
 private:
+    enum class Form { SevenBit, EightBit, QuotedPrintable };
+    struct Shape {
+        Form form;
+        bool ascii;
+    };
+    // How the wrapped text `text` must go out.
+    Shape ShapeOf(std::string_view text) const;
+    CString Header(const Shape& shape, const CString& parameter) const;
+
     int m_wrapWidth;
+    bool m_eightBitAllowed = false;
 };

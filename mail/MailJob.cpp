@@ -8,8 +8,11 @@ int MAIL_JOB::FillMail(CMultipartMail& mail, bool withAttachment) const {
     mail.m_sender = sender;
     mail.m_subject = subject;
     mail.m_body = body;
-    const int parsed = mail.ParseRecipientList(recipients, RecipientKind::To);
+    int parsed = mail.ParseRecipientList(recipients, RecipientKind::To);
+    parsed = mail.ParseRecipientList(cc, RecipientKind::Cc) && parsed;
+    parsed = mail.ParseRecipientList(bcc, RecipientKind::Bcc) && parsed;
     if (withAttachment) mail.AttachPart(attachment, mime::kFilePart, "");
+    for (const CString& path : attachments) mail.AttachPart(path, mime::kFilePart, "");
     return parsed;
 }
 
@@ -17,6 +20,9 @@ void MAIL_JOB::SendJob(bool withAttachment) const {
     CMultipartMail mail;
     CSmtpSession session(server, port);
     session.SetCredentials(user, password);
+    session.SetSecurity(security);
+    session.SetTimeouts(timeouts);
+    session.SetDialogueObserver(observer);
     FillMail(mail, withAttachment);  // the entries before a malformed one are still sent to
     session.OpenSession();           // a failed opening shows as "Must be connected" below
     if (!session.Deliver(mail)) WriteTrace(session.LastError());

@@ -18,16 +18,43 @@ std::string ToCrLf(std::string_view text) {
 }
 
 std::string DotStuffData(std::string_view text) {
-    const std::string lines = ToCrLf(text);
     std::string out;
-    out.reserve(lines.size() + lines.size() / 64);
-    bool lineStart = true;
-    for (const char c : lines) {
-        if (lineStart && c == '.') out += '.';
-        out += c;
-        lineStart = c == '\n';  // after ToCrLf every LF ends a line
-    }
+    out.reserve(text.size() + text.size() / 64);
+    DotStuffer stuffer;
+    stuffer.Feed(text, out);
+    stuffer.Finish(out);
     return out;
+}
+
+void DotStuffer::Feed(std::string_view text, std::string& out) {
+    while (!text.empty()) {
+        if (m_pendingCr) {  // a CR LF, or a bare CR ending its line
+            m_pendingCr = false;
+            out += "\r\n";
+            m_lineStart = true;
+            if (text.front() == '\n') {
+                text.remove_prefix(1);
+                continue;
+            }
+        }
+        if (m_lineStart && text.front() == '.') out += '.';
+        m_lineStart = false;
+        const std::size_t end = text.find_first_of("\r\n");
+        out.append(text.substr(0, end));
+        if (end == std::string_view::npos) return;
+        if (text[end] == '\r') {
+            m_pendingCr = true;
+        } else {
+            out += "\r\n";
+            m_lineStart = true;
+        }
+        text.remove_prefix(end + 1);
+    }
+}
+
+void DotStuffer::Finish(std::string& out) {
+    if (m_pendingCr) out += "\r\n";
+    m_pendingCr = false;
 }
 
 CString FoldLineBreaks(const CString& text) {
@@ -37,6 +64,14 @@ CString FoldLineBreaks(const CString& text) {
 }
 
 bool HasLineBreak(const CString& text) { return text.str().find_first_of("\r\n") != std::string::npos; }
+
+bool IsSafeAddress(const CString& address) {
+    for (const char c : address.str()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == ' ' || c == '<' || c == '>') return false;
+    }
+    return true;
+}
 
 CString TrimSpace(const CString& text) {
     CString trimmed = text;

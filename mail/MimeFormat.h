@@ -11,6 +11,13 @@ constexpr char kBoundary[] = "ZM_MAIL_PaRt_BoUnDaRy_05151998";
 constexpr char kMultipartType[] = "multipart/mixed";
 constexpr char kTextType[] = "text/plain";
 constexpr char kTextEncoding[] = "7Bit";
+// Text that is not plain ASCII: its character set, and its encodings for a server that takes
+// 8 bits and one that does not (or for lines too long for SMTP).
+constexpr char kTextCharset[] = "; charset=UTF-8";
+constexpr char kEightBitEncoding[] = "8bit";
+constexpr char kQuotedPrintableEncoding[] = "quoted-printable";
+// SMTP's limit for a line of the mail, without its CR LF (RFC 5321 4.5.3.1.6).
+constexpr std::size_t kMaxLineLength = 998;
 constexpr char kFileType[] = "application/octet-stream";
 
 // Part type ids of the part queue.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "mail/SmtpProtocol.h"
-#include "platform/core/CSocket.h"
+#include "mail/SmtpConnection.h"
 
 class SmtpReplyReader {
 public:
@@ -18,21 +18,25 @@ public:
     };
     struct Reply {
         Status status;
-        int code;  // 0 unless complete
+        int code;          // 0 unless complete
+        std::string text;  // the reply's lines as received, each ending in "\n", CR removed
     };
 
-    // The socket must outlive the reader.
-    explicit SmtpReplyReader(CSocket& socket) : m_socket(socket) {}
+    // The connection must outlive the reader.
+    explicit SmtpReplyReader(SmtpConnection& connection) : m_connection(connection) {}
 
     // Reads the next reply, waiting at most `timeoutMs` (CSocket::kNoTimeout for no limit) for it
     // all.
     Reply Read(int timeoutMs);
+    // True when received bytes wait beyond the last reply: a server that sends them after its
+    // STARTTLS reply is trying to have them read as if they came through TLS.
+    bool HasPending() const { return !m_pending.empty(); }
 
 private:
     // Checks one line (without its line end); continues with the next line when it is not the last.
     Reply CheckLine(const std::string& line, int firstCode, bool& last) const;
 
-    CSocket& m_socket;
+    SmtpConnection& m_connection;
     std::string m_pending;  // received bytes not yet read as reply lines
     char m_buffer[smtp::kReceiveSize];
 };

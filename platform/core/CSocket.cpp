@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -28,6 +29,12 @@ BOOL CSocket::IsConnected() const {
     return m_fd >= 0 && !m_closePending;
 }
 
+CString CSocket::GetLastErrorText() const {
+    if (m_error == EHOSTUNREACH && m_resolveError != 0) return CString("unknown host: ") + gai_strerror(m_resolveError);
+    if (m_error == ETIMEDOUT) return "timed out";
+    return std::strerror(m_error);
+}
+
 BOOL CSocket::Connect(const char* host, UINT port) {
     if (IsConnected() || m_wake < 0) {
         m_error = m_wake < 0 ? EMFILE : EISCONN;
@@ -37,7 +44,8 @@ BOOL CSocket::Connect(const char* host, UINT port) {
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (!host || getaddrinfo(host, std::to_string(port).c_str(), &hints, &found) != 0) {
+    m_resolveError = host ? getaddrinfo(host, std::to_string(port).c_str(), &hints, &found) : EAI_NONAME;
+    if (m_resolveError != 0) {
         m_error = EHOSTUNREACH;
         return FALSE;
     }

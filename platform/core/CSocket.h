@@ -49,6 +49,9 @@ public:
     // The errno value of the last failure (ETIMEDOUT, ECANCELED, ECONNREFUSED, ...); for a name
     // that did not resolve, EHOSTUNREACH.
     int GetLastError() const { return m_error; }
+    // The last failure as a person reads it: the system's text, or the resolver's for a name
+    // that did not resolve ("unknown host: ...").
+    CString GetLastErrorText() const;
     BOOL IsConnected() const;
     // The local end's address as an SMTP address literal, "[192.0.2.1]" or "[IPv6:::1]"; empty
     // when not connected.
@@ -70,6 +73,7 @@ private:
     bool m_closePending = false;
     int m_wake = -1;             // eventfd that CancelBlockingCall signals
     int m_error = 0;
+    int m_resolveError = 0;      // getaddrinfo's result for the last Connect
     int m_connectTimeout = kNoTimeout;
     int m_sendTimeout = kNoTimeout;
     int m_receiveTimeout = kNoTimeout;

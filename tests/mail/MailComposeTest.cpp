@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <openssl/evp.h>
+
 #include "mail/CBase64Codec.h"
 #include "mail/CFilePartRenderer.h"
 #include "mail/CMultipartMail.h"
@@ -66,6 +68,25 @@ TEST(Base64, MatchesPython) {
         for (auto& b : bytes) b = static_cast<uint8_t>(random());
         WriteBytes(dir.file("data"), bytes);
         EXPECT_EQ(Encode(bytes), PythonBase64(dir.file("data"))) << size;
+    }
+}
+
+// Every length and alignment around the vectorised steps (24 bytes, 28 readable), against
+// OpenSSL's encoder.
+TEST(Base64, MatchesOpenSslAtEveryLengthAndOffset) {
+    std::mt19937 random(72);
+    std::vector<uint8_t> bytes(300);
+    for (auto& b : bytes) b = static_cast<uint8_t>(random());
+    for (size_t offset = 0; offset < 4; ++offset) {
+        for (size_t size = 0; size + offset <= bytes.size(); ++size) {
+            std::string expected(CBase64Codec::EncodedSize(size) + 1, '\0');
+            expected.resize(static_cast<size_t>(
+                EVP_EncodeBlock(reinterpret_cast<unsigned char*>(expected.data()), bytes.data() + offset,
+                                static_cast<int>(size))));
+            std::string text;
+            CBase64Codec().AppendEncoded(bytes.data() + offset, size, text);
+            ASSERT_EQ(text, expected) << "size " << size << " offset " << offset;
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -66,13 +67,25 @@ bool HasBareLineEnd(std::string_view text) {
     return false;
 }
 
-LocalSmtpServer::LocalSmtpServer(bool auth) {
-    const std::string script = MailTestFile("smtp_server.py");
+TestCertificates::TestCertificates() {
+    RunCapture("sh " + Quoted(MailTestFile("make_certificates.sh")) + " " + Quoted(m_folder.path()));
+}
+
+LocalSmtpServer::LocalSmtpServer(bool auth) : LocalSmtpServer(SmtpServerOptions{.auth = auth}) {}
+
+LocalSmtpServer::LocalSmtpServer(const SmtpServerOptions& options) {
+    std::vector<std::string> args = {kPython, MailTestFile("smtp_server.py"), "--folder", m_folder.path()};
+    if (options.auth) args.insert(args.end(), {"--auth", "--mechanisms", options.mechanisms});
+    if (options.tls != ServerTls::None) {
+        args.insert(args.end(), {"--cert", options.certificates->cert(), "--key", options.certificates->key()});
+        if (options.tls == ServerTls::Implicit) args.emplace_back("--implicit-tls");
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
     m_pid = fork();
     if (m_pid == 0) {
-        const char* argv[] = {kPython, script.c_str(), "--folder", m_folder.path().c_str(),
-                              auth ? "--auth" : nullptr, nullptr};
-        execv(kPython, const_cast<char**>(argv));
+        execv(kPython, argv.data());
         _exit(127);
     }
     if (m_pid < 0 || !WaitForFile(m_folder.file("port"), 30))

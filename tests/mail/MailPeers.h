@@ -19,10 +19,33 @@ nlohmann::json PythonParseMail(const std::string& path);
 // True when `text` holds a CR or an LF that is not part of a CR LF.
 bool HasBareLineEnd(std::string_view text);
 
+// Throw-away certificates made with the openssl command (see make_certificates.sh).
+class TestCertificates {
+public:
+    TestCertificates();
+    std::string ca() const { return m_folder.file("ca.pem"); }
+    std::string otherCa() const { return m_folder.file("other-ca.pem"); }
+    std::string cert() const { return m_folder.file("server.pem"); }
+    std::string key() const { return m_folder.file("server.key"); }
+
+private:
+    TempDir m_folder;
+};
+
+enum class ServerTls { None, StartTlsRequired, Implicit };
+
+struct SmtpServerOptions {
+    bool auth = false;
+    const char* mechanisms = "LOGIN,PLAIN";  // offered with auth
+    ServerTls tls = ServerTls::None;
+    const TestCertificates* certificates = nullptr;  // needed with TLS
+};
+
 // aiosmtpd on 127.0.0.1 on a free port, stopped by the destructor.
 class LocalSmtpServer {
 public:
     explicit LocalSmtpServer(bool auth);
+    explicit LocalSmtpServer(const SmtpServerOptions& options);
     ~LocalSmtpServer();
     LocalSmtpServer(const LocalSmtpServer&) = delete;
     LocalSmtpServer& operator=(const LocalSmtpServer&) = delete;
@@ -31,7 +54,7 @@ public:
     // The path of the raw data of the server's mail number `n` (from 1), waiting for it; empty
     // when it does not come within a few seconds.
     std::string WaitForMail(int n) const;
-    // The credentials of the last AUTH LOGIN (null when there was none).
+    // The credentials and mechanism of the last AUTH (null when there was none).
     nlohmann::json Auth() const;
     // The envelope of mail number `n`: {"from": ..., "to": [...]}.
     nlohmann::json Envelope(int n) const;

@@ -108,6 +108,7 @@ TEST_P(AuthLogin, PerformedOnlyWhenDue) {
     s.server = c.host;
     s.user = c.user;
     s.password = c.password;
+    s.security.plainAuthAllowed = true;  // these cases are about when credentials are due
     EXPECT_EQ(SendAndParse(server, s)["parts"].size(), 1u);  // delivered in every case
     const nlohmann::json auth = server.Auth();
     if (c.authenticated) {

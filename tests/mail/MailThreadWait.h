@@ -15,6 +15,7 @@ struct MailSettings {
     const char* password = "";
     const char* body = "Motion detected.";
     const char* attachment = nullptr;
+    SmtpSecurity security;
 };
 
 // Creates the thread suspended, initialises it with `self` as the host's pointer, and starts it.
@@ -22,6 +23,7 @@ inline void StartMailThread(const MailSettings& s, CEMailThread** self) {
     CEMailThread* thread = new CEMailThread;
     thread->CreateThread(CREATE_SUSPENDED);
     thread->SetPort(s.port);
+    thread->SetSecurity(s.security);
     if (self) *self = thread;
     thread->Initialize(self, s.server, s.subject, s.recipients, s.sender, s.user, s.password, s.body,
                        s.attachment);

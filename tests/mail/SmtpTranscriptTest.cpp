@@ -30,6 +30,7 @@ struct TranscriptCase {
     const char* error = "OK";  // after Deliver
     BOOL ended = 1;
     const char* dataHas = "";  // a text the data must hold
+    bool plainAuth = false;    // credentials allowed without TLS
 };
 
 const std::vector<std::string> kTail = {"<", "> 250 sender ok", "<", "> 250 recipient ok", "<", "> 354 go ahead",
@@ -56,17 +57,39 @@ const TranscriptCase kCases[] = {
     {.name = "AuthLogin",
      .script = Script(Join({"<", "> 334 VXNlcm5hbWU6", "<", "> 334 UGFzc3dvcmQ6", "<", "> 235 welcome"}, kTail)),
      .commands = Join({"EHLO *", "AUTH LOGIN", "dXNlcjE=", "c2VjcmV0MQ=="}, kTailCommands), .host = "localhost",
-     .user = "user1", .password = "secret1"},
+     .user = "user1", .password = "secret1", .plainAuth = true},
+    {.name = "NoCredentialsOverPlainTextByDefault", .script = Script(kTail),
+     .commands = Join({"EHLO *"}, kTailCommands), .host = "localhost", .user = "user1", .password = "secret1"},
+    {.name = "AuthPlainWhenOnlyPlainIsOffered",
+     .script = Join({"> 220 dvr.example ESMTP", "<", "> 250-dvr.example\n250 AUTH PLAIN", "<", "> 235 welcome"},
+                    kTail),
+     .commands = Join({"EHLO *", "AUTH PLAIN AHVzZXIxAHNlY3JldDE="}, kTailCommands), .host = "localhost",
+     .user = "user1", .password = "secret1", .plainAuth = true},
+    {.name = "AuthLoginWhenBothAreOffered",
+     .script = Join({"> 220 dvr.example ESMTP", "<", "> 250-dvr.example\n250 AUTH PLAIN LOGIN", "<",
+                     "> 334 VXNlcm5hbWU6", "<", "> 334 UGFzc3dvcmQ6", "<", "> 235 welcome"},
+                    kTail),
+     .commands = Join({"EHLO *", "AUTH LOGIN", "dXNlcjE=", "c2VjcmV0MQ=="}, kTailCommands), .host = "localhost",
+     .user = "user1", .password = "secret1", .plainAuth = true},
+    {.name = "EightBitTextWithEightBitMime",
+     .script = Join({"> 220 dvr.example ESMTP", "<", "> 250-dvr.example\n250 8BITMIME"}, kTail),
+     .commands = Join({"EHLO *", "MAIL FROM: <alarm@dvr.example> BODY=8BITMIME"},
+                      std::vector<std::string>(kTailCommands.begin() + 1, kTailCommands.end())),
+     .user = "user1", .password = "secret1", .body = "Kamera 3: Bewegung \xC3\xBC",
+     .dataHas = "charset=UTF-8\r\nContent-Transfer-Encoding: 8bit\r\n\r\nKamera 3: Bewegung \xC3\xBC"},
+    {.name = "EightBitTextQuotedWithoutEightBitMime", .script = Script(kTail),
+     .commands = Join({"HELO *"}, kTailCommands), .body = "Bewegung \xC3\xBC",
+     .dataHas = "charset=UTF-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\nBewegung =C3=BC"},
     {.name = "AuthRefusedSendsUnauthenticated", .script = Script(Join({"<", "> 503 no auth here"}, kTail)),
      .commands = Join({"EHLO *", "AUTH LOGIN"}, kTailCommands), .host = "localhost", .user = "user1",
-     .password = "secret1", .openError = "503:SMTP can't authorize user ID",
-     .error = "503:SMTP can't authorize user ID"},
+     .password = "secret1", .openError = "503:SMTP can't authorize user ID: 503 no auth here",
+     .error = "503:SMTP can't authorize user ID: 503 no auth here", .plainAuth = true},
     {.name = "RefusedRecipientStillGetsData",
      .script = Script({"<", "> 250 sender ok", "<", "> 550 no such user", "<", "> 250 ok", "<", "> 354 go ahead",
                        "<data", "> 250 queued", "<", "> 221 bye"}),
      .commands = {"HELO *", "MAIL FROM: <alarm@dvr.example>", "RCPT TO: <nobody@example.com>",
                   "RCPT TO: <ops@example.com>", "DATA", "<data>", "QUIT"},
-     .to = "nobody@example.com; ops@example.com", .error = "550:SMTP server error"},
+     .to = "nobody@example.com; ops@example.com", .error = "550:SMTP server error: 550 no such user"},
     {.name = "CcWithoutToSendsNothing", .script = Script({"<", "> 221 bye"}), .commands = {"HELO *", "QUIT"},
      .to = "", .cc = "ops@example.com", .delivered = 0, .error = "No Recipients"},
     {.name = "LoneDotLineIsStuffed", .script = Script(kTail), .commands = Join({"HELO *"}, kTailCommands),
@@ -76,15 +99,16 @@ const TranscriptCase kCases[] = {
     {.name = "BareLineEndsBecomeCrLf", .script = Script(kTail),
      .commands = Join({"HELO *"}, kTailCommands), .body = "a\n.\nb\rc", .dataHas = "a\r\n..\r\nb\r\nc\r\n"},
     {.name = "Greeting554", .script = {"> 554 no service"}, .commands = {}, .opened = 0,
-     .openError = "Server didn't respond.", .delivered = 0, .error = "Must be connected"},
+     .openError = "Server didn't respond. (554 no service)", .delivered = 0,
+     .error = "Must be connected: Server didn't respond. (554 no service)"},
     {.name = "FinalReply552StillQuits",
      .script = Script({"<", "> 250 sender ok", "<", "> 250 ok", "<", "> 354 go ahead", "<data", "> 552 too big", "<",
                        "> 221 bye"}),
-     .commands = Join({"HELO *"}, kTailCommands), .delivered = 0, .error = "552:SMTP server error"},
+     .commands = Join({"HELO *"}, kTailCommands), .delivered = 0, .error = "552:SMTP server error: 552 too big"},
     {.name = "DataRefused", .script = Script({"<", "> 250 sender ok", "<", "> 250 ok", "<", "> 451 try later", "<",
                                               "> 221 bye"}),
      .commands = {"HELO *", "MAIL FROM: <alarm@dvr.example>", "RCPT TO: <ops@example.com>", "DATA", "QUIT"},
-     .delivered = 0, .error = "451:SMTP server not ready for data"},
+     .delivered = 0, .error = "451:SMTP server not ready for data: 451 try later"},
     {.name = "ReplySplitOverSegments",
      .script = Script({"<", "> 2|5|0 sender| ok", "<", "> 250 ok", "<", "> 354 go", "<data", "> 250 queued", "<",
                        "> 221 bye"}),
@@ -95,16 +119,18 @@ const TranscriptCase kCases[] = {
                     kTail),
      .commands = Join({"EHLO *"}, kTailCommands), .user = "user1", .password = "secret1"},
     {.name = "ConnectionClosedMidReply", .script = Script({"<", "> 250-first of two lines", "close"}),
-     .commands = {"HELO *", "MAIL FROM: <alarm@dvr.example>"}, .delivered = 0, .error = "0:SMTP server error",
-     .ended = 0},
+     .commands = {"HELO *", "MAIL FROM: <alarm@dvr.example>"}, .delivered = 0,
+     .error = "0:SMTP server error: the server closed the connection before the reply to MAIL", .ended = 0},
     {.name = "MalformedReply", .script = Script({"<", "> hello there"}),
      .commands = {"HELO *", "MAIL FROM: <alarm@dvr.example>", "QUIT"}, .delivered = 0,
-     .error = "0:SMTP server error", .ended = 0},
-    {.name = "SilentServer", .script = {}, .commands = {}, .opened = 0, .openError = "Server didn't respond.",
-     .delivered = 0, .error = "Must be connected"},
+     .error = "0:SMTP server error: not an SMTP reply: hello there", .ended = 0},
+    {.name = "SilentServer", .script = {}, .commands = {}, .opened = 0,
+     .openError = "Server didn't respond. (timed out waiting for the greeting)", .delivered = 0,
+     .error = "Must be connected: Server didn't respond. (timed out waiting for the greeting)"},
     {.name = "SilentAfterData",
      .script = Script({"<", "> 250 sender ok", "<", "> 250 ok", "<", "> 354 go ahead", "<data"}),
-     .commands = Join({"HELO *"}, kTailCommands), .delivered = 0, .error = "Socket Error", .ended = 0},
+     .commands = Join({"HELO *"}, kTailCommands), .delivered = 0,
+     .error = "Socket Error: timed out waiting for the reply to the end of the data", .ended = 0},
     {.name = "QuitAnsweredWrongly",
      .script = Script(Join(std::vector<std::string>(kTail.begin(), kTail.end() - 1), {"> 250 still here"})),
      .commands = Join({"HELO *"}, kTailCommands), .ended = 0},
@@ -126,6 +152,9 @@ TEST_P(SmtpTranscript, Plays) {
     quick.connect = quick.greeting = quick.command = quick.dataStart = quick.dataBlock = quick.dataEnd = 1000;
     session.SetTimeouts(quick);
     session.SetCredentials(c.user, c.password);
+    SmtpSecurity security;
+    security.plainAuthAllowed = c.plainAuth;
+    session.SetSecurity(security);
 
     EXPECT_EQ(session.OpenSession(), c.opened);
     EXPECT_EQ(session.LastError().str(), c.openError);
@@ -147,16 +176,27 @@ TEST_P(SmtpTranscript, Plays) {
 INSTANTIATE_TEST_SUITE_P(Cases, SmtpTranscript, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<TranscriptCase>& info) { return info.param.name; });
 
-TEST(SmtpSession, RefusedConnection) {
-    CSmtpSession session("127.0.0.1", FreeLoopbackPort());
-    EXPECT_EQ(session.OpenSession(), 0);
-    EXPECT_EQ(session.LastError().str(), "Unable to connect to server");
-}
+bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
-TEST(SmtpSession, UnknownHost) {
-    CSmtpSession session("no-such-host.invalid", 25);
-    EXPECT_EQ(session.OpenSession(), 0);
-    EXPECT_EQ(session.LastError().str(), "Unable to connect to server");
+TEST(SmtpSession, ConnectFailuresSayWhy) {
+    const unsigned port = FreeLoopbackPort();
+    const struct {
+        const char* host;
+        unsigned port;
+        std::string reason;
+    } cases[] = {
+        {"127.0.0.1", port, "127.0.0.1 port " + std::to_string(port) + ": Connection refused"},
+        {"no-such-host.invalid", 25, "no-such-host.invalid port 25: unknown host: "},
+    };
+    for (const auto& c : cases) {
+        CSmtpSession session(c.host, c.port);
+        EXPECT_EQ(session.OpenSession(), 0);
+        const std::string opened = session.LastError().str();
+        EXPECT_TRUE(StartsWith(opened, "Unable to connect to server: " + c.reason)) << opened;
+        CMultipartMail mail;
+        EXPECT_EQ(session.Deliver(mail), 0);
+        EXPECT_EQ(session.LastError().str(), "Must be connected: " + opened);
+    }
 }
 
 TEST(SmtpSession, AbortEndsABlockingCallFromAnotherThread) {
@@ -172,21 +212,37 @@ TEST(SmtpSession, AbortEndsABlockingCallFromAnotherThread) {
     EXPECT_EQ(session.OpenSession(), 0);
     // Usually the wait for the greeting is cut short; on a slow machine, the connection itself.
     const std::string error = session.LastError().str();
-    EXPECT_TRUE(error == "Server didn't respond." || error == "Unable to connect to server") << error;
+    EXPECT_TRUE(StartsWith(error, "Server didn't respond.") || StartsWith(error, "Unable to connect to server"))
+        << error;
     aborter.join();
 }
 
-TEST(SmtpSession, AddressWithLineBreakIsRefused) {
-    ScriptedSmtpServer server(Script({"<", "> 221 bye"}));
-    CSmtpSession session("127.0.0.1", server.port());
-    ASSERT_EQ(session.OpenSession(), 1);
-    CMultipartMail mail;
-    mail.m_sender = "alarm@dvr.example\r\nRCPT TO: <victim@example.com>";
-    mail.AppendRecipient("ops@example.com", "", RecipientKind::To);
-    EXPECT_EQ(session.Deliver(mail), 0);
-    EXPECT_EQ(session.LastError().str(), "Invalid address");
-    session.EndSession();
-    EXPECT_EQ(WithoutHelloArgument(server.Commands()), (std::vector<std::string>{"HELO *", "QUIT"}));
+// Addresses that would end the angle brackets early and pass the rest as command parameters or
+// a new command: nothing of the mail is sent.
+TEST(SmtpSession, AddressesThatCouldSmuggleCommandsAreRefused) {
+    const struct {
+        const char* sender;
+        const char* recipient;
+    } cases[] = {
+        {"alarm@dvr.example\r\nRCPT TO: <victim@example.com>", "ops@example.com"},
+        {"alarm@dvr.example> BODY=8BITMIME", "ops@example.com"},
+        {"alarm@dvr.example", "ops@example.com> NOTIFY=NEVER"},
+        {"alarm@dvr.example", "ops@example.com\tX"},
+        {"<alarm@dvr.example", "ops@example.com"},
+        {"alarm@dvr.example", "ops@exam\x7Fple.com"},
+    };
+    for (const auto& c : cases) {
+        ScriptedSmtpServer server(Script({"<", "> 221 bye"}));
+        CSmtpSession session("127.0.0.1", server.port());
+        ASSERT_EQ(session.OpenSession(), 1);
+        CMultipartMail mail;
+        mail.m_sender = c.sender;
+        mail.AppendRecipient(c.recipient, "", RecipientKind::To);
+        EXPECT_EQ(session.Deliver(mail), 0);
+        EXPECT_TRUE(StartsWith(session.LastError().str(), "Invalid address: ")) << session.LastError().str();
+        session.EndSession();
+        EXPECT_EQ(WithoutHelloArgument(server.Commands()), (std::vector<std::string>{"HELO *", "QUIT"}));
+    }
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 
   mail_peer.py b64 FILE     prints the standard base64 of FILE's bytes, without line breaks
   mail_peer.py parse FILE   parses FILE as a mail with Python's email parser and prints JSON:
-                            its headers, defects, and each leaf part's type, file name, transfer
-                            encoding and decoded bytes (base64 again, to carry them in JSON)
+                            its headers (raw, and with encoded words decoded), defects, and each
+                            leaf part's type, charset, file name, transfer encoding and decoded
+                            bytes (base64 again, to carry them in JSON)
 """
 import base64
 import email
+import email.header
 import email.policy
 import json
 import sys
@@ -23,6 +25,7 @@ def parse(path):
         payload = part.get_payload(decode=True) or b""
         parts.append({
             "type": part.get_content_type(),
+            "charset": part.get_content_charset(),
             "filename": part.get_filename(),
             "encoding": part.get("Content-Transfer-Encoding"),
             "data": base64.b64encode(payload).decode(),
@@ -30,6 +33,7 @@ def parse(path):
         })
     return {
         "headers": [[k, v] for k, v in message.items()],
+        "decoded": {k: str(email.header.make_header(email.header.decode_header(v))) for k, v in message.items()},
         "multipart": message.is_multipart(),
         "boundary": message.get_boundary(),
         "defects": [type(d).__name__ for d in message.defects],

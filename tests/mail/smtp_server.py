@@ -3,14 +3,17 @@
 
 Listens on 127.0.0.1 on a free port and writes that port to FOLDER/port once it accepts
 connections. Each mail's raw data (as received, after the transparent dots are removed) goes to
-FOLDER/mailN.eml with its envelope in FOLDER/mailN.json; with --auth, AUTH LOGIN is offered without
-TLS and each login's credentials go to FOLDER/auth.json.
+FOLDER/mailN.eml with its envelope in FOLDER/mailN.json; with --auth, AUTH LOGIN and PLAIN are
+offered (--mechanisms limits them) and each login's credentials go to FOLDER/auth.json. With
+--cert and --key the server offers STARTTLS and requires it (AUTH then only over TLS), or with
+--implicit-tls speaks TLS from the first byte. The EHLO reply offers 8BITMIME.
 """
 import argparse
 import asyncio
 import json
 import os
 import logging
+import ssl
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
@@ -45,15 +48,24 @@ def make_authenticator(folder):
     return authenticate
 
 
-async def serve(folder, auth):
+async def serve(args):
     loop = asyncio.get_running_loop()
-    store = Store(folder)
+    store = Store(args.folder)
     options = {"data_size_limit": 0, "auth_require_tls": False, "loop": loop}
-    if auth:
-        options["authenticator"] = make_authenticator(folder)
-    server = await loop.create_server(lambda: SMTP(store, **options), host="127.0.0.1", port=0)
+    if args.auth:
+        options["authenticator"] = make_authenticator(args.folder)
+        excluded = {"LOGIN", "PLAIN"} - set(args.mechanisms.split(","))
+        options["auth_exclude_mechanism"] = sorted(excluded)
+    context = None
+    if args.cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(args.cert, args.key)
+        if not args.implicit_tls:
+            options.update(tls_context=context, require_starttls=True, auth_require_tls=True)
+    server = await loop.create_server(lambda: SMTP(store, **options), host="127.0.0.1", port=0,
+                                      ssl=context if args.implicit_tls else None)
     port = server.sockets[0].getsockname()[1]
-    write_atomically(os.path.join(folder, "port"), str(port).encode())
+    write_atomically(os.path.join(args.folder, "port"), str(port).encode())
     await server.serve_forever()
 
 
@@ -62,8 +74,12 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--folder", required=True)
     parser.add_argument("--auth", action="store_true")
+    parser.add_argument("--mechanisms", default="LOGIN,PLAIN")
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
+    parser.add_argument("--implicit-tls", action="store_true")
     args = parser.parse_args()
-    asyncio.run(serve(args.folder, args.auth))
+    asyncio.run(serve(args))
 
 
 if __name__ == "__main__":
