@@ -21,6 +21,7 @@ struct BrowseOptions : BrowseArguments {
 
 // Loads the month, saying on stderr what of the file could not be shown.
 void LoadMonth(CEntryMonthData& data, const std::string& dir, YearMonth month) {
+    RequireFolder(dir);
     data.SetFolder(dir);
     const EntryMonthLoad load = data.Load(month);
     if (load == EntryMonthLoad::notOpened) throw CommandError{"no first-generation month file for that month can be read in " + dir};
@@ -65,7 +66,7 @@ void ShowDay(const BrowseOptions& o) {
         for (const int index : types[type]) {
             const CLogRecordItem& e = data.Entries()[index];
             if (o.json) entries.push_back(EntryJson(e));
-            else std::cout << "-- " << CTime(e.time).Format("%H:%M:%S").str() << "\n" << EntryPaneText(e);
+            else std::cout << "-- " << CTime(e.time).Format("%H:%M:%S").str() << "\n" << ShownText(EntryPaneText(e));
         }
         if (o.json) out.push_back({{"type", type}, {"label", CountedTypeLabel(type, types[type].size())},
                                    {"count", types[type].size()}, {"entries", entries}});

@@ -1,0 +1,14 @@
+#pragma once
+// The temporary files the tool has made and not yet renamed into place or removed. They are
+// removed when a command fails (by their owners) and when the tool is ended by SIGINT, SIGTERM or
+// SIGHUP or SIGPIPE (by a handler that only unlinks these paths and then lets the signal end the process as
+// it would have).
+#include <string>
+
+// Remembers `path` for removal on a signal; installs the handler the first time. Raises
+// CommandError when too many temporary files are open at once.
+void RegisterTemp(const std::string& path);
+// Forgets `path` (after it was renamed into place or removed).
+void ForgetTemp(const std::string& path);
+// Removes `path` and forgets it; never throws.
+void RemoveTemp(const std::string& path) noexcept;
