@@ -214,6 +214,7 @@ void FollowJournal(const JournalOptions& o, const JournalSource& source) {
                 if (printer.Wanted(entries[i])) printer.Print(entries[i]);
             known = {st.st_size - static_cast<off_t>(torn), entries.size()};
         }
+        if (first) std::cerr << "dvrkit: following " << o.dir << ", looking every second; Ctrl-C ends\n";
         first = false;
         std::cout.flush();
         nanosleep(&kFollowInterval, nullptr);

@@ -86,8 +86,9 @@ void ShowDay(const BrowseOptions& o, const JournalSource& source) {
             logs.push_back({{"handle", log.header.handle}, {"start", CTime(log.header.handle).Format("%H:%M:%S").str()},
                             {"type", log.header.type}, {"name", std::string(ReadFixedText(log.header.name))},
                             {"text", block}});
-            text += CTime(log.header.handle).Format("%H:%M:%S").str() + "\n" + ShownText(block) + "\n";
-            std::erase(text, '\r');  // a terminal wants plain line feeds
+            std::string lines = block;
+            std::erase(lines, '\r');  // a terminal wants plain line feeds
+            text += CTime(log.header.handle).Format("%H:%M:%S").str() + "\n" + ShownText(lines) + "\n";
         }
         if (filtered && logs.empty()) continue;
         if (o.json) out.push_back({{"group", label}, {"count", logs.size()}, {"logs", logs}});

@@ -1,7 +1,5 @@
 #include "tools/dvrkit/OutputFile.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,15 +70,8 @@ TempFile OpenTempFor(const std::string& target) {
     const bool exists = target != "-" && CheckTarget(target, st);
     std::string pattern = target == "-" ? (std::filesystem::temp_directory_path() / "dvrkit-stdio").string() : target;
     pattern += kTempSuffix;
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    const int fd = CreateTemp(pattern);
     if (fd < 0) throw WriteError(target, std::strerror(errno));
-    try {
-        RegisterTemp(pattern);
-    } catch (...) {
-        ::close(fd);
-        ::unlink(pattern.c_str());
-        throw;
-    }
     if (::fchmod(fd, ModeFor(exists ? &st : nullptr)) != 0) {
         const int error = errno;
         ::close(fd);

@@ -1,11 +1,14 @@
 #include "tools/dvrkit/TempFiles.h"
 
+#include <fcntl.h>
 #include <limits.h>
+#include <stdlib.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 
 #include "tools/dvrkit/Commands.h"
@@ -41,14 +44,17 @@ void InstallHandler() {
     action.sa_handler = RemoveTempsAndRaise;
     sigemptyset(&action.sa_mask);
     for (const int s : kSignals) sigaddset(&action.sa_mask, s);
-    for (const int s : kSignals) ::sigaction(s, &action, nullptr);
+    for (const int s : kSignals) {
+        // A signal ignored when the tool started (nohup, a background job) stays ignored.
+        struct sigaction current {};
+        if (::sigaction(s, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        ::sigaction(s, &action, nullptr);
+    }
 }
 
-}  // namespace
-
+// Remembers `path` for removal on a signal; CommandError when every slot is taken.
 void RegisterTemp(const std::string& path) {
     if (path.size() >= PATH_MAX) throw CommandError{path + ": the path is too long"};
-    InstallHandler();
     for (Slot& slot : slots) {
         if (slot.used.load()) continue;
         std::memcpy(slot.path, path.c_str(), path.size() + 1);
@@ -56,6 +62,31 @@ void RegisterTemp(const std::string& path) {
         return;
     }
     throw CommandError{"too many temporary files at once"};
+}
+
+}  // namespace
+
+int CreateTemp(std::string& pattern) {
+    InstallHandler();
+    sigset_t held, before;
+    sigemptyset(&held);
+    for (const int s : kSignals) sigaddset(&held, s);
+    ::sigprocmask(SIG_BLOCK, &held, &before);
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    int error = errno;
+    if (fd >= 0) {
+        try {
+            RegisterTemp(pattern);
+        } catch (const CommandError&) {
+            ::close(fd);
+            ::unlink(pattern.c_str());
+            fd = -1;
+            error = EMFILE;
+        }
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    errno = error;
+    return fd;
 }
 
 void ForgetTemp(const std::string& path) {

@@ -5,9 +5,10 @@
 // it would have).
 #include <string>
 
-// Remembers `path` for removal on a signal; installs the handler the first time. Raises
-// CommandError when too many temporary files are open at once.
-void RegisterTemp(const std::string& path);
+// Creates a file from the mkstemp-style `pattern` (its name is written back into it), exclusively
+// and registered for removal on a signal, with the signals held off until it is registered.
+// Gives its descriptor, or -1 with errno set.
+int CreateTemp(std::string& pattern);
 // Forgets `path` (after it was renamed into place or removed).
 void ForgetTemp(const std::string& path);
 // Removes `path` and forgets it; never throws.

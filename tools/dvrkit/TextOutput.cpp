@@ -35,6 +35,11 @@ std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
     while (!text.empty()) {
         const size_t length = Utf8Length(text);
         const std::string_view sequence = text.substr(0, length ? length : 1);
+        if (alsoEscaped.empty() && text.starts_with("\r\n")) {
+            out += "\r\n";  // a line end as the host's texts write it
+            text.remove_prefix(2);
+            continue;
+        }
         if (length == 1 && alsoEscaped.find(text[0]) != std::string_view::npos) {
             out += '\\';
             out += text[0] == '\n' ? 'n' : text[0];

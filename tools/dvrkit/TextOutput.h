@@ -7,7 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-// A text for a terminal: control characters (C0 but the line feed, DEL, and C1 as UTF-8 writes
+// A text for a terminal: control characters (C0 but the line feed and a carriage return before
+// one, DEL, and C1 as UTF-8 writes
 // them) and bytes that are not UTF-8 become "\xHH" (ESC is "\x1b"), so that no text from a file
 // can move the cursor, change colours or retitle the window.
 std::string ShownText(std::string_view text);
