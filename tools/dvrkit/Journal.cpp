@@ -26,16 +26,21 @@ struct Range {
     DWORD first = 0, last = 0xFFFFFFFF;
 };
 
-// "YYYY-MM-DD" (the day's first second, or with `end` its last) or a local time
-// "YYYY-MM-DD HH:MM:SS" (a "T" may stand for the blank).
+// "YYYY-MM" or "YYYY-MM-DD" (the month's or day's first second, or with `end` its last) or a
+// local time "YYYY-MM-DD HH:MM:SS" (a "T" may stand for the blank).
 DWORD BoundArgument(std::string text, bool end, const char* option) {
     if (text.size() > 10 && text[10] == 'T') text[10] = ' ';
+    if (const auto month = ParseMonthLabel(text); month && month->year >= 1970 && month->year <= 2105) {
+        if (!end) return LocalMidnight(month->year, month->month, 1);
+        const bool december = month->month == 12;
+        return LocalMidnight(month->year + (december ? 1 : 0), december ? 1 : month->month + 1, 1) - 1;
+    }
     if (const auto day = ParseDayLabel(text); day && day->year >= 1970 && day->year <= 2105) {
         const LocalDay d = DayOf(*day);
         return end ? d.end - 1 : d.midnight;
     }
     if (const auto time = ParseLocalTime(text)) return *time;
-    throw CommandError{std::string(option) + ": '" + text + "' is not a day YYYY-MM-DD or a local time YYYY-MM-DD HH:MM:SS"};
+    throw CommandError{std::string(option) + ": '" + text + "' is not a month YYYY-MM, a day YYYY-MM-DD or a local time YYYY-MM-DD HH:MM:SS"};
 }
 
 Range RangeOf(const JournalOptions& o) {
@@ -129,8 +134,8 @@ namespace {
 
 void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalSource& source, bool range) {
     if (range) {
-        command.add_option("--since", o.since, "From this day (YYYY-MM-DD) or local time (YYYY-MM-DD HH:MM:SS) on");
-        command.add_option("--until", o.until, "Up to the end of this day, or up to this local time");
+        command.add_option("--since", o.since, "From this month (YYYY-MM), day (YYYY-MM-DD) or local time (YYYY-MM-DD HH:MM:SS) on");
+        command.add_option("--until", o.until, "Up to the end of this month or day, or up to this local time");
         command.add_flag("--reverse", o.reverse, "Newest first");
     }
     command.add_option("--grep", o.grep, "Only entries whose text contains TEXT");
@@ -200,6 +205,7 @@ void FollowJournal(const JournalOptions& o, const JournalSource& source) {
     std::map<std::string, Followed> files;
     bool first = true;  // what is there at the start is not printed
     while (!stopFollowing) {
+        std::vector<JournalEntry> appended;  // of every file, put in time order
         for (const MonthFileEntry& month : FindMonthFiles(o.dir, source.extension)) {
             const std::string path = o.dir + "/" + month.name;
             struct stat st {};
@@ -207,13 +213,15 @@ void FollowJournal(const JournalOptions& o, const JournalSource& source) {
             Followed& known = files[path];
             if (st.st_size == known.size) continue;
             std::uint64_t torn = 0;
-            const std::vector<JournalEntry> entries = source.read(path, torn);
+            std::vector<JournalEntry> entries = source.read(path, torn);
             // A file rewritten shorter (repaired, or replaced) starts again from what it holds.
-            const size_t from = st.st_size < known.size ? entries.size() : known.entries;
-            for (size_t i = first ? entries.size() : from; i < entries.size(); ++i)
-                if (printer.Wanted(entries[i])) printer.Print(entries[i]);
+            const size_t from = first || st.st_size < known.size ? entries.size() : known.entries;
+            for (size_t i = from; i < entries.size(); ++i)
+                if (printer.Wanted(entries[i])) appended.push_back(std::move(entries[i]));
             known = {st.st_size - static_cast<off_t>(torn), entries.size()};
         }
+        std::ranges::stable_sort(appended, {}, &JournalEntry::time);
+        for (const JournalEntry& e : appended) printer.Print(e);
         if (first) std::cerr << "dvrkit: following " << o.dir << ", looking every second; Ctrl-C ends\n";
         first = false;
         std::cout.flush();
