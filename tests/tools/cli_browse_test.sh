@@ -90,6 +90,17 @@ print(" ".join(json.loads(line)["text"].split("\x1b")[0] for line in sys.stdin))
 "$dvrkit" event show "$dir/events" 2005-04-01 > "$dir/shown"
 grep -qF 'door\x1b]0;x\x07' "$dir/shown" && ! grep -q $'\e' "$dir/shown" || fail "event show did not escape: $(cat "$dir/shown")"
 
+# First-generation entries over two months, read the same way.
+mkdir "$dir/log1"
+printf '%s\n' 'save,gate,0,2005-03-31 22:00:00,0,0,one' 'save,door,3,2005-04-01 01:00:00,0,0,two' \
+               'save,yard,0,2005-04-02 08:00:00,0,0,three' | "$dvrkit" log1 write "$dir/log1"
+"$dvrkit" log1 show "$dir/log1" --since 2005-04 --json-lines | /usr/bin/python3 -c '
+import json, sys
+got = [(e["name"], e["label"], e["time"]) for e in map(json.loads, sys.stdin)]
+assert got == [("door", "Network", "2005-04-01T01:00:00+02:00"), ("yard", "System", "2005-04-02T08:00:00+02:00")], got'
+[ "$("$dvrkit" log1 show "$dir/log1" --type system --reverse | grep -c '^2005')" -eq 2 ] || fail "log1 show --type system"
+"$dvrkit" log1 show "$dir/log1" 2005-04-02 --type System | grep -q '^== System (1)' || fail "log1 show DAY --type NAME"
+
 # Follow mode: what other processes append, to a month file already there and to a new month's
 # file, appears; Ctrl-C ends it with exit 0.
 set -m  # a background job gets SIGINT as a foreground one would

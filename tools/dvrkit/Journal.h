@@ -57,6 +57,8 @@ struct TypeFilter {
 };
 TypeFilter ParseTypeFilter(const std::string& text, const JournalSource& source);
 
-// The log and event folders as journals (the type names come from the host's strings).
+// The log, event and first-generation folders as journals (the type names come from the host's
+// strings).
 JournalSource Log2JournalSource();
 JournalSource EventJournalSource();
+JournalSource Log1JournalSource();
