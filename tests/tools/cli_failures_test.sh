@@ -43,7 +43,7 @@ done <<CASES
 1|nosuch: No such file or directory|view log2 nosuch --snapshot shot.png
 1|plain: Not a directory|view event plain --snapshot shot.png
 1|is not a day of the form YYYY-MM-DD|log2 show logs 2026-11-31
-1|--since: '2005-13-01' is not a day|log2 show logs --since 2005-13-01
+1|--since: '2005-13-01' is not a month YYYY-MM, a day|log2 show logs --since 2005-13-01
 1|--type: 'nosuch' is neither a number|event show logs --type nosuch
 1|cannot write logs: Is a directory|log2 export logs $month logs
 1|cannot write link: it is a symbolic link|log2 export logs $month link
