@@ -1,11 +1,23 @@
 #include "tools/dvrkit/BrowseArguments.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <iostream>
 
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/TextOutput.h"
+
+void RequireFolder(const std::string& dir) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) != 0) throw CommandError{dir + ": " + std::strerror(errno)};
+    if (!S_ISDIR(st.st_mode)) throw CommandError{dir + ": " + std::strerror(ENOTDIR)};
+    if (::access(dir.c_str(), R_OK | X_OK) != 0) throw CommandError{dir + ": " + std::strerror(errno)};
+}
 
 YearMonth MonthArgument(const std::string& text) {
     const auto month = ParseMonthLabel(text);
@@ -52,6 +64,7 @@ CLI::App* AddBrowseCommand(CLI::App& group, const char* name, const char* help, 
 void AddMonthsCommand(CLI::App& group, const char* extension, const char* help, const char* folderHelp) {
     static BrowseArguments args;  // one months command is parsed per run
     AddBrowseCommand(group, "months", help, folderHelp, nullptr, args)->callback([extension] {
+        RequireFolder(args.dir);
         const auto months = FindMonthFiles(args.dir, extension);
         if (!args.json) {
             for (const auto& m : months) std::cout << m.label << "\n";

@@ -15,6 +15,8 @@ struct BrowseArguments {
     bool json = false;
 };
 
+// A CommandError with the system's reason unless `dir` names a folder that can be read.
+void RequireFolder(const std::string& dir);
 // "YYYY-MM"; a CommandError for any other text.
 YearMonth MonthArgument(const std::string& text);
 // "YYYY-MM-DD" of a day that exists; a CommandError for any other text.

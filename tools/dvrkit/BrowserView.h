@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/ui/CTreeCtrl.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/ViewRunner.h"
 
 // Clicks the newest month, its latest day, then the first entry the entry tree lists under it.
@@ -15,6 +16,7 @@ void OpenLatestEntry(HeadlessBackend& backend, CTreeCtrl& months, CTreeCtrl& ent
 template <typename Viewer>
 ViewSpec BrowserViewSpec(const char* title, const std::string& folder, CTreeCtrl& (Viewer::*entryTree)(),
                          void (Viewer::*setFolder)(const char*) = &Viewer::Init) {
+    RequireFolder(folder);
     return {title, 800, 560,
             [title, folder, setFolder](int width, int height) -> std::unique_ptr<CWnd> {
                 auto viewer = std::make_unique<Viewer>();

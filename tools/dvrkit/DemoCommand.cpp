@@ -1,7 +1,9 @@
 // dvrkit demo: the demo host. Fills a folder with a realistic month of logs and events, opens the
 // log browser and the event browser on it, then the calendar, then a bitmap the host wrote
 // through the bitmap class.
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <iterator>
@@ -12,6 +14,7 @@
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/DemoMonth.h"
 #include "tools/dvrkit/DibView.h"
+#include "tools/dvrkit/OutputFile.h"
 #include "tools/dvrkit/ViewRunner.h"
 
 namespace {
@@ -43,9 +46,12 @@ std::string WriteDemoBitmap(const std::string& dir) {
             dib.GetBits()[y * kSize + x] = static_cast<BYTE>((dx * dx + dy * dy) / 24 % 256);
         }
     const std::string path = dir + "/demo.bmp";
+    OutputFile out(path);
     CFile file;
-    if (!file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite) || !dib.Write(&file))
+    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite | CFile::modeNoFollow) || !dib.Write(&file))
         throw CommandError{"cannot write " + path};
+    file.Close();
+    out.Commit();
     return path;
 }
 
@@ -57,7 +63,10 @@ std::string FreshFolder() {
 
 void RunDemo(std::string dir) {
     if (dir.empty()) dir = FreshFolder();
-    std::filesystem::create_directories(dir);
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (!std::filesystem::is_directory(dir))
+        throw CommandError{"cannot fill " + dir + ": " + (std::filesystem::exists(dir) ? std::strerror(ENOTDIR) : error.message())};
     const DemoSummary summary = WriteDemoMonth(dir);
     const std::string bitmap = WriteDemoBitmap(dir);
     std::cout << "dvrkit demo: wrote a month of logs and events into " << dir << "\n"

@@ -1,7 +1,6 @@
 // dvrkit dib: what a bitmap file holds as CDib reads it, and its conversion between
 // run-length-encoded and uncompressed pixels. CDib reports its failures in message boxes with
 // fixed texts; the tool says instead what is wrong with the file, from the same checks.
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/DibView.h"
+#include "tools/dvrkit/OutputFile.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -24,7 +24,7 @@ const char* CompressionName(DWORD compression) {
 
 void PrintInfo(const std::string& path, bool json) {
     CDib dib;
-    ReadBitmapFile(dib, path);
+    ReadBitmapFile(dib, InputPath(path).Path());
     const BITMAPINFOHEADER h = dib.GetHeader();
     const HPALETTE palette = dib.GetPalette();
     const size_t paletteEntries = palette ? palette->Entries().size() : 0;
@@ -49,7 +49,7 @@ void PrintInfo(const std::string& path, bool json) {
 
 void Convert(const std::string& input, const std::string& output, bool compress) {
     CDib dib;
-    ReadBitmapFile(dib, input);
+    ReadBitmapFile(dib, InputPath(input).Path());
     const WORD bitCount = dib.GetHeader().biBitCount;
     if (bitCount != 4 && bitCount != 8)
         throw CommandError{input + " has " + std::to_string(bitCount) + " bits per pixel; only 4- and 8-bit images convert"};
@@ -57,22 +57,14 @@ void Convert(const std::string& input, const std::string& output, bool compress)
     dc.CreateCompatibleDC(nullptr);
     if (!dib.ChangeCompression(&dc, compress)) throw CommandError{input + ": the image cannot be " + (compress ? "compressed" : "decompressed")};
 
-    const std::string temp = CreateTempBeside(output);
-    bool written = false;
-    {
-        CFile file;
-        if (file.Open(temp.c_str(), CFile::modeWrite | CFile::modeCreate)) {
-            written = dib.Write(&file);
-            try {
-                file.Close();
-            } catch (const CFileException&) {
-                written = false;
-            }
-        }
-    }
-    if (written && std::rename(temp.c_str(), output.c_str()) == 0) return;
-    std::remove(temp.c_str());
-    throw CommandError{written ? "cannot replace " + output : "cannot write the bitmap beside " + output};
+    OutputFile out(output);
+    CFile file;
+    CFileException error(CFileException::none, 0, output, "open");
+    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite | CFile::modeNoFollow, &error))
+        throw CommandError{error.what()};
+    if (!dib.Write(&file)) throw CommandError{"cannot write the bitmap to " + output};
+    file.Close();
+    out.Commit();
 }
 
 void AddDibCommands(CLI::App& app) {
@@ -82,15 +74,15 @@ void AddDibCommands(CLI::App& app) {
     static std::string infoFile;
     static bool json = false;
     CLI::App* info = dib->add_subcommand("info", "Size, bit count, compression, colours, image size and palette of FILE, or what is wrong with it");
-    info->add_option("FILE", infoFile, "A bitmap file")->required();
+    info->add_option("FILE", infoFile, "A bitmap file (- for standard input)")->required();
     info->add_flag("--json", json, "Print JSON");
     info->callback([] { PrintInfo(infoFile, json); });
 
     static std::string input, output;
     static bool rle = false, none = false;
     CLI::App* convert = dib->add_subcommand("convert", "Rewrite a 4- or 8-bit bitmap IN as OUT, run-length-encoded or uncompressed");
-    convert->add_option("IN", input, "Bitmap file to read")->required()->check(CLI::ExistingFile);
-    convert->add_option("OUT", output, "Bitmap file to write (replaced only on success)")->required();
+    convert->add_option("IN", input, "Bitmap file to read (- for standard input)")->required();
+    convert->add_option("OUT", output, "Bitmap file to write (replaced only on success; - for standard output)")->required();
     auto* rleFlag = convert->add_flag("--rle", rle, "Compress: RLE4 for 4-bit images, RLE8 for 8-bit ones");
     auto* noneFlag = convert->add_flag("--none", none, "Store the pixels uncompressed");
     rleFlag->excludes(noneFlag);

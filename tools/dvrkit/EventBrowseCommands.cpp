@@ -1,7 +1,10 @@
 // dvrkit event months|days|show: what the event browser shows, on the command line.
+#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "event/EventFileReader.h"
 #include "event/EventMonthData.h"
 #include "event/EventText.h"
 #include "module/FixedText.h"
@@ -9,6 +12,8 @@
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
+#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/Journal.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -16,16 +21,27 @@ namespace {
 struct BrowseOptions : BrowseArguments {
     int source = 0;          // 0: every source
     long long channel = -1;  // -1: every channel
+    JournalOptions journal;
 };
 
-// Loads the month, saying on stderr what of the file could not be shown.
-void LoadMonth(CEventMonthData& data, const std::string& dir, YearMonth month) {
+// Loads the month, saying on stderr what of the file could not be shown. Records with a bad mark
+// are left out as the browser leaves them out, and make the command end with exit 2 once it has
+// shown the rest: the error names the first of them.
+std::optional<CommandError> LoadMonth(CEventMonthData& data, const std::string& dir, YearMonth month) {
+    RequireFolder(dir);
     if (data.Load(dir, month) == EventMonthLoad::notOpened)
         throw CommandError{"no event file for that month can be read in " + dir};
     if (data.PartialBytes())
         std::cerr << "dvrkit: warning: the month file ends in a partial record (" << data.PartialBytes()
                   << " bytes); the whole records before it are shown\n";
-    if (data.BadMarks()) std::cerr << "dvrkit: warning: " << data.BadMarks() << " records with a bad mark skipped\n";
+    if (!data.BadMarks()) return std::nullopt;
+    const std::string path = MonthFilePath(dir, month, eventfile::kExtension);
+    const EventFileContents contents = ParseEventFile(ReadFileBytes(path));
+    const auto bad = std::ranges::find(contents.records, false, &EventFileEntry::valid);
+    return CommandError{path + ": damaged or not an event file: " + std::to_string(data.BadMarks()) +
+                            " records with a bad mark, the first at offset " +
+                            std::to_string(bad == contents.records.end() ? 0 : bad->offset),
+                        2};
 }
 
 std::string GroupLabel(int group) {
@@ -36,7 +52,7 @@ std::string GroupLabel(int group) {
 
 void ListDays(const BrowseOptions& o) {
     CEventMonthData data;
-    LoadMonth(data, o.dir, MonthArgument(o.when));
+    const auto damage = LoadMonth(data, o.dir, MonthArgument(o.when));
     nlohmann::json out = nlohmann::json::array();
     for (const LocalDay& d : data.Days()) {
         size_t events = 0;
@@ -46,6 +62,7 @@ void ListDays(const BrowseOptions& o) {
         else std::cout << d.label << "\n";
     }
     if (o.json) PrintJson(out);
+    if (damage) throw *damage;
 }
 
 nlohmann::json EventJson(const _EVENT_LOG_& e) {
@@ -64,7 +81,7 @@ bool Wanted(const BrowseOptions& o, int group, DWORD channel) {
 void ShowDay(const BrowseOptions& o) {
     CEventMonthData data;
     const YearMonthDay day = DayArgument(o.when);
-    LoadMonth(data, o.dir, {day.year, day.month});
+    const auto damage = LoadMonth(data, o.dir, {day.year, day.month});
     const EventDayGroups groups = data.GroupDay(DayOf(day));
     nlohmann::json out = nlohmann::json::array();
     for (int g = 0; g < kEventGroupCount; ++g) {
@@ -79,7 +96,7 @@ void ShowDay(const BrowseOptions& o) {
             for (const int index : c.events) {
                 const _EVENT_LOG_& e = data.Events()[index];
                 events.push_back(EventJson(e));
-                text += CTime(e.time).Format("%H:%M:%S").str() + "\n";
+                text += CTime(e.time).Format("%H:%M:%S").str() + " " + ShownText(ReadFixedText(e.text)) + "\n";
             }
             total += c.events.size();
             channels.push_back({{"channel", c.channel}, {"label", label}, {"count", c.events.size()}, {"events", events}});
@@ -91,21 +108,30 @@ void ShowDay(const BrowseOptions& o) {
         else std::cout << "== " << label << "\n" << text;
     }
     if (o.json) PrintJson(out);
+    if (damage) throw *damage;
 }
 
 }  // namespace
 
 void AddEventBrowseCommands(CLI::App& event) {
     static BrowseOptions o;
+    static const JournalSource source = EventJournalSource();
     AddMonthsCommand(event, eventfile::kExtension, "List the months that have an event file, newest first",
                      "Event folder");
     AddBrowseCommand(event, "days", "List the days of a month that have events, latest first", "Event folder", "MONTH", o)
         ->callback([] { ListDays(o); });
-    CLI::App* show = AddBrowseCommand(
-        event, "show", "Show the events of a day by source group and channel, as the event browser lists them",
-        "Event folder", "DAY", o);
+    CLI::App* show = AddShowCommand(
+        event,
+        "Show events: one DAY by source group and channel as the event browser lists them, or with a range, --grep, "
+        "--type, --reverse or --json-lines (or no DAY) every event in time order, oldest first",
+        "Event folder", o.journal, source, [] {
+            if (!o.journal.type.empty()) return ShowJournal(o.journal, source);
+            o.dir = o.journal.dir;
+            o.when = o.journal.day;
+            ShowDay(o);
+        });
+    show->add_flag("--json", o.json, "Print one day as JSON: each event's fields and the text the browser's pane shows for it");
     show->add_option("--source", o.source, "Only this source: 1 camera, 2 sensor")->check(CLI::Range(1, 2));
     show->add_option("--channel", o.channel, "Only this channel")->check(CLI::Range(0LL, 4294967295LL));
-    show->get_option("--json")->description("Print JSON: each event's fields and the text the browser's pane shows for it");
-    show->callback([] { ShowDay(o); });
+    AddFollowCommand(event, "event", "Event folder", o.journal, source);
 }

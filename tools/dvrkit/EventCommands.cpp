@@ -1,4 +1,5 @@
 // dvrkit event: append events and dump monthly event files.
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -42,6 +43,15 @@ nlohmann::json EventJson(const EventFileEntry& e) {
             {"text", std::string(ReadFixedText(ev.text))}};
 }
 
+// Exit 2 naming the first record whose mark is wrong: the file is damaged, or not an event file.
+void RefuseBadMarks(const std::string& path, const EventFileContents& contents, size_t bad) {
+    if (!bad) return;
+    const auto first = std::ranges::find(contents.records, false, &EventFileEntry::valid);
+    throw CommandError{path + ": damaged or not an event file: a bad mark at offset " + std::to_string(first->offset) +
+                           " (" + std::to_string(bad) + " of " + std::to_string(contents.records.size()) + " records)",
+                       2};
+}
+
 void DumpEvents(const std::string& path, bool json) {
     const auto bytes = ReadFileBytes(path);
     const EventFileContents contents = ParseEventFile(bytes);
@@ -52,7 +62,7 @@ void DumpEvents(const std::string& path, bool json) {
         for (const auto& e : contents.records) (e.valid ? records : skipped).push_back(EventJson(e));
         PrintJson({{"file", path}, {"size", bytes.size()}, {"records", records}, {"badMarks", skipped},
                    {"trailingBytes", contents.trailingBytes}});
-        return;
+        return RefuseBadMarks(path, contents, bad);
     }
     std::cout << "file " << path << ": " << bytes.size() << " bytes, " << contents.records.size() << " records\n";
     for (size_t i = 0; i < contents.records.size(); ++i) {
@@ -67,8 +77,8 @@ void DumpEvents(const std::string& path, bool json) {
                   << ev.channel << " actions " << ev.actions << " source " << int(ev.source) << " side "
                   << int(ev.side) << " text " << QuoteText(ReadFixedText(ev.text)) << "\n";
     }
-    if (bad) std::cout << bad << " records with a bad mark skipped\n";
     if (contents.trailingBytes) std::cout << contents.trailingBytes << " bytes of a cut-off record at the end\n";
+    RefuseBadMarks(path, contents, bad);
 }
 
 void AddEventCommands(CLI::App& app) {
@@ -89,8 +99,8 @@ void AddEventCommands(CLI::App& app) {
 
     static std::string file;
     static bool json = false;
-    CLI::App* d = event->add_subcommand("dump", "Print every record of an event file; bad marks are reported and skipped");
-    d->add_option("FILE", file, "Event file")->required();
+    CLI::App* d = event->add_subcommand("dump", "Print every record of an event file (- for standard input); exit 2 if a record has a bad mark");
+    d->add_option("FILE", file, "Event file (- for standard input)")->required();
     d->add_flag("--json", json, "Print JSON");
     d->callback([] { DumpEvents(file, json); });
 

@@ -1,12 +1,33 @@
 #include "tools/dvrkit/FileBytes.h"
 
-#include <stdlib.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "platform/core/CFile.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/OutputFile.h"
+#include "tools/dvrkit/TempFiles.h"
+
+namespace {
+
+std::vector<std::uint8_t> ReadStdin() {
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw CommandError{std::string("cannot read standard input: ") + std::strerror(errno)};
+        if (n == 0) return bytes;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+}
+
+}  // namespace
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+    if (path == "-") return ReadStdin();
     CFile file;
     CFileException error(CFileException::none, 0, path, "open");
     if (!file.Open(path.c_str(), CFile::modeRead | CFile::typeBinary, &error)) throw CommandError{error.what()};
@@ -16,9 +37,27 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 std::string CreateTempBeside(const std::string& target) {
-    std::string pattern = target + ".dvrkit-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) throw CommandError{"cannot create a temporary file beside " + target};
-    close(fd);
-    return pattern;
+    const TempFile temp = OpenTempFor(target);
+    ::close(temp.fd);
+    return temp.path;
+}
+
+InputPath::InputPath(const std::string& path) : m_path(path) {
+    if (path != "-") return;
+    const std::vector<std::uint8_t> bytes = ReadStdin();
+    const TempFile copy = OpenTempFor("-");
+    m_path = copy.path;
+    m_spooled = true;
+    const bool written = WriteAll(copy.fd, bytes.data(), bytes.size());
+    const int error = errno;
+    ::close(copy.fd);
+    if (!written) {
+        RemoveTemp(m_path);
+        m_spooled = false;
+        throw CommandError{std::string("cannot keep a copy of standard input: ") + std::strerror(error)};
+    }
+}
+
+InputPath::~InputPath() {
+    if (m_spooled) RemoveTemp(m_path);
 }

@@ -10,6 +10,7 @@
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
+#include "tools/dvrkit/Journal.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -17,10 +18,12 @@ namespace {
 struct BrowseOptions : BrowseArguments {
     std::string time;
     int type = -1;  // -1: every type
+    JournalOptions journal;
 };
 
 // Loads the month, saying on stderr what of the file could not be shown.
 void LoadMonth(CEntryMonthData& data, const std::string& dir, YearMonth month) {
+    RequireFolder(dir);
     data.SetFolder(dir);
     const EntryMonthLoad load = data.Load(month);
     if (load == EntryMonthLoad::notOpened) throw CommandError{"no first-generation month file for that month can be read in " + dir};
@@ -65,7 +68,7 @@ void ShowDay(const BrowseOptions& o) {
         for (const int index : types[type]) {
             const CLogRecordItem& e = data.Entries()[index];
             if (o.json) entries.push_back(EntryJson(e));
-            else std::cout << "-- " << CTime(e.time).Format("%H:%M:%S").str() << "\n" << EntryPaneText(e);
+            else std::cout << "-- " << CTime(e.time).Format("%H:%M:%S").str() << "\n" << ShownText(EntryPaneText(e));
         }
         if (o.json) out.push_back({{"type", type}, {"label", CountedTypeLabel(type, types[type].size())},
                                    {"count", types[type].size()}, {"entries", entries}});
@@ -108,10 +111,20 @@ void AddLog1BrowseCommands(CLI::App& log1) {
     AddMonthsCommand(log1, entryfile::kExtension, "List the months that have a month file, newest first", "Log folder");
     AddBrowseCommand(log1, "days", "List the days of a month that have entries, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
-    CLI::App* show = AddBrowseCommand(log1, "show", "Show a day's entries by type with their counts and six-line texts",
-                                      "Log folder", "DAY", o);
-    show->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
-    show->callback([] { ShowDay(o); });
+    static const JournalSource source = Log1JournalSource();
+    AddShowCommand(log1,
+                   "Show entries: one DAY by type with their counts and six-line texts as the browser shows it, "
+                   "or with a range, --grep, --reverse or --json-lines (or no DAY) every entry in time order, "
+                   "oldest first",
+                   "Log folder", o.journal, source, [] {
+                       const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
+                       o.dir = o.journal.dir;
+                       o.when = o.journal.day;
+                       o.type = filter.type >= 0 ? filter.type : filter.group;
+                       ShowDay(o);
+                   })
+        ->add_flag("--json", o.json, "Print one day's types as JSON");
+    AddFollowCommand(log1, "entry", "Log folder", o.journal, source);
 
     CLI::App* del = AddBrowseCommand(
         log1, "delete",

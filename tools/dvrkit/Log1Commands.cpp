@@ -109,7 +109,7 @@ void AddLog1Commands(CLI::App& app) {
     static std::string file;
     static bool json = false;
     CLI::App* d = log1->add_subcommand("dump", "Print every entry of a first-generation month file");
-    d->add_option("FILE", file, "Month file")->required();
+    d->add_option("FILE", file, "Month file (- for standard input)")->required();
     d->add_flag("--json", json, "Print JSON");
     d->callback([] { DumpEntries(file, json); });
 

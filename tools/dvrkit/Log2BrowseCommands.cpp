@@ -1,34 +1,45 @@
 // dvrkit log2 months|days|show|export: what the log browser shows, on the command line.
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 
 #include "log2/LogFileFormat.h"
+#include "log2/LogFileReader.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
+#include "log2/LogTypeGroups.h"
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
+#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/OutputFile.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
 
 struct BrowseOptions : BrowseArguments {
     std::string file;
-    int type = -1;
+    JournalOptions journal;
 };
 
 void LoadMonth(CLogMonthData& data, const std::string& dir, YearMonth month) {
+    RequireFolder(dir);
     switch (data.Load(dir, month)) {
         case LogMonthLoad::loaded: return;
         case LogMonthLoad::cutShort:
             std::cerr << "dvrkit: warning: the month file ends inside a block; the whole blocks before it are shown\n";
             return;
         case LogMonthLoad::notOpened: throw CommandError{"no log file for that month can be read in " + dir};
-        case LogMonthLoad::notALog: throw CommandError{"the month file is not a log file (bad header mark)", 2};
-        case LogMonthLoad::damaged: throw CommandError{"the month file has a damaged block: nothing of it is shown", 2};
+        case LogMonthLoad::notALog:
+        case LogMonthLoad::damaged: {
+            // The month's reader stops at the damage; the file's reader says where it is.
+            const std::string path = MonthFilePath(dir, month, logfile::kExtension);
+            const auto damage = ParseLogFile(ReadFileBytes(path)).damage;
+            throw CommandError{path + ": damaged at offset " + std::to_string(damage ? damage->offset : 0) + ": " +
+                                   (damage ? damage->reason : "not a log file") + "; nothing of the month is shown",
+                               2};
+        }
     }
 }
 
@@ -55,7 +66,9 @@ void ListDays(const BrowseOptions& o) {
     if (o.json) PrintJson(out);
 }
 
-void ShowDay(const BrowseOptions& o) {
+void ShowDay(const BrowseOptions& o, const JournalSource& source) {
+    const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
+    const bool filtered = !o.journal.type.empty();
     CLogMonthData data;
     const LogDayGroups groups = data.GroupDay(LoadDayOf(o, data));
     const TypeLabels labels = LoadTypeLabels();
@@ -68,55 +81,54 @@ void ShowDay(const BrowseOptions& o) {
         std::string text;
         for (const int index : groups.logs[g]) {
             const _LOG_HEADER_MEMORY_& log = data.Logs()[index];
-            if (o.type >= 0 && log.header.type != o.type) continue;
+            if (!filter.Matches(log.header.type, g, kLogTypeGroups[g].parent)) continue;
             const std::string block = renderer.LogTextBlock(data, log);
             logs.push_back({{"handle", log.header.handle}, {"start", CTime(log.header.handle).Format("%H:%M:%S").str()},
                             {"type", log.header.type}, {"name", std::string(ReadFixedText(log.header.name))},
                             {"text", block}});
-            text += CTime(log.header.handle).Format("%H:%M:%S").str() + "\n" + block + "\n";
-            std::erase(text, '\r');  // a terminal wants plain line feeds
+            std::string lines = block;
+            std::erase(lines, '\r');  // a terminal wants plain line feeds
+            text += CTime(log.header.handle).Format("%H:%M:%S").str() + "\n" + ShownText(lines) + "\n";
         }
-        if (o.type >= 0 && logs.empty()) continue;
+        if (filtered && logs.empty()) continue;
         if (o.json) out.push_back({{"group", label}, {"count", logs.size()}, {"logs", logs}});
         else std::cout << "== " << label << " (" << logs.size() << ")\n" << text;
     }
     if (o.json) PrintJson(out);
 }
 
-// Writes beside the target and renames, so that a failed export leaves no half-written file.
 void ExportMonth(const BrowseOptions& o) {
     CLogMonthData data;
     LoadMonthOf(o, data);
-    const std::string partial = o.file + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        CLogTextRenderer().MonthText(data, [&out](const std::string& piece) {
-            out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-        });
-        if (!out.flush()) {
-            std::filesystem::remove(partial);
-            throw CommandError{"cannot write " + o.file};
-        }
-    }
-    std::filesystem::rename(partial, o.file);
-    std::cout << "exported " << data.Logs().GetSize() << " logs to " << o.file << "\n";
+    OutputFile out(o.file);
+    CLogTextRenderer().MonthText(data, [&out](const std::string& piece) { out.Write(piece); });
+    out.Commit();
+    if (o.file != "-") std::cout << "exported " << data.Logs().GetSize() << " logs to " << o.file << "\n";
 }
 
 }  // namespace
 
 void AddLog2BrowseCommands(CLI::App& log2) {
     static BrowseOptions o;
+    static const JournalSource source = Log2JournalSource();
     AddMonthsCommand(log2, logfile::kExtension, "List the months that have a log file, newest first", "Log folder");
     AddBrowseCommand(log2, "days", "List the days of a month on which logs began, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
-    CLI::App* show =
-        AddBrowseCommand(log2, "show", "Show the logs of a day grouped by type, with their texts", "Log folder", "DAY", o);
-    show->add_option("--type", o.type, "Only logs of this type")->check(CLI::Range(0, 255));
-    show->callback([] { ShowDay(o); });
+
+    AddShowCommand(log2,
+                   "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
+                   "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
+                   "Log folder", o.journal, source, [] {
+                       o.dir = o.journal.dir;
+                       o.when = o.journal.day;
+                       ShowDay(o, source);
+                   })
+        ->add_flag("--json", o.json, "Print one day's groups as JSON");
+    AddFollowCommand(log2, "log", "Log folder", o.journal, source);
 
     CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");
     exportCmd->add_option("DIR", o.dir, "Log folder")->required();
     exportCmd->add_option("MONTH", o.when, "YYYY-MM")->required();
-    exportCmd->add_option("FILE", o.file, "Text file to write")->required();
+    exportCmd->add_option("FILE", o.file, "Text file to write (replaced only when complete; - for standard output)")->required();
     exportCmd->callback([] { ExportMonth(o); });
 }

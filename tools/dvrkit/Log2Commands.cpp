@@ -173,7 +173,7 @@ void AddLog2Commands(CLI::App& app) {
     CLI::App* dump = log2->add_subcommand("dump", "Print a month file: header, blocks and records; exit 2 if damaged");
     static std::string file;
     static bool json = false;
-    dump->add_option("FILE", file, "Month file")->required();
+    dump->add_option("FILE", file, "Month file (- for standard input)")->required();
     dump->add_flag("--json", json, "Print JSON");
     dump->callback([] { DumpLogFile(file, json); });
 

@@ -4,23 +4,60 @@
 
 #include "platform/core/CTime.h"
 
-std::string QuoteText(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+namespace {
+
+void AppendEscaped(std::string& out, unsigned char byte) {
+    char escaped[5];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+    out += escaped;
 }
+
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
+size_t Utf8Length(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                                         : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+    if (length == 0 || length > text.size()) return 0;
+    for (size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+bool IsControl(std::string_view sequence) {
+    const auto first = static_cast<unsigned char>(sequence[0]);
+    if (sequence.size() == 1) return first < 0x20 || first == 0x7F;
+    return first == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;  // U+0080 to U+009F
+}
+
+std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const size_t length = Utf8Length(text);
+        const std::string_view sequence = text.substr(0, length ? length : 1);
+        if (alsoEscaped.empty() && text.starts_with("\r\n")) {
+            out += "\r\n";  // a line end as the host's texts write it
+            text.remove_prefix(2);
+            continue;
+        }
+        if (length == 1 && alsoEscaped.find(text[0]) != std::string_view::npos) {
+            out += '\\';
+            out += text[0] == '\n' ? 'n' : text[0];
+        } else if (length == 0 || (IsControl(sequence) && text[0] != '\n')) {
+            for (const char c : sequence) AppendEscaped(out, static_cast<unsigned char>(c));
+        } else {
+            out += sequence;
+        }
+        text.remove_prefix(sequence.size());
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ShownText(std::string_view text) { return Escaped(text, ""); }
+
+std::string QuoteText(std::string_view text) { return "\"" + Escaped(text, "\"\\\n") + "\""; }
 
 std::string LocalTimeText(std::uint32_t time) { return CTime(time).Format("%Y-%m-%d %H:%M:%S").str(); }
 

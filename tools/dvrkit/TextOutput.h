@@ -7,7 +7,13 @@
 
 #include <nlohmann/json.hpp>
 
-// A text in double quotes, with control bytes and quotes escaped, for plain output.
+// A text for a terminal: control characters (C0 but the line feed and a carriage return before
+// one, DEL, and C1 as UTF-8 writes
+// them) and bytes that are not UTF-8 become "\xHH" (ESC is "\x1b"), so that no text from a file
+// can move the cursor, change colours or retitle the window.
+std::string ShownText(std::string_view text);
+// A text in double quotes, escaped as ShownText does and with its quotes, backslashes and line
+// feeds escaped too, for plain output.
 std::string QuoteText(std::string_view text);
 // A time as "YYYY-MM-DD HH:MM:SS" in local time.
 std::string LocalTimeText(std::uint32_t time);

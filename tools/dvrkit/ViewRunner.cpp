@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/OutputFile.h"
 #ifdef DVRKIT_HAVE_SDL2
 #include "platform/backends/Sdl2Backend.h"
 #endif
@@ -20,11 +21,13 @@ void Snapshot(const ViewSpec& view, const std::string& path) {
     HeadlessBackend backend(view.width, view.height);
     const std::unique_ptr<CWnd> window = Create(view);
     if (view.prepareSnapshot) view.prepareSnapshot(*window, backend);
+    OutputFile out(path);
     try {
-        backend.SaveSnapshot(path);
+        backend.SaveSnapshot(out.TempPath());
     } catch (const std::runtime_error& e) {
         throw CommandError{e.what()};
     }
+    out.Commit();
 }
 
 void Show(const ViewSpec& view) {

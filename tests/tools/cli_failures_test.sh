@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The dvrkit tool when it cannot do its job: the exit code, the reason on stderr, and nothing left
+# behind; and a signal sent to it while it writes.
+#   cli_failures_test.sh PATH-TO-DVRKIT
+set -euo pipefail
+dvrkit=$(realpath "$1")
+export TZ=UTC
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+mkdir "$dir/w" && cd "$dir/w"
+
+# A known month: two logs, two events; a file and a link where folders or outputs are expected.
+mkdir logs
+printf '%s\n' '1,1,0,,,,,,' | "$dvrkit" log2 write logs --name one --type 1 --result 1 > /dev/null
+"$dvrkit" event add logs --channel 3 --actions 1 --source 1 --side 1 --time 1115028000 --text Door > /dev/null
+month=$("$dvrkit" log2 months logs)
+touch plain
+ln -s plain link
+mkfifo fifo
+# Files that are not what their readers expect: a log file given to the event reader, and a
+# month file of events whose second record has a bad mark.
+logfile=$(ls logs/*.log)
+mkdir badmarks foreign
+printf 'not a log file' > foreign/200505.log
+{ cat logs/200505.evt; head -c 36 /dev/zero; } > badmarks/200505.evt
+
+# Each case: expected exit code | text the message must hold | command (run by eval).
+while IFS='|' read -r code text command; do
+  [ -z "$code" ] && continue
+  before=$(ls -A | sort)
+  set +e; eval "\"\$dvrkit\" $command" > "$dir/out" 2> "$dir/err" < /dev/null; got=$?; set -e
+  [ "$got" -eq "$code" ] || fail "'$command' exited $got, not $code: $(cat "$dir/err")"
+  grep -qF -- "$text" "$dir/err" && grep -q '^dvrkit: ' "$dir/err" || fail "'$command' said: $(cat "$dir/err")"
+  after=$(ls -A | sort)
+  [ "$before" = "$after" ] || fail "'$command' left behind: $(comm -13 <(echo "$before") <(echo "$after"))"
+  [ -z "$(find . -name '*.dvrkit-*')" ] || fail "'$command' left a temporary file"
+done <<CASES
+1|nosuch: No such file or directory|log2 months nosuch
+1|plain: Not a directory|log2 months plain
+1|nosuch: No such file or directory|log2 days nosuch 2005-05
+1|plain: Not a directory|event months plain
+1|nosuch: No such file or directory|view log2 nosuch --snapshot shot.png
+1|plain: Not a directory|view event plain --snapshot shot.png
+1|is not a day of the form YYYY-MM-DD|log2 show logs 2026-11-31
+1|--since: '2005-13-01' is not a month YYYY-MM, a day|log2 show logs --since 2005-13-01
+1|--type: 'nosuch' is neither a number|event show logs --type nosuch
+1|cannot write logs: Is a directory|log2 export logs $month logs
+1|cannot write link: it is a symbolic link|log2 export logs $month link
+1|cannot write fifo: it is not a regular file|log2 export logs $month fifo
+1|cannot write no/such/out.txt: No such file or directory|log2 export logs $month no/such/out.txt
+1|cannot write link: it is a symbolic link|view log2 logs --snapshot link
+1|cannot fill plain: Not a directory|demo plain
+1|The following argument was not expected: extra|log2 months logs extra
+1|DIR is required|log2 show
+1|A subcommand is required|log2
+2|damaged or not an event file: a bad mark at offset 0|event dump $logfile
+2|damaged or not an event file: a bad mark at offset 36|event dump badmarks/200505.evt
+2|records with a bad mark, the first at offset 36|event days badmarks 2005-05
+2|a bad mark at offset 36|event show badmarks --since 2005-05-01
+2|foreign/200505.log: damaged at offset 4|log2 dump foreign/200505.log
+2|foreign/200505.log: damaged at offset 4|log2 show foreign 2005-05-02
+2|foreign/200505.log: damaged at offset 4|log2 show foreign --since 2005-05-01
+CASES
+
+# A signal while the tool writes: the export goes to standard output through a temporary file,
+# and standard output is a pipe nobody reads, so the tool stays in the middle of its output until
+# the signal comes. Each signal ends it as that signal, with no temporary file left.
+set -m  # background jobs get SIGINT as a foreground one would
+mkdir "$dir/big" "$dir/tmp"
+for i in $(seq 3000); do echo "3,3,1,$i,,,,,"; done |
+  "$dvrkit" log2 write "$dir/big" --name "a long log" --type 3 --result 1 > /dev/null
+bigmonth=$("$dvrkit" log2 months "$dir/big")
+mkfifo "$dir/pipe"
+exec 3<> "$dir/pipe"  # holds the pipe open without reading it
+for signal in INT TERM HUP; do
+  TMPDIR="$dir/tmp" "$dvrkit" log2 export "$dir/big" "$bigmonth" - > "$dir/pipe" &
+  pid=$!
+  for _ in $(seq 600); do [ -n "$(ls "$dir/tmp")" ] && break; sleep 0.1; done
+  [ -n "$(ls "$dir/tmp")" ] || fail "the export made no temporary file"
+  kill -s "$signal" "$pid"
+  set +e; wait "$pid"; status=$?; set -e
+  [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal ended the export with status $status"
+  [ -z "$(ls "$dir/tmp")" ] || fail "SIG$signal left $(ls "$dir/tmp")"
+  while read -r -t 0.1 -u 3 _; do :; done  # empty the pipe for the next run
+done
+exec 3>&-
+echo "cli failures: all passed"

@@ -1,0 +1,100 @@
+#include "tools/dvrkit/TempFiles.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "tools/dvrkit/Commands.h"
+
+namespace {
+
+// A fixed table, so that the handler touches no heap: a slot's path is written before the slot is
+// marked used, and the mark is cleared before the path is reused.
+struct Slot {
+    std::atomic<bool> used{false};
+    char path[PATH_MAX] = {};
+};
+
+constexpr int kSlots = 8;
+std::array<Slot, kSlots> slots;
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+extern "C" void RemoveTempsAndRaise(int signal) {
+    for (Slot& slot : slots)
+        if (slot.used.load()) ::unlink(slot.path);
+    // The default action then ends the process with the signal, so the caller sees why.
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    ::sigaction(signal, &action, nullptr);
+    ::raise(signal);
+}
+
+void InstallHandler() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    struct sigaction action {};
+    action.sa_handler = RemoveTempsAndRaise;
+    sigemptyset(&action.sa_mask);
+    for (const int s : kSignals) sigaddset(&action.sa_mask, s);
+    for (const int s : kSignals) {
+        // A signal ignored when the tool started (nohup, a background job) stays ignored.
+        struct sigaction current {};
+        if (::sigaction(s, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        ::sigaction(s, &action, nullptr);
+    }
+}
+
+// Remembers `path` for removal on a signal; CommandError when every slot is taken.
+void RegisterTemp(const std::string& path) {
+    if (path.size() >= PATH_MAX) throw CommandError{path + ": the path is too long"};
+    for (Slot& slot : slots) {
+        if (slot.used.load()) continue;
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        slot.used.store(true);
+        return;
+    }
+    throw CommandError{"too many temporary files at once"};
+}
+
+}  // namespace
+
+int CreateTemp(std::string& pattern) {
+    InstallHandler();
+    sigset_t held, before;
+    sigemptyset(&held);
+    for (const int s : kSignals) sigaddset(&held, s);
+    ::sigprocmask(SIG_BLOCK, &held, &before);
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    int error = errno;
+    if (fd >= 0) {
+        try {
+            RegisterTemp(pattern);
+        } catch (const CommandError&) {
+            ::close(fd);
+            ::unlink(pattern.c_str());
+            fd = -1;
+            error = EMFILE;
+        }
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    errno = error;
+    return fd;
+}
+
+void ForgetTemp(const std::string& path) {
+    for (Slot& slot : slots)
+        if (slot.used.load() && path == slot.path) slot.used.store(false);
+}
+
+void RemoveTemp(const std::string& path) noexcept {
+    ::unlink(path.c_str());
+    ForgetTemp(path);
+}
