@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/backends/HeadlessBackend.h"
 #include "tools/dvrkit/Commands.h"
 #ifdef DVRKIT_HAVE_SDL2
 #include "platform/backends/Sdl2Backend.h"
@@ -13,13 +14,13 @@ namespace {
 std::unique_ptr<CWnd> Create(const ViewSpec& view) {
     std::unique_ptr<CWnd> window = view.create(view.width, view.height);
     if (!window) throw CommandError{std::string("cannot create the ") + view.title + " window"};
+    if (view.open) view.open(*window);
     return window;
 }
 
 void Snapshot(const ViewSpec& view, const std::string& path) {
     HeadlessBackend backend(view.width, view.height);
     const std::unique_ptr<CWnd> window = Create(view);
-    if (view.prepareSnapshot) view.prepareSnapshot(*window, backend);
     try {
         backend.SaveSnapshot(path);
     } catch (const std::runtime_error& e) {
