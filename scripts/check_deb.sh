@@ -17,8 +17,10 @@ dpkg-deb --info "$deb" | sed -n 's/^ *\(Package\|Version\|Depends\):/&/p'
 root=$work/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status"
-# The root holds no other package: the dependencies are this machine's.
-dpkg --root="$root" --force-depends --force-not-root --log=/dev/null -i "$deb" > /dev/null
+# The root holds no other package: the dependencies are this machine's, and the maintainer
+# scripts (ldconfig) run outside it.
+dpkg --root="$root" --force-depends --force-not-root --force-script-chrootless --log=/dev/null -i "$deb" \
+  > /dev/null 2>&1 || dpkg --root="$root" --audit
 dpkg --root="$root" -L dvrkit | grep -E '/(bin/dvrkit|libdvrkit\.so.*|dvrkit\.pc|dvrkitConfig\.cmake|dvrkit\.1.*)$'
 
 export LD_LIBRARY_PATH=$root/usr/lib
