@@ -1,6 +1,7 @@
 #include "calendar/CCalButton.h"
 
 #include "calendar/ButtonEdges.h"
+#include "calendar/CalendarKeys.h"
 #include "calendar/CalendarFont.h"
 #include "calendar/CalendarIds.h"
 #include "platform/gdi/StockObjects.h"
@@ -44,6 +45,7 @@ const MessageMap* CCalButton::ThisMessageMap() {
     static constexpr MessageMapEntry entries[] = {
         msgmap::OnCreate<&CCalButton::OnCreate>(),
         msgmap::OnCtlColorReflect<&CCalButton::CtlColor>(),
+        msgmap::OnKey<&CCalButton::OnKeyDown>(WM_KEYDOWN),
     };
     static const MessageMap map{CButton::ThisMessageMap(), entries};
     return &map;
@@ -53,6 +55,12 @@ int CCalButton::OnCreate(LPCREATESTRUCT cs) {
     if (CButton::OnCreate(cs) == -1) return -1;
     SetDayColors(m_textColor, kGrey);
     return 0;
+}
+
+void CCalButton::OnKeyDown(UINT key, UINT, UINT) {
+    CWnd* calendar = GetParent();
+    if (calendar && IsNavigationKey(key)) calendar->SendMessage(WM_KEYDOWN, key, 1);
+    else Default();
 }
 
 HBRUSH CCalButton::CtlColor(CDC* dc, UINT) {
@@ -69,6 +77,11 @@ void CCalButton::SetTime(CTime date, CTime reference) {
     const bool grey = m_kind == kDayCell && !InShownMonth();
     SetColors(grey ? m_otherMonthTextColor : m_normalTextColor, m_baseFaceColor, m_disabledFaceColor);
     Invalidate(TRUE);
+}
+
+void CCalButton::SetFocusRequest(int request) {
+    m_focusRequest = request;
+    if (GetSafeHwnd()) Invalidate(FALSE);
 }
 
 void CCalButton::SetDayCaption() { SetWindowText(DayCaption(m_date)); }

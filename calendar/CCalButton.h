@@ -37,8 +37,9 @@ public:
     void SetFaceColor(COLORREF face);
     void SetCellFont(COLORREF text, COLORREF face, int size, const char* faceName, int bold, int italic);
     void SetFontSize(int size);
-    // Marks the button to take the focus the next time it is painted in the shown month.
-    void SetFocusRequest(int request) { m_focusRequest = request; }
+    // Marks the button to take the focus when it is next painted in the shown month, and asks
+    // for that paint.
+    void SetFocusRequest(int request);
 
     COLORREF GetTextColor() const { return m_textColor; }
     COLORREF GetFaceColor() const { return m_faceColor; }
@@ -53,6 +54,8 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs);
     HBRUSH CtlColor(CDC* dc, UINT kind);
+    // The calendar's navigation keys go to the calendar; others (Space clicks) stay here.
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
 
 private:
     void SetDayCaption();

@@ -25,6 +25,7 @@ const MessageMap* CCalWnd::ThisMessageMap() {
         msgmap::OnCreate<&CCalWnd::OnCreate>(),
         msgmap::OnClose<&CCalWnd::OnClose>(),
         msgmap::OnEraseBkgnd<&CCalWnd::OnEraseBkgnd>(),
+        msgmap::OnKey<&CCalWnd::OnKeyDown>(WM_KEYDOWN),
         msgmap::OnCommandRange<&CCalWnd::OnArrayBtnClick>(BN_CLICKED, kFirstCellId, kNextMonthId),
     };
     static const MessageMap map{CWnd::ThisMessageMap(), entries};
@@ -46,6 +47,7 @@ int CCalWnd::OnCreate(LPCREATESTRUCT cs) {
     AllocControls();
     m_model.SetGridRebuilt([this] { ShowMonth(); });
     m_model.Start(CTime::GetCurrentTime());
+    m_focusDay = m_model.GetCurrentTime();
     ShowDates();
     CreateButtons(cs->cx, cs->cy);
     return 0;
@@ -113,7 +115,11 @@ void CCalWnd::ShowMonth() {
 }
 
 void CCalWnd::OnArrayBtnClick(UINT id) {
-    if (id >= kFirstCellId && id <= kLastCellId) m_model.Click(static_cast<int>(id - kFirstCellId));
+    if (id >= kFirstCellId && id <= kLastCellId) {
+        const CTime day = m_model.CellDate(static_cast<int>(id - kFirstCellId));
+        m_model.Click(static_cast<int>(id - kFirstCellId));
+        if (m_model.CellShowing(day, true) >= 0) m_focusDay = day;
+    }
     else if (id == kNextMonthId) m_model.ClickButton(CalendarModel::kNextMonth);
     else if (id == kPreviousMonthId) m_model.ClickButton(CalendarModel::kPreviousMonth);
 }

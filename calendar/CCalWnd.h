@@ -87,6 +87,15 @@ public:
     // when `source` holds no bitmap.
     void CopyBitmap(CDC* dc, CBitmap* destination, CBitmap* source, RECT rect);
 
+    // --- the keyboard
+    // The keys (CalendarKeys.h) reach the calendar from itself or from any of its buttons that
+    // has the focus: arrows move the focused day (a day outside the shown month is clicked, which moves the
+    // grid there), Page Up and Page Down click the month buttons and keep the day of the
+    // month, Home goes to today, Enter clicks the focused day.
+    // The day the keys move from: the focused cell's, else the last day a key or click reached,
+    // moved into the shown month when it is not there.
+    CTime FocusedDay() const;
+
     // --- what a person sees, for the host and the tests
     CCalButton* Cell(int index) const { return m_cells.at(static_cast<size_t>(index)).get(); }
     CCalButton* PreviousMonthButton() const { return m_previousMonth.get(); }
@@ -104,6 +113,7 @@ protected:
     void OnClose();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnArrayBtnClick(UINT id);
+    void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void AllocControls();
     void CreateButtons(int width, int height);
 
@@ -111,6 +121,11 @@ private:
     void CreateLabel(CCalStatic& label, const char* text, const CRect& rect, UINT id, int fontSize, COLORREF back);
     void ShowDates();
     void ShowMonth();
+    void ClickDay(CTime day);
+    void MoveFocusTo(CTime day);
+    void StepMonth(UINT buttonId, CTime from);
+    // Gives the focus to the cell showing `day` in the shown month, if there is one.
+    void FocusCellOf(CTime day);
     // Runs `apply` on each cell that exists (none before creation or after closing).
     template <typename Apply>
     void ForEachCell(Apply&& apply) {
@@ -119,6 +134,7 @@ private:
     }
 
     CalendarModel m_model;
+    CTime m_focusDay;
     std::array<std::unique_ptr<CCalButton>, kCells> m_cells;
     std::unique_ptr<CCalButton> m_previousMonth, m_nextMonth;
     std::unique_ptr<CCalStatic> m_title;

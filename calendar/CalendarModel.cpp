@@ -1,5 +1,6 @@
 #include "calendar/CalendarModel.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "module/FixedText.h"
@@ -76,8 +77,11 @@ bool CalendarModel::MoveTo(CTime target, CTime previousClick) {
 
 bool CalendarModel::Click(int index) {
     if (index < 0 || index >= kCells) return false;
+    return ClickDate(CellDate(index));
+}
+
+bool CalendarModel::ClickDate(CTime date) {
     const CTime previous = m_clicked;
-    const CTime date = CellDate(index);
     if (!GridFits(date) && date.GetMonth() != m_current.GetMonth()) return false;
     m_clicked = date;
     if (m_daySelected) m_daySelected(m_clicked);
@@ -100,6 +104,29 @@ void CalendarModel::ArrayBtnClick(int row, int column) {
     if (row < 0 || row >= kRows || column < 0 || column >= kColumns) return;
     m_clicked = CellDate(row * kColumns + column);
     if (m_clicked.GetMonth() != m_current.GetMonth()) m_current = m_clicked;
+}
+
+int CalendarModel::CellShowing(CTime day, bool inMonth) const {
+    const std::tm wanted = day.GetLocalTm();
+    for (int i = 0; i < kCells; ++i) {
+        const std::tm shown = CellDate(i).GetLocalTm();
+        const bool same = shown.tm_year == wanted.tm_year && shown.tm_mon == wanted.tm_mon &&
+                          shown.tm_mday == wanted.tm_mday;
+        if (same && (!inMonth || InShownMonth(i))) return i;
+    }
+    return -1;
+}
+
+CTime CalendarModel::DaysAfter(CTime day, int days) {
+    const std::int64_t later = DaysLater(day.GetLocalTm(), days);
+    return later < 0 || later > std::int64_t{UINT32_MAX} ? day : CTime(static_cast<DWORD>(later));
+}
+
+CTime CalendarModel::SameDayIn(CTime day, int year, int month) {
+    static constexpr int kMonthDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    const int last = month == 2 && !leap ? 28 : kMonthDays[month - 1];
+    return CTime(year, month, std::min(day.GetDay(), last), 12, 0, 0);
 }
 
 void CalendarModel::SetResString() {

@@ -54,6 +54,7 @@ public:
     // The month (1..12) the grid was built for: a cell is in the shown month when its month
     // number equals this one (years are not compared).
     int ShownMonth() const { return m_reference.GetMonth(); }
+    int ShownYear() const { return m_reference.GetYear(); }
     bool InShownMonth(int index) const { return CellDate(index).GetMonth() == ShownMonth(); }
 
     // What a click on cell `index` (0..41) or a navigation button does: the callbacks in their
@@ -61,6 +62,8 @@ public:
     // callback vetoes it. Returns true if the grid was rebuilt (the view then repaints it).
     bool Click(int index);
     bool ClickButton(Kind kind);
+    // A click on a day, whether or not the grid shows it: what a click on its cell does.
+    bool ClickDate(CTime date);
     // A click without callbacks: the clicked day becomes the cell's date, and the current time
     // moves to it if it lies outside the shown month; the grid stays. Cells outside the grid
     // are ignored.
@@ -68,6 +71,13 @@ public:
     // Whether every cell of the grid of `target`'s month lies within the 32-bit second count
     // (1970 to 2106); clicks do not move the grid to a month where it does not.
     static bool GridFits(CTime target);
+    // The cell showing `day`'s local date, or -1; only cells of the shown month when `inMonth`.
+    int CellShowing(CTime day, bool inMonth) const;
+    // `day` moved by whole local days, at its time of day.
+    static CTime DaysAfter(CTime day, int days);
+    // The day of `year` and `month` (1..12) with `day`'s day of the month, or the month's last
+    // day when it is shorter, at noon.
+    static CTime SameDayIn(CTime day, int year, int month);
 
     // The names the title and the weekday headers show: host strings 7414.. (weekdays from
     // Sunday) and 7421.. (months from January), each cut to the 63 bytes of its buffer at a

@@ -1,6 +1,6 @@
 # The library's layers. Each folder of the library is one layer: an object library named
-# dvrkit_<name>, linked only to the layers it may use, and part of the one shared library
-# dvrkit_lib. The same declarations feed the include check in the test suite
+# dvrkit_<name>, linked only to the layers it may use, and part of both the installed shared
+# library dvrkit_shared and the static dvrkit_static that the tree's programs link. The same declarations feed the include check in the test suite
 # (tests/layers/layer_includes.py), so the rule that a folder may include only the folders of
 # the layers it uses lives here alone.
 #
@@ -8,8 +8,8 @@
 #
 # The folder's own CMakeLists.txt adds its sources with target_sources(dvrkit_<name> ...).
 # A STATIC layer is a library of its own beside the shared one (the default host's resources):
-# it links the whole shared library, as its users do, so only the include check holds it to
-# the layers it names.
+# it links the whole library, as its users do, so only the include check holds it to the
+# layers it names.
 
 set(DVRKIT_LAYER_RULES "${PROJECT_BINARY_DIR}/layers.txt")
 file(WRITE "${DVRKIT_LAYER_RULES}" "# <layer> <folder> <layers it may use...>, written by cmake/DvrkitLayer.cmake\n")
@@ -25,7 +25,8 @@ function(dvrkit_layer name folder)
     list(TRANSFORM layer_USES PREPEND dvrkit_ OUTPUT_VARIABLE used_targets)
     target_link_libraries(${target} PUBLIC ${used_targets})
     # Object files go only into targets that link their object library directly.
-    target_link_libraries(dvrkit_lib PUBLIC ${target})
+    target_link_libraries(dvrkit_static PUBLIC ${target})
+    target_link_libraries(dvrkit_shared PRIVATE ${target})
   endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   list(JOIN layer_USES " " uses)

@@ -15,6 +15,7 @@ const LibraryModule g_module;
 
 }  // namespace
 
-const char* DvrkitVersion() { return "0.1.0"; }
+// The project's version, which also names the shared library (its SONAME).
+const char* DvrkitVersion() { return DVRKIT_VERSION; }
 
 const CResourceModule& DvrkitModule() { return g_module; }

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config dpkg-dev file
   libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev libcli11-dev
   nlohmann-json3-dev
   libgtest-dev libbenchmark-dev

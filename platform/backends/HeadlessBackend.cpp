@@ -3,6 +3,7 @@
 #include "platform/gdi/CDC.h"
 #include "platform/gdi/PngWriter.h"
 #include "platform/ui/CMessageBox.h"
+#include "platform/ui/PersonInput.h"
 
 HeadlessBackend::HeadlessBackend(int width, int height) : m_desktop(CDesktop::Get()) {
     m_desktop.Resize(width, height);
@@ -31,22 +32,11 @@ COLORREF HeadlessBackend::PixelAt(int x, int y) {
 
 void HeadlessBackend::SaveSnapshot(const std::string& path) { SaveSurfacePng(Render(), path); }
 
-void HeadlessBackend::Click(CPoint at) {
-    m_desktop.MouseDown(at);
-    m_desktop.MouseUp(at);
-}
+void HeadlessBackend::Click(CPoint at) { ClickAt(at); }
 
-void HeadlessBackend::ClickClient(CWnd& wnd, CPoint at) {
-    wnd.ClientToScreen(&at);
-    Click(at);
-}
+void HeadlessBackend::ClickClient(CWnd& wnd, CPoint at) { ::ClickClient(wnd, at); }
 
-BOOL HeadlessBackend::ClickTreeItem(CTreeCtrl& tree, HTREEITEM item) {
-    CRect label;
-    if (!item || !tree.EnsureVisible(item) || !tree.GetItemRect(item, &label, TRUE)) return FALSE;
-    ClickClient(tree, label.CenterPoint());
-    return TRUE;
-}
+BOOL HeadlessBackend::ClickTreeItem(CTreeCtrl& tree, HTREEITEM item) { return ::ClickTreeItem(tree, item); }
 
 void HeadlessBackend::Type(const std::string& text) {
     for (char c : text) m_desktop.Char(c);

@@ -76,8 +76,10 @@ void Sdl2Backend::Close() {
 }
 
 void Sdl2Backend::Present() {
-    const bool changed = m_desktop.Update();
-    if (!changed && !m_exposed) return;
+    m_desktop.Update();
+    const unsigned long passes = m_desktop.PaintPasses();
+    if (passes == m_shownPasses && !m_exposed) return;
+    m_shownPasses = passes;
     m_exposed = false;
     const CSurface& s = m_desktop.Surface();
     // Surface pixels are 0x00RRGGBB words, which is ARGB8888 with an alpha nobody reads.
@@ -86,6 +88,14 @@ void Sdl2Backend::Present() {
     SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
     SDL_RenderPresent(m_renderer);
     ++m_frames;
+}
+
+CSurface Sdl2Backend::ShownPixels() const {
+    CSurface shown(m_desktop.Width(), m_desktop.Height());
+    if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.Row(0),
+                             shown.Width() * static_cast<int>(sizeof(Pixel))) != 0)
+        Fail("cannot read the SDL window back");
+    return shown;
 }
 
 void Sdl2Backend::Handle(const SDL_Event& e) {

@@ -12,6 +12,8 @@
 // take pixels from its surface after Update.
 #include <string>
 
+#include "platform/gdi/CSurface.h"
+
 union SDL_Event;
 struct SDL_Window;
 struct SDL_Renderer;
@@ -33,6 +35,8 @@ public:
     void Run();
     // Paints what is invalid and shows the desktop now.
     void Present();
+    // What the window shows now, read back from it; throws std::runtime_error when SDL cannot.
+    CSurface ShownPixels() const;
     bool IsOpen() const { return m_open; }
     int FramesShown() const { return m_frames; }
 
@@ -47,4 +51,6 @@ private:
     bool m_open = false;
     bool m_exposed = true;
     int m_frames = 0;
+    // The desktop's paint passes when the window last showed its surface.
+    unsigned long m_shownPasses = 0;
 };

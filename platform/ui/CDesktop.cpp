@@ -80,6 +80,7 @@ void CDesktop::Resize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     m_surface.Reset(width, height, PixelFromColor(GetSysColor(COLOR_BACKGROUND)));
+    ++m_paintPasses;
     m_root.m_rect = CRect(0, 0, width, height);
     m_root.Invalidate();
 }
@@ -103,6 +104,7 @@ bool CDesktop::NeedsUpdate() const { return AnyInvalid(m_root); }
 bool CDesktop::Update() {
     if (!NeedsUpdate()) return false;
     PaintTree(m_root, m_surface.Bounds(), CRect());
+    ++m_paintPasses;
     return true;
 }
 

@@ -33,6 +33,10 @@ public:
     // Paints every invalid part of every visible window; TRUE when anything was painted.
     bool Update();
     bool NeedsUpdate() const;
+    // Counts the paint passes that changed the surface, whoever ran them: a window may paint
+    // itself at once (UpdateWindow, RedrawWindow) inside an input handler, so a backend that
+    // shows the surface compares this count rather than trusting its own Update's answer.
+    unsigned long PaintPasses() const { return m_paintPasses; }
     const CSurface& Surface() const { return m_surface; }
     CSurface& Surface() { return m_surface; }
     // A context onto the surface for `wnd`'s client area, clipped to `clip` (client
@@ -85,4 +89,5 @@ private:
     // A drag of a scroll bar's thumb: the window and the pointer's offset into the thumb.
     CWnd* m_thumbDrag = nullptr;
     int m_thumbGrab = 0;
+    unsigned long m_paintPasses = 0;
 };

@@ -6,7 +6,8 @@ The rules file has one layer a line, "<layer> <folder> <layers it may use...>", 
 cmake/DvrkitLayer.cmake writes it. A layer may include its own folder and the folders of the
 layers it names, and no others: a layer that uses a layer's headers names it. A folder of the
 project that is no layer (tools/, tests/) is above every layer and never included by one;
-includes that name no folder of the project are the system's and are left alone.
+includes that name no folder of the project are the system's and are left alone. An include may
+name its folder by the installed path, "dvrkit/<folder>/...".
 """
 import pathlib
 import re
@@ -49,7 +50,8 @@ def violations(root, layers):
                 match = INCLUDE.match(line)
                 if not match or "/" not in match.group(1):
                     continue
-                included = match.group(1)
+                # "dvrkit/log2/..." is the installed path of "log2/..." (scripts/prefix_includes.py).
+                included = match.group(1).removeprefix("dvrkit/")
                 target = owner(layers, included)
                 if target in allowed:
                     continue

@@ -70,6 +70,8 @@ assert all(l["text"].endswith("\r\n") for g in groups for l in g["logs"])'
 "$dvrkit" log2 show "$dir/demo" "$first" --type 8 | grep -q '^== Error (1)' || fail "show --type 8 lacks the error group"
 "$dvrkit" log2 export "$dir/demo" "$month" "$dir/export.txt" > /dev/null
 [ "$(grep -c $'^-\{49\}\r$' "$dir/export.txt")" -eq "$(grep -c '^Start time' "$dir/export.txt")" ] || fail "export separators"
+# Every record of the demo has a text of the host's table: none shows the fallback.
+! grep -q 'Log Message False' "$dir/export.txt" || fail "the demo holds a record without a text"
 set +e; "$dvrkit" log2 export "$dir/demo" "$month" "$dir/no/such/folder/x.txt" 2> /dev/null; code=$?; set -e
 [ "$code" -ne 0 ] && [ ! -e "$dir/no/such/folder/x.txt.partial" ] || fail "a failed export reported success"
 

@@ -1,6 +1,7 @@
 // The SDL2 backend on a real X server (Xvfb, started here on a free display): a window
-// opens, a frame is drawn, a click reaches a button through SDL's event queue, the window
-// closes. Skipped when the backend was not built or Xvfb is not installed.
+// opens, a frame is drawn, a click reaches a button through SDL's event queue, what a click
+// painted shows at once, the window closes. Skipped when the backend was not built or Xvfb is
+// not installed.
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -10,8 +11,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "calendar/CCalWnd.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CDesktop.h"
 #ifdef DVRKIT_HAVE_SDL2
@@ -19,14 +22,15 @@
 
 #include "platform/backends/Sdl2Backend.h"
 #endif
+#include "tests/support/TempDir.h"
 
 // X11 and SDL keep a few allocations for the process's life, and libdbus (which SDL opens
 // and never shuts down) loses a block whose two children LeakSanitizer's fast unwinder, lost
-// in dbus's frames, pins on libdvrkit.so; fontconfig loses a few bytes while it parses its
+// in dbus's frames, pins on this program (the library is linked into it); fontconfig loses a few bytes while it parses its
 // configuration. This program only opens the SDL window: the library's own leaks are checked
 // by ui_tests, which suppresses nothing of it.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\nleak:libX11.so\nleak:libSDL2\nleak:libxcb\nleak:libdbus-1.so\nleak:libdvrkit.so\n";
+    return "leak:libfontconfig.so\nleak:libX11.so\nleak:libSDL2\nleak:libxcb\nleak:libdbus-1.so\nleak:ui_sdl2_tests\n";
 }
 
 namespace {
@@ -95,37 +99,80 @@ void PushButton(Uint32 type, int x, int y) {
 }
 #endif
 
-TEST(Sdl2BackendTest, OpensDrawsTakesAClickAndCloses) {
-#ifndef DVRKIT_HAVE_SDL2
-    GTEST_SKIP() << "the SDL2 backend was not built";
-#else
-    if (access(kXvfb, X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
-    VirtualDisplay display;
-    ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
-    setenv("DISPLAY", display.Name().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    {
-        Sdl2Backend backend(320, 240, "dvrkit test");
-        ClickCounter frame;
-        ASSERT_TRUE(frame.CreateEx(0, nullptr, "", WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
-        CButton button;
-        ASSERT_TRUE(button.Create("Press", WS_CHILD | WS_VISIBLE, CRect(100, 100, 200, 140), &frame, 7));
-        backend.Present();
-        EXPECT_EQ(backend.FramesShown(), 1);
-        PushButton(SDL_MOUSEBUTTONDOWN, 150, 120);
-        PushButton(SDL_MOUSEBUTTONUP, 150, 120);
-        EXPECT_TRUE(backend.Pump(100));
-        EXPECT_EQ(frame.clicks, 1);
-        EXPECT_GE(backend.FramesShown(), 2);  // the pressed and released button were shown
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-        EXPECT_FALSE(backend.Pump(100));
-        EXPECT_FALSE(backend.IsOpen());
-        frame.DestroyWindow();
+#ifdef DVRKIT_HAVE_SDL2
+// A virtual display for the test's SDL window; the test skips itself without Xvfb.
+class Sdl2BackendTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (access(kXvfb, X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
+        display = std::make_unique<VirtualDisplay>();
+        ASSERT_FALSE(display->Name().empty()) << "Xvfb did not start";
+        setenv("DISPLAY", display->Name().c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
     }
-    unsetenv("DISPLAY");
-#endif
+    void TearDown() override { unsetenv("DISPLAY"); }
+
+    // Presses and releases the left button at a desktop point, through SDL's queue.
+    static void Click(CPoint at) {
+        PushButton(SDL_MOUSEBUTTONDOWN, at.x, at.y);
+        PushButton(SDL_MOUSEBUTTONUP, at.x, at.y);
+    }
+
+    std::unique_ptr<VirtualDisplay> display;
+};
+
+TEST_F(Sdl2BackendTest, OpensDrawsTakesAClickAndCloses) {
+    Sdl2Backend backend(320, 240, "dvrkit test");
+    ClickCounter frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "", WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    CButton button;
+    ASSERT_TRUE(button.Create("Press", WS_CHILD | WS_VISIBLE, CRect(100, 100, 200, 140), &frame, 7));
+    backend.Present();
+    EXPECT_EQ(backend.FramesShown(), 1);
+    Click(CPoint(150, 120));
+    EXPECT_TRUE(backend.Pump(100));
+    EXPECT_EQ(frame.clicks, 1);
+    EXPECT_GE(backend.FramesShown(), 2);  // the pressed and released button were shown
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(backend.Pump(100));
+    EXPECT_FALSE(backend.IsOpen());
+    frame.DestroyWindow();
 }
+
+// The calendar's month buttons repaint the grid inside their click: the window must show that
+// repaint, the new month with the button released, with no further input.
+TEST_F(Sdl2BackendTest, ShowsTheMonthANavigationClickPainted) {
+    ScopedTz tz("UTC");
+    ScopedClock clock(CTime(2006, 1, 15, 12, 0, 0).GetTime());
+    Sdl2Backend backend(320, 240, "dvrkit calendar");
+    CCalWnd calendar;
+    ASSERT_TRUE(calendar.CreateEx(0, nullptr, "calendar", WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    backend.Present();
+    const CSurface before = backend.ShownPixels();
+    CRect next;
+    calendar.NextMonthButton()->GetWindowRect(&next);
+    Click(next.CenterPoint());
+    EXPECT_TRUE(backend.Pump(100));
+    ASSERT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 February");
+    EXPECT_FALSE(calendar.NextMonthButton()->GetState() & BST_PUSHED);
+
+    const CSurface shown = backend.ShownPixels();
+    const CSurface& painted = CDesktop::Get().Surface();
+    int differentFromPainted = 0, changedOnScreen = 0;
+    for (int y = 0; y < painted.Height(); ++y) {
+        for (int x = 0; x < painted.Width(); ++x) {
+            differentFromPainted += (shown.At(x, y) & 0xFFFFFF) != painted.At(x, y);
+            changedOnScreen += (shown.At(x, y) & 0xFFFFFF) != (before.At(x, y) & 0xFFFFFF);
+        }
+    }
+    EXPECT_EQ(differentFromPainted, 0) << "the window does not show what the desktop painted";
+    EXPECT_GT(changedOnScreen, 0) << "the window still shows January";
+    calendar.DestroyWindow();
+}
+#else
+TEST(Sdl2BackendTest, NeedsTheBackend) { GTEST_SKIP() << "the SDL2 backend was not built"; }
+#endif
 
 }  // namespace

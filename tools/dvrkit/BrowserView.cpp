@@ -1,5 +1,7 @@
 #include "tools/dvrkit/BrowserView.h"
 
+#include "platform/ui/PersonInput.h"
+
 namespace {
 
 // The first item, in the order a person reads the tree, that stands for an entry: groups and
@@ -14,10 +16,10 @@ HTREEITEM FirstEntry(CTreeCtrl& tree, HTREEITEM first) {
 
 }  // namespace
 
-void OpenLatestEntry(HeadlessBackend& backend, CTreeCtrl& months, CTreeCtrl& entries) {
+void OpenLatestEntry(CTreeCtrl& months, CTreeCtrl& entries) {
     const HTREEITEM newest = months.GetRootItem();
     if (!newest) return;
-    backend.ClickTreeItem(months, newest);
-    if (const HTREEITEM latestDay = months.GetChildItem(newest)) backend.ClickTreeItem(months, latestDay);
-    if (const HTREEITEM entry = FirstEntry(entries, entries.GetRootItem())) backend.ClickTreeItem(entries, entry);
+    ClickTreeItem(months, newest);
+    if (const HTREEITEM latestDay = months.GetChildItem(newest)) ClickTreeItem(months, latestDay);
+    if (const HTREEITEM entry = FirstEntry(entries, entries.GetRootItem())) ClickTreeItem(entries, entry);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The browser windows as the tool shows them: created on a folder, and for a snapshot opened on
-// the newest month's latest day with its first entry shown, by clicks as a person makes them.
+// The browser windows as the tool shows them: created on a folder and opened on the newest
+// month's latest day with its first entry shown, by clicks as a person makes them, in a real
+// window as in a snapshot.
 #include <memory>
 #include <string>
 
@@ -9,7 +10,7 @@
 #include "tools/dvrkit/ViewRunner.h"
 
 // Clicks the newest month, its latest day, then the first entry the entry tree lists under it.
-void OpenLatestEntry(HeadlessBackend& backend, CTreeCtrl& months, CTreeCtrl& entries);
+void OpenLatestEntry(CTreeCtrl& months, CTreeCtrl& entries);
 
 // A browser of class `Viewer` (with MonthTree() and an entry tree reached by `entryTree`) on
 // `folder`, which `setFolder` gives it (Init, unless the browser names it otherwise).
@@ -25,9 +26,9 @@ ViewSpec BrowserViewSpec(const char* title, const std::string& folder, CTreeCtrl
                 ((*viewer).*setFolder)(folder.c_str());
                 return viewer;
             },
-            [entryTree](CWnd& window, HeadlessBackend& backend) {
+            [entryTree](CWnd& window) {
                 auto& viewer = static_cast<Viewer&>(window);
-                OpenLatestEntry(backend, viewer.MonthTree(), (viewer.*entryTree)());
+                OpenLatestEntry(viewer.MonthTree(), (viewer.*entryTree)());
             }};
 }
 

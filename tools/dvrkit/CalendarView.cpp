@@ -6,6 +6,7 @@
 #include "calendar/CalendarLayout.h"
 #include "calendar/CalendarModel.h"
 #include "module/MonthFile.h"
+#include "platform/ui/PersonInput.h"
 #include "tools/dvrkit/Commands.h"
 
 namespace {
@@ -22,6 +23,8 @@ std::unique_ptr<CCalWnd> CreateCalendar(int width, int height, CTime shown) {
     calendar->SetCurrentTime(shown);
     calendar->SetBaseTime();
     calendar->SetBtnTime();
+    // The keys reach the calendar from the start, as in a host that gives it the focus.
+    calendar->SetFocus();
     return calendar;
 }
 
@@ -37,13 +40,13 @@ void PrintCallbacks(CCalWnd& calendar) {
     });
 }
 
-void ClickDay(HeadlessBackend& backend, const CCalWnd& calendar, CTime day) {
+void ClickDay(const CCalWnd& calendar, CTime day) {
     for (int i = 0; i < CCalWnd::kCells; ++i) {
         CCalButton& cell = *calendar.Cell(i);
         if (!cell.InShownMonth() || Day(cell.GetTime()) != Day(day)) continue;
         CRect client;
         cell.GetClientRect(&client);
-        backend.ClickClient(cell, client.CenterPoint());
+        ClickClient(cell, client.CenterPoint());
         return;
     }
 }
@@ -72,7 +75,5 @@ ViewSpec CalendarHostViewSpec(CTime shown) {
                 if (calendar) PrintCallbacks(*calendar);
                 return calendar;
             },
-            [shown](CWnd& window, HeadlessBackend& backend) {
-                ClickDay(backend, static_cast<CCalWnd&>(window), shown);
-            }};
+            [shown](CWnd& window) { ClickDay(static_cast<CCalWnd&>(window), shown); }};
 }

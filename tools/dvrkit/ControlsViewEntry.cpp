@@ -1,4 +1,4 @@
-// dvrkit view controls: the controls as the browsers use them, with an item selected in the snapshot.
+// dvrkit view controls: the controls as the browsers use them, opened with an item selected.
 #include "tools/dvrkit/ControlsView.h"
 #include "tools/dvrkit/ViewEntry.h"
 
@@ -11,7 +11,7 @@ ViewSpec ControlsSpec() {
                 if (!view->CreateView(width, height)) return nullptr;
                 return view;
             },
-            [](CWnd& window, HeadlessBackend&) {
+            [](CWnd& window) {
                 // Show a selection, as a user's click makes it.
                 CTreeCtrl& tree = static_cast<ControlsView&>(window).Tree();
                 tree.SetFocus();

@@ -50,7 +50,9 @@ std::vector<DemoLog> DayLogs(int day, DWORD when) {
         {6, "Remote setup", 14, 10, 45, {{5, 9, 2, 8000, 1, N, N, "192.168.0.10", "admin"},
                                          {8, 5, 2, 80, 8080, 8081, N, "dvr.example.net", "http"},
                                          {7, 7, 2, 2, N, N, N, "alarm@example.net", "A"}}},
-        {7, "Maintenance", 16, 0, 15, {{1, 1, 0, N, N, N, N, nullptr, nullptr}}},
+        // The host's text table has no record texts for type 7: such a log is listed, and holds
+        // no records, which could only show the fallback text.
+        {7, "Maintenance", 16, 0, 15, {}},
         {8, "Disk check", 18, 20, 10, {{1, 1, 1, 1, static_cast<DWORD>(42 + day), N, N, nullptr, nullptr},
                                        {1, 2, 2, 2, N, N, N, "disk 2 timeout", nullptr}}},
     };

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/backends/HeadlessBackend.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/OutputFile.h"
 #ifdef DVRKIT_HAVE_SDL2
@@ -14,13 +15,13 @@ namespace {
 std::unique_ptr<CWnd> Create(const ViewSpec& view) {
     std::unique_ptr<CWnd> window = view.create(view.width, view.height);
     if (!window) throw CommandError{std::string("cannot create the ") + view.title + " window"};
+    if (view.open) view.open(*window);
     return window;
 }
 
 void Snapshot(const ViewSpec& view, const std::string& path) {
     HeadlessBackend backend(view.width, view.height);
     const std::unique_ptr<CWnd> window = Create(view);
-    if (view.prepareSnapshot) view.prepareSnapshot(*window, backend);
     OutputFile out(path);
     try {
         backend.SaveSnapshot(out.TempPath());

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/backends/HeadlessBackend.h"
 #include "platform/ui/CWnd.h"
 
 struct ViewSpec {
@@ -13,8 +12,9 @@ struct ViewSpec {
     int width, height;
     // Creates the window on the desktop at (0, 0) with the given size; nullptr on failure.
     std::function<std::unique_ptr<CWnd>(int width, int height)> create;
-    // Brings the window into the state the snapshot shows (clicks through the backend).
-    std::function<void(CWnd& window, HeadlessBackend& backend)> prepareSnapshot;
+    // Brings a new window into the state it opens in, by clicks as a person makes them
+    // (PersonInput.h); run for a real window and a snapshot alike, so both show the same.
+    std::function<void(CWnd& window)> open;
 };
 
 // True where this build can show a real window and there is a display to show it on.

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The browsers and the calendar in a real window (the SDL2 backend on Xvfb) open as their
+# snapshots show them: the window's pixels, read from the X server, equal the headless snapshot
+# of the same window on the same folder. Skipped (exit 77) without Xvfb or without the backend.
+#   real_window_test.sh DVRKIT
+set -euo pipefail
+dvrkit=$1
+command -v xvfb-run > /dev/null || { echo "no xvfb-run: skipped"; exit 77; }
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
+fi
+export SDL_VIDEODRIVER=x11
+dir=$(mktemp -d)
+tool=
+cleanup() { [ -n "$tool" ] && kill "$tool" 2> /dev/null; wait 2> /dev/null; rm -rf "$dir"; }
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Without a display the demo only writes its files and pictures.
+env -u DISPLAY "$dvrkit" demo "$dir/demo" > /dev/null
+"$dvrkit" view log2 "$dir/demo" --snapshot "$dir/log2.png"
+"$dvrkit" view event "$dir/demo" --snapshot "$dir/event.png"
+"$dvrkit" view log1 "$dir/demo/log1" --snapshot "$dir/log1.png"
+
+same_as_snapshot() {  # TITLE SNAPSHOT: polls the window until it shows the snapshot's pixels
+  local title=$1 snapshot=$2 id=
+  for _ in $(seq 100); do
+    id=$(xwininfo -root -tree | awk -v t="\"$title\":" 'index($0, t) {print $1; exit}')
+    if [ -n "$id" ] && import -window "$id" "$dir/shown.png" 2> /dev/null &&
+       /usr/bin/python3 - "$dir/shown.png" "$snapshot" <<'PY'
+import sys
+from PIL import Image, ImageChops
+shown, snapshot = (Image.open(p).convert("RGB") for p in sys.argv[1:3])
+sys.exit(0 if shown.size == snapshot.size and ImageChops.difference(shown, snapshot).getbbox() is None else 1)
+PY
+    then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+check_window() {  # TITLE SNAPSHOT COMMAND...
+  local title=$1 snapshot=$2
+  shift 2
+  "$dvrkit" "$@" > /dev/null 2>&1 &
+  tool=$!
+  same_as_snapshot "$title" "$snapshot" || fail "the real window of '$*' does not show what its snapshot shows"
+  kill "$tool"
+  wait "$tool" 2> /dev/null || true
+  tool=
+}
+
+if env -u DISPLAY "$dvrkit" view log2 "$dir/demo" 2>&1 | grep -q "no display backend"; then
+  echo "the tool was built without the SDL2 backend: skipped"
+  exit 77
+fi
+check_window "dvrkit log browser" "$dir/log2.png" view log2 "$dir/demo"
+check_window "dvrkit event browser" "$dir/event.png" view event "$dir/demo"
+check_window "dvrkit first-generation log browser" "$dir/log1.png" view log1 "$dir/demo/log1"
+echo "PASS"
