@@ -17,10 +17,11 @@ ByteStream::ByteStream(CFile& file, size_t chunk) : m_file(&file), m_chunk(chunk
 bool ByteStream::Fill(size_t n) {
     if (!m_file) return false;
     if (n > m_chunk) throw std::length_error("ByteStream peek larger than its chunk");
-    if (n > m_buffer.size()) return false;  // more than the file held when the stream began
     // Move what is left to the front and read behind it.
     const size_t kept = m_view.size();
     if (kept) std::memmove(m_buffer.data(), m_view.data(), kept);  // an empty view may have no data at all
+    // The file has grown since the stream began, or the peek is longer than the file was.
+    if (n > m_buffer.size()) m_buffer.resize(n);
     const UINT got = m_file->Read(m_buffer.data() + kept, static_cast<UINT>(m_buffer.size() - kept));
     m_view = std::span<const std::uint8_t>(m_buffer.data(), kept + got);
     if (got == 0) m_limit = m_offset + kept;  // the file ended earlier than its length said
