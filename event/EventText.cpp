@@ -20,7 +20,7 @@ std::string HostText(UINT id) {
 // A host format filled with the event's text, when it asks for exactly that.
 std::string FilledWithText(UINT id, const _EVENT_LOG_& event) {
     const std::string format = HostText(id);
-    if (PrintfSignature(format.c_str()) != "s") return format;
+    if (PrintfSignature(format.c_str(), kMaxForeignFormatField) != "s") return format;
     CString text;
     text.Format(format.c_str(), std::string(ReadFixedText(event.text)).c_str());
     return text.str();

@@ -1,5 +1,6 @@
 #include "fuzz/FuzzFolder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -28,4 +29,12 @@ const std::string& FuzzFolder(const char* target) {
         return ScratchFolder{path.string()};
     }();
     return folder.path;
+}
+
+bool WriteFuzzFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::remove(path.c_str());
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fwrite(data, 1, size, f);
+    return std::fclose(f) == 0;
 }

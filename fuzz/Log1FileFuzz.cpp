@@ -46,12 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CEntryMonthData month;
     month.SetFolder(FuzzFolder("log1"));
-    // A new file each time: truncating one would make the file system flush it on close.
-    std::remove(month.MonthPath(kMonth).c_str());
-    std::FILE* f = std::fopen(month.MonthPath(kMonth).c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    if (!WriteFuzzFile(month.MonthPath(kMonth), data, size)) return 0;
     month.Load(kMonth);
     Browse(month);
     return 0;

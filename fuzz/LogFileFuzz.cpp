@@ -20,13 +20,7 @@ const std::string& Folder() { return FuzzFolder("log"); }
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ParseLogFile({data, size});
 
-    const std::string path = Folder() + "/200504.log";
-    // A new file each time: truncating one would make the file system flush it on close.
-    std::remove(path.c_str());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    if (!WriteFuzzFile(Folder() + "/200504.log", data, size)) return 0;
     CLogMonthData month;
     month.Load(Folder(), {2005, 4});
     CLogTextRenderer renderer;

@@ -1,7 +1,9 @@
 // Runs a fuzz target without libFuzzer: its seeds, then seeded mutations of them (bit flips,
 // byte overwrites with boundary values, cuts, insertions and repeated pieces), so that every
 // test run exercises the parser with damaged input under the sanitizers.
-//   fuzz_smoke_NAME [ITERATIONS] [SEED]      or      fuzz_smoke_NAME FILE...
+//   fuzz_smoke_NAME [ITERATIONS] [SEED]   or   fuzz_smoke_NAME FILE...   or
+//   fuzz_smoke_NAME --write-seeds FOLDER   (the seeds as files seed-1, seed-2, ..., to start a
+//                                           corpus from)
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -47,9 +49,25 @@ Bytes ReadFile(const char* path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void WriteSeeds(const std::string& folder) {
+    int number = 0;
+    for (const Bytes& seed : FuzzSeeds()) {
+        std::ofstream out(folder + "/seed-" + std::to_string(++number), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(seed.data()), static_cast<std::streamsize>(seed.size()));
+        if (!out) {
+            std::fprintf(stderr, "cannot write the seeds to %s\n", folder.c_str());
+            std::exit(1);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--write-seeds") {
+        WriteSeeds(argv[2]);
+        return 0;
+    }
     if (argc > 1 && std::string(argv[1]).find_first_not_of("0123456789") != std::string::npos) {
         for (int i = 1; i < argc; ++i) {
             const Bytes data = ReadFile(argv[i]);

@@ -88,7 +88,7 @@ const CLogTextRenderer::HostFormat& CLogTextRenderer::Format(DWORD id) {
         CString text;
         if (id != 0) text.LoadString(id);
         it->second.text = text.str();
-        it->second.signature = PrintfSignature(text).value_or("?");
+        it->second.signature = PrintfSignature(text, kMaxForeignFormatField).value_or("?");
     }
     return it->second;
 }

@@ -1,22 +1,27 @@
 #include "platform/core/ByteStream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
 ByteStream::ByteStream(std::span<const std::uint8_t> bytes) : m_view(bytes), m_limit(bytes.size()) {}
 
-ByteStream::ByteStream(CFile& file, size_t chunk) : m_file(&file), m_buffer(chunk) {
+ByteStream::ByteStream(CFile& file, size_t chunk) : m_file(&file), m_chunk(chunk) {
     const std::uint64_t length = file.GetLength();
     const std::uint64_t at = file.Seek(0, CFile::current);
     m_limit = length > at ? length - at : 0;
+    // A small file needs no buffer of a whole chunk, which would be cleared for every file read.
+    m_buffer.resize(static_cast<size_t>(std::min<std::uint64_t>(chunk, m_limit)));
 }
 
 bool ByteStream::Fill(size_t n) {
     if (!m_file) return false;
-    if (n > m_buffer.size()) throw std::length_error("ByteStream peek larger than its chunk");
+    if (n > m_chunk) throw std::length_error("ByteStream peek larger than its chunk");
     // Move what is left to the front and read behind it.
     const size_t kept = m_view.size();
     if (kept) std::memmove(m_buffer.data(), m_view.data(), kept);  // an empty view may have no data at all
+    // The file has grown since the stream began, or the peek is longer than the file was.
+    if (n > m_buffer.size()) m_buffer.resize(n);
     const UINT got = m_file->Read(m_buffer.data() + kept, static_cast<UINT>(m_buffer.size() - kept));
     m_view = std::span<const std::uint8_t>(m_buffer.data(), kept + got);
     if (got == 0) m_limit = m_offset + kept;  // the file ended earlier than its length said

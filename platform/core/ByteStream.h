@@ -29,7 +29,8 @@ private:
 
     std::span<const std::uint8_t> m_view;  // unread bytes at hand
     CFile* m_file = nullptr;
-    std::vector<std::uint8_t> m_buffer;
+    std::vector<std::uint8_t> m_buffer;  // the chunk, or the whole file when that is shorter
+    size_t m_chunk = 0;
     std::uint64_t m_offset = 0;
     std::uint64_t m_limit = 0;
 };

@@ -1,32 +1,35 @@
 #include "platform/core/PrintfSignature.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-bool SkipDigitsOrStar(const char*& p, std::string& kinds) {
+// Skips a width or precision: false when it is positional or larger than `maxField`.
+bool SkipDigitsOrStar(const char*& p, std::string& kinds, int maxField) {
     if (*p == '*') {
         kinds += 'i';
         ++p;
-        return true;
+        return maxField == INT_MAX;
     }
-    while (*p >= '0' && *p <= '9') ++p;
-    return *p != '$';  // positional arguments are not supported
+    long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) value = std::min<long long>(value * 10 + (*p - '0'), INT_MAX + 1LL);
+    return *p != '$' && value <= maxField;  // positional arguments are not supported
 }
 
 }  // namespace
 
-std::optional<std::string> PrintfSignature(const char* format) {
+std::optional<std::string> PrintfSignature(const char* format, int maxField) {
     std::string kinds;
     for (const char* p = format; *p; ++p) {
         if (*p != '%') continue;
         ++p;
         if (*p == '%') continue;
         while (*p && std::strchr("-+ #0'", *p)) ++p;
-        if (!SkipDigitsOrStar(p, kinds)) return std::nullopt;
+        if (!SkipDigitsOrStar(p, kinds, maxField)) return std::nullopt;
         if (*p == '.') {
             ++p;
-            if (!SkipDigitsOrStar(p, kinds)) return std::nullopt;
+            if (!SkipDigitsOrStar(p, kinds, maxField)) return std::nullopt;
         }
         // 'h' and 'hh' narrow an int that is promoted anyway; wider modifiers are refused.
         while (*p == 'h') ++p;

@@ -15,3 +15,16 @@ TEST(PrintfSignature, NamesTheArgumentsAFormatReads) {
     };
     for (const Case& c : cases) EXPECT_EQ(PrintfSignature(c.format), c.kinds) << c.format;
 }
+
+// With a bound, a format pads a text only as far as it shows.
+TEST(PrintfSignature, ABoundRefusesWiderFieldsAndFieldsTakenFromArguments) {
+    struct Case {
+        const char* format;
+        std::optional<std::string> kinds;
+    } cases[] = {
+        {"%255d|%-255.255s", "is"}, {"%256u", std::nullopt}, {"%.256d", std::nullopt},
+        {"%499999999u", std::nullopt}, {"%99999999999999999999999d", std::nullopt},
+        {"%*d", std::nullopt}, {"%.*s", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PrintfSignature(c.format, 255), c.kinds) << c.format;
+}

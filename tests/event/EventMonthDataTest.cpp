@@ -138,3 +138,13 @@ TEST(EventText, AHostFormatThatAsksForMoreThanTheTextIsShownAsItStands) {
     const std::string client = ClientMessageText(Event(0, 1, kSourceCamera, kSideClient, 1, "Gate"));
     EXPECT_EQ(client.substr(client.size() - 11), "Remote Gate");
 }
+
+TEST(EventText, AHostFormatOfUnboundedWidthIsShownAsItStands) {
+    TestStrings strings({{61220, "%999999999s"}, {61223, "%.*s"}, {61221, "%-12s|"}});
+    const std::string server = ServerMessageText(Event(0, 1, kSourceCamera, kSideServer, 1, "Gate"));
+    EXPECT_EQ(server.substr(server.size() - 11), "%999999999s");
+    const std::string client = ClientMessageText(Event(0, 1, kSourceCamera, kSideClient, 1, "Gate"));
+    EXPECT_EQ(client.substr(client.size() - 4), "%.*s");
+    const std::string sensor = ServerMessageText(Event(0, 1, kSourceSensor, kSideServer, 1, "Gate"));
+    EXPECT_EQ(sensor.substr(sensor.size() - 13), "Gate" + std::string(8, ' ') + "|");
+}

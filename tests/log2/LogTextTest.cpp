@@ -93,6 +93,17 @@ TEST(LogText, AFormatThatDoesNotMatchItsFormShowsTheFallback) {
     EXPECT_EQ(renderer.GetLogString(Record(3, 2, 6, 3, 0, 0, 0, "x")), "Log Message False !!!\r\n");
 }
 
+// A host format that could pad a record's text without bound, by its own width or by one a
+// stored number gives, is never handed to printf.
+TEST(LogText, AFormatOfUnboundedWidthShowsTheFallback) {
+    TestStrings strings({{7353, "%499999999u"}, {7344, "%*d"}, {7333, "%.*s"}, {7379, "%255u %-8u"}});
+    CLogTextRenderer renderer;
+    EXPECT_EQ(renderer.GetLogString(Record(3, 2, 3, 5)), "Log Message False !!!\r\n");
+    EXPECT_EQ(renderer.GetLogString(Record(3, 1, 4, 0x7FFFFFFF, 1)), "Log Message False !!!\r\n");
+    EXPECT_EQ(renderer.GetLogString(Record(1, 1, 4, 0, 0, 0, 0, "admin")), "Log Message False !!!\r\n");
+    EXPECT_EQ(renderer.GetLogString(Record(3, 4, 1, 1, 2)), std::string(254, ' ') + "1 2" + std::string(7, ' ') + "\r\n");
+}
+
 TEST(LogText, TextsReadFromAFileNeedNoTerminator) {
     _LOG_RECORD_MEMORY_ r = Record(1, 1, 4);
     std::memset(r.text1, 'A', sizeof r.text1);  // no zero anywhere in the field
