@@ -66,3 +66,7 @@ const _LOG_HEADER_MEMORY_* CLogMonthData::FindLog(DWORD handle) const {
                                  [handle](const _LOG_HEADER_MEMORY_& log) { return log.header.handle == handle; });
     return it == m_arrLogEntry.end() ? nullptr : it;
 }
+
+const _LOG_HEADER_MEMORY_* CLogMonthData::LogAt(size_t place) const {
+    return place < static_cast<size_t>(m_arrLogEntry.GetSize()) ? &m_arrLogEntry[static_cast<int>(place)] : nullptr;
+}
