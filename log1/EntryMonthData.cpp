@@ -29,7 +29,9 @@ EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
     Clear();
     m_month = month;
     CFile file;
-    if (!file.Open(MonthPath(month).c_str(), CFile::modeRead | CFile::typeBinary)) return EntryMonthLoad::notOpened;
+    // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
+    if (!file.Open(MonthPath(month).c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
+        return EntryMonthLoad::notOpened;
     // The length is taken once: an entry appended meanwhile is not read, and one still being
     // written shows as a torn tail.
     ByteStream in(file);

@@ -17,7 +17,9 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
     Clear();
     m_month = month;
     CFile file;
-    if (!file.Open(MonthFilePath(folder, month, logfile::kExtension).c_str(), CFile::modeRead | CFile::typeBinary))
+    // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
+    if (!file.Open(MonthFilePath(folder, month, logfile::kExtension).c_str(),
+                   CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return LogMonthLoad::notOpened;
 
     ByteStream in(file);
