@@ -12,6 +12,7 @@
 #include "log2/CLogManager2.h"
 #include "log2/LogFileRepair.h"
 #include "log2/LogFileReader.h"
+#include "log2/LogMonthData.h"
 #include "platform/core/CFile.h"
 #include "platform/core/FileSystem.h"
 #include "tests/support/FaultyFiles.h"
@@ -195,6 +196,30 @@ TEST_F(LogWriterRecovery, SeveralProcessesAppendToOneMonthFileAndNothingIsLost) 
         for (size_t r = 0; r < b.records.size(); ++r) EXPECT_EQ(b.records[r].value1, r + 1) << b.header.name;
     }
     EXPECT_EQ(names.size(), size_t{kProcesses * kLogs}) << "every log once";
+}
+
+// A browser takes no lock: loading while another process appends gives whole blocks only, the
+// last ones perhaps not yet counted, and never a damaged month.
+TEST_F(LogWriterRecovery, AMonthLoadedWhileAnotherProcessAppendsIsNeverDamaged) {
+    ASSERT_EQ(WriteWithNewWriter("first"), 1);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CLogManager2 writer;
+        writer.Init(dir.path().c_str());
+        for (int i = 0; i < 400; ++i) WriteNamedLog(writer, "busy", 1 + i % 7);
+        _exit(0);
+    }
+    int status = 0, loads = 0;
+    CLogMonthData month;
+    while (waitpid(child, &status, WNOHANG) == 0 || loads == 0) {
+        const LogMonthLoad load = month.Load(dir.path(), {2005, 4});
+        ++loads;
+        EXPECT_TRUE(load == LogMonthLoad::loaded || load == LogMonthLoad::cutShort) << int(load);
+        for (int i = 0; i < month.Logs().GetSize(); ++i) EXPECT_GE(month.Logs()[i].header.recordCount, 1u);
+    }
+    EXPECT_EQ(month.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
+    EXPECT_EQ(month.Logs().GetSize(), 401);
 }
 
 // A symlink or a FIFO planted where the month file goes is refused: nothing is followed, nothing
