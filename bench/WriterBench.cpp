@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,30 @@ void BM_LogWriteRawPosix(benchmark::State& state) {
 }
 BENCHMARK(BM_LogWriteRawPosix);
 
+// The same with the file's lock taken around the update, as every writer of a shared folder must.
+void BM_LogWriteRawPosixLocked(benchmark::State& state) {
+    const std::string dir = FreshFolder("log-raw-locked");
+    const std::string path = dir + "/200504.log";
+    const std::string block(logfile::kLogHeaderSize + 4 * 4 + 3 * 20 + 3 * 84 + logfile::kTailSize, '\n');
+    std::uint32_t count = 0;
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        ::flock(fd, LOCK_EX);
+        struct stat st {};
+        ::fstat(fd, &st);
+        std::uint8_t header[5] = {};
+        if (st.st_size) benchmark::DoNotOptimize(::pread(fd, header, 5, 0));
+        PutU32(header, ++count);
+        header[4] = '\n';
+        benchmark::DoNotOptimize(::pwrite(fd, block.data(), block.size(), std::max<off_t>(st.st_size, 5)));
+        benchmark::DoNotOptimize(::pwrite(fd, header, 5, 0));
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LogWriteRawPosixLocked);
+
 // Writing one log while `range(0)` logs of 10 records each are pending.
 void BM_LogWriteWithPending(benchmark::State& state) {
     const std::string dir = FreshFolder("log-pending");
@@ -115,6 +140,21 @@ void BM_EventAppendRawPosix(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_EventAppendRawPosix)->Threads(1)->Threads(2)->UseRealTime();
+
+void BM_EventAppendRawPosixLocked(benchmark::State& state) {
+    const std::string path = FreshFolder("event-raw-locked") + "/200505.evt";
+    std::uint8_t record[eventfile::kRecordSize] = {};
+    record[eventfile::kMarkOffset] = eventfile::kMark;
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        ::flock(fd, LOCK_EX);
+        benchmark::DoNotOptimize(::write(fd, record, sizeof record));
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EventAppendRawPosixLocked)->UseRealTime();
 
 }  // namespace
 

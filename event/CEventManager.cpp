@@ -1,17 +1,52 @@
 #include "event/CEventManager.h"
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 #include "module/FixedText.h"
 #include "module/MonthFileCache.h"
 #include "platform/core/CTime.h"
 
+namespace {
+
+// Month files are shared with other writers and with browsers: opened only as plain files, never
+// through a symlink or a FIFO.
+constexpr UINT kMonthFileFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
+                                 CFile::modeNoFollow | CFile::typeBinary;
+
+// Writes the record at `end`; a write cut short is cut back off at once, so that no later record
+// lands off its 36-byte place.
+void AppendRecord(CFile& file, std::uint64_t end, const std::uint8_t* record) {
+    try {
+        file.WriteAt(end, record, eventfile::kRecordSize);
+    } catch (const CFileException&) {
+        try {
+            file.SetLength(end);
+        } catch (const CFileException&) {
+            // The write's error is the one the caller needs to see; the next append cuts the rest.
+        }
+        throw;
+    }
+}
+
+}  // namespace
+
 void CEventManager::Init(const char* path) { m_szPath.store(std::make_shared<const std::string>(path ? path : "")); }
 
 void CEventManager::AddEventLog(DWORD channel, DWORD actions, BYTE source, DWORD time, BYTE side,
                                 const char* text) {
+    WriteEventLog(channel, actions, source, time, side, text);
+}
+
+int CEventManager::WriteEventLog(DWORD channel, DWORD actions, BYTE source, DWORD time, BYTE side,
+                                 const char* text) {
     const std::shared_ptr<const std::string> folder = m_szPath.load();
-    if (!folder || folder->size() < 3) return;
+    if (!folder || folder->size() < 3) {
+        std::lock_guard guard(m_lock);
+        m_refusal = "the event folder needs at least 3 characters";
+        return 0;
+    }
 
     _EVENT_LOG_ event{};
     event.time = time != 0 ? time : CTime::GetCurrentTime().GetTime();
@@ -24,27 +59,39 @@ void CEventManager::AddEventLog(DWORD channel, DWORD actions, BYTE source, DWORD
     std::uint8_t stored[eventfile::kRecordSize];
     eventfile::EncodeEvent(stored, event);
 
-    // What the month file's name is, and which file it names now, is looked up without the lock.
-    // A file deleted after the look-up loses the event as it would after an open: the lock
-    // orders this object's appends, it does not hold other writers off the folder.
     thread_local MonthFileCache names(eventfile::kExtension);
     const CString& path = names.Name(*folder, event.time);
-    const auto identity = CFile::IdentityOf(path);
 
+    // The object's lock orders its own threads, which share one descriptor; the file's lock
+    // orders the objects and processes that write the folder.
     std::lock_guard guard(m_lock);
     m_event = event;
-    // Append mode puts every record at the end even when another object or process appends to
-    // the same file, so no two records can overwrite each other. A file that cannot be opened
-    // loses the event.
-    CFile* file = m_file.Open(path,
-                              CFile::modeWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeAppend |
-                                  CFile::typeBinary,
-                              identity);
-    if (!file) return;
+    std::uint64_t length = 0;
+    CFile* file = m_file.OpenLocked(path, kMonthFileFlags, length);
+    if (!file) {
+        m_refusal = std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
+        return 0;
+    }
+    bool written = false;
     try {
-        file->Write(stored, sizeof stored);
+        KeptFileLock locked{m_file, *file};
+        if (const auto end = m_checked.Prepare(*file, length, m_file.Identity())) {
+            AppendRecord(*file, *end, stored);
+            written = true;
+        }
     } catch (const CFileException&) {
-        m_file.Release();
+        m_checked.Forget();
         throw;
     }
+    if (!written) {
+        // A refused file is checked anew, from its start, by the next event.
+        m_refusal = m_checked.Refusal();
+        m_file.Release();
+    }
+    return written ? 1 : 0;
+}
+
+std::string CEventManager::LastRefusal() const {
+    std::lock_guard guard(m_lock);
+    return m_refusal;
 }

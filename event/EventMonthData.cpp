@@ -21,7 +21,9 @@ EventMonthLoad CEventMonthData::Load(const std::string& folder, YearMonth month)
     Clear();
     m_month = month;
     CFile file;
-    if (!file.Open(MonthFilePath(folder, month, eventfile::kExtension).c_str(), CFile::modeRead | CFile::typeBinary))
+    // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
+    if (!file.Open(MonthFilePath(folder, month, eventfile::kExtension).c_str(),
+                   CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return EventMonthLoad::notOpened;
     // The length is taken once: a record a writer appends meanwhile is not read, and a record it
     // is still writing shows as a partial record at the end.

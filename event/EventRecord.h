@@ -8,6 +8,8 @@
 // Integers are little-endian; a record is valid only if its last byte is the mark.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "platform/core/Types.h"
 
@@ -39,6 +41,9 @@ static_assert(kRecordSize == 36);
 static_assert(kTextOffset + kEventTextWidth == kMarkOffset);
 
 void EncodeEvent(std::uint8_t* out, const _EVENT_LOG_& event);
+// The offset of the first record in `records` (whole records, one after the other) that lacks
+// its mark, or nothing if every one has it.
+std::optional<std::uint64_t> FirstUnmarkedRecord(std::span<const std::uint8_t> records);
 _EVENT_LOG_ DecodeEvent(const std::uint8_t* in);
 
 }  // namespace eventfile

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstring>
-#include <exception>
 #include <mutex>
 #include <string>
 
@@ -27,9 +26,6 @@ constexpr size_t kShortestPendingName = 3;
 constexpr UINT kWriteFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeNoFollow |
                              CFile::typeBinary;
 constexpr UINT kUpdateFlags = CFile::modeReadWrite | CFile::modeNoFollow | CFile::typeBinary;
-// A rewrite of the month may replace the file between our open and our lock; we then open the
-// new one. More replacements than this in a row mean something else is wrong.
-constexpr int kOpenAttempts = 8;
 
 // The name as stored: cut to its field, never inside a character.
 std::string StoredName(const char* name) {
@@ -44,29 +40,6 @@ std::string EntryFileName(const std::string& savePath, DWORD time) {
     return name.size() < entryfile::kMaxPath ? name : std::string();
 }
 
-// Holds the month file's lock for one update and releases it however the update ends. An update
-// that ends in a file error lets the kept file go too, once the lock is released, so that the
-// next update opens the month file anew.
-class FileLock {
-public:
-    FileLock(CKeptFile& kept, CFile& file) : m_kept(kept), m_file(file) {}
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock() {
-        try {
-            m_file.Unlock();
-        } catch (const CFileException&) {
-            // Closing the file releases the lock all the same.
-        }
-        if (std::uncaught_exceptions() > m_exceptionsAtStart) m_kept.Release();
-    }
-
-private:
-    CKeptFile& m_kept;
-    CFile& m_file;
-    const int m_exceptionsAtStart = std::uncaught_exceptions();
-};
-
 }  // namespace
 
 struct CLogManager::Shared {
@@ -74,10 +47,6 @@ struct CLogManager::Shared {
     std::string savePath;
     std::array<LOG1_PENDING_SLOT, kPendingSlots> slots{};
 
-    // Opens `path` through `kept` and locks it, making sure the lock is on the file the path names
-    // now; nullptr if it cannot be opened.
-    // The file comes with its length, read under the lock.
-    static CFile* OpenLocked(CKeptFile& kept, const std::string& path, UINT flags, std::uint64_t& length);
     // Where the entry `pending` is in the locked month file: at `offset` if it is still there,
     // else the first entry with its time, name and type that is still pending.
     static std::optional<std::uint64_t> Locate(CFile& file, const _LOG_RECORD_V1_& pending, std::uint64_t offset);
@@ -125,24 +94,6 @@ void CLogManager::SetSavePath(const char* path) {
     m_shared->savePath = std::move(savePath);
 }
 
-CFile* CLogManager::Shared::OpenLocked(CKeptFile& kept, const std::string& path, UINT flags, std::uint64_t& length) {
-    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        // What the path names is only worth looking at once the lock is held.
-        CFile* file = kept.Reuse(path.c_str(), flags);
-        if (!file) return nullptr;
-        file->LockExclusive();
-        // One look-up both checks the file and gives its length: an update costs a system call
-        // fewer, and no other writer can change the length while the lock is held.
-        if (const auto named = kept.LengthIfNamedBy(path.c_str())) {
-            length = *named;
-            return file;
-        }
-        // Renamed over or deleted while we waited for the lock.
-        kept.Release();
-    }
-    return nullptr;
-}
-
 void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text) {
     _LOG_RECORD_V1_ entry{};
     entry.time = time;
@@ -161,11 +112,11 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     const std::string path = EntryFileName(m_shared->savePath, time);
     if (path.empty()) return;
     std::uint64_t length = 0;
-    CFile* file = Shared::OpenLocked(m_file, path, kWriteFlags, length);
+    CFile* file = m_file.OpenLocked(path.c_str(), kWriteFlags, length);
     if (!file) return;
     std::uint64_t offset = 0;
     {
-        FileLock locked{m_file, *file};
+        KeptFileLock locked{m_file, *file};
         // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
         // every entry stays on its 168-byte place.
         offset = length - length % entryfile::kRecordSize;
@@ -228,9 +179,9 @@ int CLogManager::UpdateLog(const char* name, DWORD type, DWORD value) {
     const std::string path = EntryFileName(m_shared->savePath, slot.time);
     if (m_shared->savePath.empty() || path.empty()) return 0;
     std::uint64_t length = 0;
-    CFile* file = Shared::OpenLocked(m_file, path, kUpdateFlags, length);
+    CFile* file = m_file.OpenLocked(path.c_str(), kUpdateFlags, length);
     if (!file) return 0;
-    FileLock locked{m_file, *file};
+    KeptFileLock locked{m_file, *file};
     _LOG_RECORD_V1_ pending{};
     pending.time = slot.time;
     pending.type = slot.type;

@@ -1,12 +1,11 @@
 #include "log1/EntryMonthData.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <unistd.h>
 
 #include "platform/core/ByteStream.h"
 #include "platform/core/CFile.h"
+#include "platform/core/FileReplace.h"
 #include "platform/core/FileSystem.h"
 
 namespace {
@@ -15,20 +14,6 @@ namespace {
 constexpr size_t kSaveBatch = 512;
 
 std::unique_ptr<CFile> MakeFile(const FileFactory& makeFile) { return makeFile ? makeFile() : std::make_unique<CFile>(); }
-
-// Creates a file beside `path` under a name nobody else has used, and returns its name.
-std::string CreateBeside(CFile& file, const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = path + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".new";
-        CFileException error(CFileException::none, 0, name, "create");
-        if (file.Open(name.c_str(), CFile::modeWrite | CFile::modeCreate | CFile::modeCreateNew | CFile::modeNoFollow |
-                                        CFile::typeBinary, &error))
-            return name;
-        if (error.m_lOsError != EEXIST) return {};
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -44,7 +29,9 @@ EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
     Clear();
     m_month = month;
     CFile file;
-    if (!file.Open(MonthPath(month).c_str(), CFile::modeRead | CFile::typeBinary)) return EntryMonthLoad::notOpened;
+    // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
+    if (!file.Open(MonthPath(month).c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
+        return EntryMonthLoad::notOpened;
     // The length is taken once: an entry appended meanwhile is not read, and one still being
     // written shows as a torn tail.
     ByteStream in(file);

@@ -1,6 +1,8 @@
 #include "log2/CLogManager2.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "log2/LogFileFormat.h"
 #include "module/FixedText.h"
@@ -15,22 +17,31 @@ DWORD StoredOrZero(DWORD value, bool& stillStoring) {
     return stillStoring ? value : 0;
 }
 
-// Appends `block` and then sets the block count. If either write fails the file is cut back to
-// its old length and its old header restored (as far as the platform still allows), so that a
-// failed write never leaves a half block that later appends would bury.
-void AppendBlock(CFile& file, std::uint64_t oldLength, const std::uint8_t* oldHeader,
-                 std::uint32_t newCount, const std::string& block) {
+// Month files are shared with other writers and with browsers: opened only as plain files, never
+// through a symlink or a FIFO.
+constexpr UINT kMonthFileFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
+                                 CFile::modeNoFollow | CFile::typeBinary;
+
+// Appends `block` at `end`, then sets the block count; a new file gets its header first, so that
+// no crash can leave a file without one. If a write fails the file is cut back to `end` and its
+// old header restored (as far as the platform still allows), so that a failed write never leaves
+// a half block that later appends would bury.
+void AppendBlock(CFile& file, std::uint64_t end, const std::uint8_t* oldHeader, std::uint32_t newCount,
+                 const std::string& block) {
     std::uint8_t header[logfile::kFileHeaderSize];
-    logfile::EncodeFileHeader(header, newCount);
     try {
-        // A new file's block goes after the header that is written next.
-        file.WriteAt(std::max<std::uint64_t>(oldLength, logfile::kFileHeaderSize), block.data(),
+        if (end == 0) {
+            logfile::EncodeFileHeader(header, 0);
+            file.WriteAt(0, header, sizeof header);
+        }
+        file.WriteAt(std::max<std::uint64_t>(end, logfile::kFileHeaderSize), block.data(),
                      static_cast<UINT>(block.size()));
+        logfile::EncodeFileHeader(header, newCount);
         file.WriteAt(0, header, sizeof header);
     } catch (const CFileException&) {
         try {
-            file.SetLength(oldLength);
-            if (oldLength >= logfile::kFileHeaderSize) file.WriteAt(0, oldHeader, logfile::kFileHeaderSize);
+            file.SetLength(end);
+            if (end != 0) file.WriteAt(0, oldHeader, logfile::kFileHeaderSize);
         } catch (const CFileException&) {
             // The original error is the one the caller needs to see.
         }
@@ -98,37 +109,45 @@ int CLogManager2::WriteLog(DWORD handle) {
     PendingLog* log = Find(handle);
     if (!log || m_szPath.empty()) return 0;
 
-    CFile* file = m_file.Open(m_monthFile.Name(m_szPath, handle),
-                              CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::typeBinary);
-    if (!file) return 0;
-    if (log->header.recordCount == 0) return 0;
+    std::uint64_t length = 0;
+    CFile* file = m_file.OpenLocked(m_monthFile.Name(m_szPath, handle), kMonthFileFlags, length);
+    if (!file) {
+        m_refusal = std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
+        return 0;
+    }
+    bool written = false;
     try {
-        return WriteBlock(*file, *log);
+        KeptFileLock locked{m_file, *file};
+        if (log->header.recordCount == 0) {
+            m_refusal = "the log has no records";
+            return 0;
+        }
+        written = WriteBlock(*file, length, *log);
     } catch (const CFileException&) {
-        m_file.Release();
+        m_checked.Forget();
         throw;
     }
+    if (!written) {
+        // A refused file is checked anew, from its start, by the next write.
+        m_refusal = m_checked.Refusal();
+        m_file.Release();
+    }
+    return written ? 1 : 0;
 }
 
-int CLogManager2::WriteBlock(CFile& file, PendingLog& log) {
-    const std::uint64_t length = file.GetLength();
-    std::uint8_t oldHeader[logfile::kFileHeaderSize] = {};
-    std::uint32_t count = 1;
-    if (length != 0) {
-        // A file whose header cannot be read whole, or whose mark is wrong, is not ours to extend.
-        if (file.ReadAt(0, oldHeader, sizeof oldHeader) != sizeof oldHeader || oldHeader[4] != logfile::kMark)
-            return 0;
-        count = GetU32(oldHeader) + 1;
-    }
+bool CLogManager2::WriteBlock(CFile& file, std::uint64_t length, PendingLog& log) {
+    const auto count = m_checked.Prepare(file, length, m_file.Identity());
+    if (!count) return false;
     EncodeBlock(log);
-    AppendBlock(file, length, oldHeader, count, m_block);
+    AppendBlock(file, m_checked.End(), m_checked.Header(), *count, m_block);
+    m_checked.Appended(m_block.size());
 
     // The log's records go back to the pool in one piece.
     m_arrRecord[log.lastRecord].next = m_freeRecord;
     m_freeRecord = log.firstRecord;
     m_lastFound = nullptr;
     m_logs.erase(log.header.handle);
-    return 1;
+    return true;
 }
 
 CLogManager2::PendingLog* CLogManager2::Find(DWORD handle) {

@@ -3,11 +3,15 @@
 // (AddLogRecord2) and closes it (UpdateLog), which appends the whole log as one block to the
 // monthly log file of the month the log was opened in. Logs live only in memory until written.
 //
-// One object serves one thread; nothing here locks. Platform file errors after a month file is
-// open reach the caller as CFileException, and the log then stays pending.
+// One object serves one thread. Month files are shared: any number of objects, in any number of
+// processes, may write one folder, each append holding the month file's lock; a writer checks the
+// file's end under that lock and recovers what a killed writer left (LogFileCheck). Platform file
+// errors after a month file is open reach the caller as CFileException, and the log then stays
+// pending.
 #include <string>
 #include <unordered_map>
 
+#include "log2/LogFileCheck.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogRecord.h"
 #include "module/MonthFileCache.h"
@@ -37,9 +41,12 @@ public:
     // Sets the end time and result, then writes the log; 1 if it was written.
     int UpdateLog(DWORD handle, BYTE result);
     // Writes a pending log to its month file and forgets it; 1 if it was written. 0 leaves it
-    // pending: no folder, unknown handle, no records, a file that cannot be opened, or a month
-    // file whose header mark is wrong (that file is left untouched).
+    // pending: no folder, unknown handle, no records, a file that cannot be opened as a plain
+    // file, or a month file that is not a log file or is damaged before its end (that file is
+    // left untouched).
     int WriteLog(DWORD handle);
+    // Why the last write that returned 0 for a month file was refused, for messages.
+    const std::string& LastRefusal() const { return m_refusal; }
 
     int PendingLogCount() const { return static_cast<int>(m_logs.size()); }
 
@@ -61,9 +68,9 @@ private:
     PendingLog* Find(DWORD handle);
     int TakeFreeSlot();
     void EncodeBlock(const PendingLog& log);
-    // Appends a log with records to the open month file and forgets the log; 0 if the file's
-    // header refuses it.
-    int WriteBlock(CFile& file, PendingLog& log);
+    // Appends a log with records to the locked month file of `length` bytes and forgets the log;
+    // false if the file is refused.
+    bool WriteBlock(CFile& file, std::uint64_t length, PendingLog& log);
 
     // Pending logs by handle, and their records in one pool whose slots are reused, so adding
     // and writing cost the same however many logs are pending.
@@ -74,6 +81,8 @@ private:
     std::string m_block;  // the block being written, kept to reuse its storage
     MonthFileCache m_monthFile{logfile::kExtension};
     CKeptFile m_file;     // the month file last written
+    LogFileCheck m_checked;  // what is known of it
+    std::string m_refusal;
     std::string m_szPath;
     DWORD m_dwLastHandle = 0;
 };

@@ -122,7 +122,9 @@ void CLogViewer2::SelectDay(HTREEITEM dayItem) {
             const DWORD handle = m_month.Logs()[index].header.handle;
             const HTREEITEM item =
                 m_treeType.InsertItem(CTime(handle).Format("%H:%M:%S"), host::kDayIcon, host::kDayIcon, m_hGroup[g]);
-            m_treeType.SetItemData(item, handle);
+            // A log is named by its place in the loaded month: two writers, or a host restarted
+            // within a second, give two logs of a day one handle.
+            m_treeType.SetItemData(item, static_cast<DWORD_PTR>(index) + 1);
         }
         CString label;
         label.Format("%s (%d)", m_treeType.GetItemText(m_hGroup[g]).c_str(), static_cast<int>(groups.logs[g].size()));
@@ -151,9 +153,9 @@ void CLogViewer2::OnTreeTypeSelect(NMHDR* header, LRESULT* result) {
 
 void CLogViewer2::TypeChildSelect(HTREEITEM item) {
     ClearMessage();
-    const auto handle = static_cast<DWORD>(m_treeType.GetItemData(item));
-    if (handle == 0) return;
-    if (const _LOG_HEADER_MEMORY_* log = m_month.FindLog(handle))
+    const auto place = m_treeType.GetItemData(item);
+    if (place == 0) return;
+    if (const _LOG_HEADER_MEMORY_* log = m_month.LogAt(place - 1))
         m_editMessage.SetWindowText(m_renderer.LogTextBlock(m_month, *log).c_str());
 }
 

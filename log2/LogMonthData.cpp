@@ -17,7 +17,9 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
     Clear();
     m_month = month;
     CFile file;
-    if (!file.Open(MonthFilePath(folder, month, logfile::kExtension).c_str(), CFile::modeRead | CFile::typeBinary))
+    // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
+    if (!file.Open(MonthFilePath(folder, month, logfile::kExtension).c_str(),
+                   CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return LogMonthLoad::notOpened;
 
     ByteStream in(file);
@@ -65,4 +67,8 @@ const _LOG_HEADER_MEMORY_* CLogMonthData::FindLog(DWORD handle) const {
     const auto it = std::find_if(m_arrLogEntry.begin(), m_arrLogEntry.end(),
                                  [handle](const _LOG_HEADER_MEMORY_& log) { return log.header.handle == handle; });
     return it == m_arrLogEntry.end() ? nullptr : it;
+}
+
+const _LOG_HEADER_MEMORY_* CLogMonthData::LogAt(size_t place) const {
+    return place < static_cast<size_t>(m_arrLogEntry.GetSize()) ? &m_arrLogEntry[static_cast<int>(place)] : nullptr;
 }

@@ -50,6 +50,8 @@ public:
     LogDayGroups GroupDay(const LocalDay& day) const;
     // The first loaded log with this handle, or nullptr.
     const _LOG_HEADER_MEMORY_* FindLog(DWORD handle) const;
+    // The loaded log at `place` in Logs(), or nullptr if there is none there.
+    const _LOG_HEADER_MEMORY_* LogAt(size_t place) const;
 
 private:
     CArray<_LOG_HEADER_MEMORY_> m_arrLogEntry;

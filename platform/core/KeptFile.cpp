@@ -30,3 +30,29 @@ std::optional<std::uint64_t> CKeptFile::LengthIfNamedBy(const char* path) const 
     if (!m_file || !current || current->first != m_identity) return std::nullopt;
     return current->second;
 }
+
+CFile* CKeptFile::OpenLocked(const char* path, UINT flags, std::uint64_t& length) {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        // What the path names is only worth looking at once the lock is held.
+        CFile* file = Reuse(path, flags);
+        if (!file) return nullptr;
+        file->LockExclusive();
+        // One look-up both checks the file and gives its length; no other writer can change the
+        // length while the lock is held.
+        if (const auto named = LengthIfNamedBy(path)) {
+            length = *named;
+            return file;
+        }
+        Release();
+    }
+    return nullptr;
+}
+
+KeptFileLock::~KeptFileLock() {
+    try {
+        m_file.Unlock();
+    } catch (const CFileException&) {
+        // Closing the file releases the lock all the same.
+    }
+    if (std::uncaught_exceptions() > m_exceptionsAtStart) m_kept.Release();
+}

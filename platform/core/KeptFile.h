@@ -4,6 +4,7 @@
 // open and close; a file deleted, renamed or replaced meanwhile is noticed (its identity no
 // longer matches the path's) and the path is opened again, so nothing goes to a file that nobody
 // can see any more.
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,10 +33,21 @@ public:
     CFile* Reuse(const char* path, UINT flags);
     // The kept file's length if `path` names it now; nothing if it names another file or none.
     std::optional<std::uint64_t> LengthIfNamedBy(const char* path) const;
+    // The kept file for `path`, opened with `flags` if need be, holding its exclusive lock, with
+    // its length read under the lock; nullptr if it cannot be opened. The lock is on the file the
+    // path names once it is held: a file renamed over or deleted while we waited is let go and
+    // the path opened again.
+    CFile* OpenLocked(const char* path, UINT flags, std::uint64_t& length);
+    // Which file is kept (valid while one is).
+    const FileIdentity& Identity() const { return m_identity; }
     // Lets the descriptor go (after an error, or when the caller is done).
     void Release() { m_file.reset(); }
 
 private:
+    // More replacements than this in a row, each between our open and our lock, mean something
+    // else is wrong.
+    static constexpr int kOpenAttempts = 8;
+
     bool StillNames(const char* path, UINT flags, const std::optional<FileIdentity>& current) const;
 
     FileFactory m_makeFile;
@@ -43,4 +55,20 @@ private:
     std::string m_path;
     UINT m_flags = 0;
     FileIdentity m_identity;
+};
+
+// Holds the lock that CKeptFile::OpenLocked took for one update and releases it however the update
+// ends. An update that ends in an exception lets the kept file go too, once the lock is released,
+// so that the next update opens the file anew.
+class KeptFileLock {
+public:
+    explicit KeptFileLock(CKeptFile& kept, CFile& file) : m_kept(kept), m_file(file) {}
+    KeptFileLock(const KeptFileLock&) = delete;
+    KeptFileLock& operator=(const KeptFileLock&) = delete;
+    ~KeptFileLock();
+
+private:
+    CKeptFile& m_kept;
+    CFile& m_file;
+    const int m_exceptionsAtStart = std::uncaught_exceptions();
 };

@@ -99,11 +99,15 @@ TEST_F(EventWriter, EightThreadsAppendWithoutLosingOrTearingARecord) {
 // A write error reaches the caller, and the object's lock is released on that path: another
 // thread can report the next event.
 TEST_F(EventWriter, AWriteErrorIsRaisedAndTheLockReleased) {
-    ASSERT_EQ(symlink("/dev/full", MonthFile("200505").c_str()), 0);
-    EXPECT_THROW(manager.AddEventLog(1, 1, 1, 0, 1, "lost"), CFileException);
-    std::thread other([this] { manager.AddEventLog(2, 1, 1, 1107212399, 1, "next"); });
+    FaultyFiles faults;
+    CEventManager writer(faults.Factory());
+    writer.Init(dir.path().c_str());
+    faults.FailWrite(1);
+    EXPECT_THROW(writer.AddEventLog(1, 1, 1, 0, 1, "lost"), CFileException);
+    std::thread other([&writer] { writer.AddEventLog(2, 1, 1, 1107212399, 1, "next"); });
     other.join();
     EXPECT_EQ(ReadBytes(MonthFile("200501")).size(), 36u);
+    EXPECT_EQ(ReadBytes(MonthFile("200505")).size(), 0u) << "nothing of the failed event is left";
 }
 
 // A write that fails part-way through an event raises the error; the whole events before it stay

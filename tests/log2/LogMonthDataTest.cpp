@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "log2/LogMonthData.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
@@ -87,6 +90,17 @@ TEST_F(LogMonth, ADamagedBlockHidesTheWholeMonthAndACutFileKeepsItsWholeBlocks) 
     WriteBytes(dir.file("200504.log"), {});
     EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::notALog) << "an empty file";
     EXPECT_EQ(data.Load(dir.path(), {2005, 5}), LogMonthLoad::notOpened);
+}
+
+// A symlink or a FIFO planted as a month file is not read, and a FIFO does not stall the load.
+TEST_F(LogMonth, AMonthFileThatIsNotAPlainFileIsNotOpened) {
+    WriteLog(1, 2005, 4, 3, 9);
+    ASSERT_EQ(symlink(dir.file("200504.log").c_str(), dir.file("200505.log").c_str()), 0);
+    ASSERT_EQ(mkfifo(dir.file("200506.log").c_str(), 0600), 0);
+    CLogMonthData data;
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 5}), LogMonthLoad::notOpened);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 6}), LogMonthLoad::notOpened);
 }
 
 TEST_F(LogMonth, ComparatorsPutTheNewestFirst) {

@@ -2,6 +2,8 @@
 // would read: tree items, group labels, the text pane.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "log2/CLogViewer2.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/FileSystem.h"
@@ -161,4 +163,33 @@ TEST_F(LogViewer, SaveLogToTextWritesTheWholeMonth) {
     const auto written = ReadBytes(target);
     const std::string expected = CLogTextRenderer().MonthText(viewer.LoadedMonth());
     EXPECT_EQ(std::string(written.begin(), written.end()), expected) << "both logs of the month, not only the day's";
+}
+
+// Two writers, or a host restarted within a second, give two logs of a day the same handle: each
+// item still shows its own log.
+TEST_F(LogViewer, TwoLogsWithOneStartSecondEachShowTheirOwnRecords) {
+    WriteLog(1, 4, 3, 9, 1);
+    WriteLog(1, 4, 3, 9, 3);
+    viewer.Init(dir.path().c_str());
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "03"});
+    EXPECT_EQ(ui.ChildLabels(viewer.TypeTree(), {"System (2)"}), (std::vector<std::string>{"09:00:00", "09:00:00"}));
+
+    const HTREEITEM first = ui.FindItem(viewer.TypeTree(), {"System (2)", "09:00:00"});
+    const HTREEITEM second = viewer.TypeTree().GetNextSiblingItem(first);
+    ASSERT_NE(second, nullptr);
+    std::vector<std::string> panes;
+    for (const HTREEITEM item : {first, second}) {
+        ui.ClickItem(viewer.TypeTree(), item);
+        panes.push_back(Pane());
+    }
+    // Each record of these logs reads "Hard disk full": one log has one, the other three.
+    std::multiset<size_t> lines;
+    for (const std::string& pane : panes) {
+        size_t count = 0;
+        for (size_t at = pane.find("Hard disk full"); at != std::string::npos; at = pane.find("Hard disk full", at + 1))
+            ++count;
+        lines.insert(count);
+    }
+    EXPECT_EQ(lines, (std::multiset<size_t>{1, 3})) << panes[0] << "\n----\n" << panes[1];
 }

@@ -27,9 +27,10 @@ void AddEvent(const AddOptions& o) {
     const DWORD time = o.time ? o.time : CTime::GetCurrentTime().GetTime();
     CEventManager manager;
     manager.Init(o.dir.c_str());
-    manager.AddEventLog(o.channel, o.actions, static_cast<BYTE>(o.source), time, static_cast<BYTE>(o.side),
-                        o.hasText ? o.text.c_str() : nullptr);
     const std::string file = MonthFileName(o.dir.c_str(), time, eventfile::kExtension).str();
+    if (!manager.WriteEventLog(o.channel, o.actions, static_cast<BYTE>(o.source), time, static_cast<BYTE>(o.side),
+                               o.hasText ? o.text.c_str() : nullptr))
+        throw CommandError{file + ": the event was not written: " + manager.LastRefusal()};
     if (o.json)
         PrintJson({{"file", file}, {"time", time}});
     else

@@ -61,13 +61,11 @@ CsvRecord ParseRecordLine(const std::string& text, int line) {
     return r;
 }
 
-std::string WhyNotWritten(const std::string& dir, DWORD handle, size_t records) {
+std::string WhyNotWritten(const std::string& dir, DWORD handle, size_t records, const std::string& refusal) {
     if (records == 0) return "no records on standard input: a log without records is not written";
     if (!FileExists(dir.c_str())) return "the log folder " + dir + " does not exist";
-    const CString path = MonthFileName(dir.c_str(), handle, logfile::kExtension);
-    if (!FileExists(path)) return "cannot create " + std::string(path.c_str());
-    return std::string(path.c_str()) + " cannot be extended: it cannot be opened, or it is not a log file "
-           "(its fifth byte is not 0x0A); it was left untouched";
+    return std::string(MonthFileName(dir.c_str(), handle, logfile::kExtension).c_str()) + ": the log was not written: " +
+           refusal;
 }
 
 void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, int result, bool json) {
@@ -83,7 +81,7 @@ void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, 
         manager.AddLogRecord2(handle, r.category, r.code, r.format, r.values[0], r.values[1], r.values[2],
                               r.values[3], r.hasText[0] ? r.texts[0].c_str() : nullptr,
                               r.hasText[1] ? r.texts[1].c_str() : nullptr);
-    if (!manager.UpdateLog(handle, static_cast<BYTE>(result))) throw CommandError{WhyNotWritten(dir, handle, records.size())};
+    if (!manager.UpdateLog(handle, static_cast<BYTE>(result))) throw CommandError{WhyNotWritten(dir, handle, records.size(), manager.LastRefusal())};
     if (json)
         PrintJson({{"handle", handle}, {"records", records.size()},
                    {"file", MonthFileName(dir.c_str(), handle, logfile::kExtension).str()}});
