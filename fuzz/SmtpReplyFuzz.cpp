@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "fuzz/FuzzTarget.h"
+#include "mail/SmtpConnection.h"
 #include "mail/SmtpReplyReader.h"
 
 namespace {
@@ -56,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteAll(server, data, size);
     close(server);
 
-    SmtpReplyReader reader(client);
+    SmtpConnection connection(client);
+    SmtpReplyReader reader(connection);
     std::size_t replies = 0;
     for (;; ++replies) {
         const SmtpReplyReader::Reply reply = reader.Read(CSocket::kNoTimeout);
