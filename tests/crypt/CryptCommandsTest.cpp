@@ -57,6 +57,24 @@ TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
     EXPECT_EQ(FilesInFolder(), 2u);
 }
 
+// "-" is standard input for IN and standard output for OUT; a decryption that fails writes nothing.
+TEST_F(CryptCommands, StandardInputAndOutput) {
+    const Bytes plain = RandomBytes(20000, 23);
+    WriteBytes(Path("plain"), plain);
+    const std::string key = " --key-env DVRKIT_TEST_KEY --crc";
+    const std::string tool = "DVRKIT_TEST_KEY=pw " + std::string(kTool);
+    EXPECT_EQ(Shell(tool + " crypt encrypt - - " + key + " < " + Path("plain") + " | " + tool + " crypt decrypt - " +
+                    Path("dec") + key).first,
+              0);
+    EXPECT_EQ(ReadBytes(Path("dec")), plain);
+    ASSERT_EQ(Run("crypt encrypt " + Path("plain") + " " + Path("enc") + " --key pw --crc").first, 0);
+    const auto wrongKey = Shell("DVRKIT_TEST_KEY=px " + std::string(kTool) + " crypt decrypt " + Path("enc") + " - " +
+                                "--key-env DVRKIT_TEST_KEY --crc 2>/dev/null");
+    EXPECT_EQ(wrongKey, std::make_pair(2, std::string()));
+    EXPECT_EQ(Shell(std::string(kTool) + " crypt crc - < " + Path("plain")).second, Run("crypt crc " + Path("plain")).second);
+    EXPECT_EQ(FilesInFolder(), 3u) << "no temporary file is left";
+}
+
 // The bar is drawn for large work on a terminal (here the pseudo-terminal of script(1)) and
 // never into a pipe.
 TEST_F(CryptCommands, ProgressBarOnlyOnATerminal) {

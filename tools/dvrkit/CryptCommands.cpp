@@ -16,6 +16,7 @@
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/CryptKey.h"
 #include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/OutputFile.h"
 #include "tools/dvrkit/ProgressBar.h"
 
 namespace {
@@ -63,29 +64,30 @@ void RunCrypt(CryptOptions& o, Direction d) {
     const NonDumpable whileKeyHeld;
     SecretKey key;
     ReadCryptKey(o.key, d == Direction::encrypt, key);
-    const std::uint64_t inputSize = FileSize(o.input);
+    const InputPath input(o.input);
+    const std::uint64_t inputSize = FileSize(input.Path());
     const std::uint64_t expected = d == Direction::encrypt
                                        ? container::ContainerLength(inputSize, o.crc, container::Form::file)
                                        : inputSize;
-    const std::string temp = CreateTempBeside(o.output);
+    OutputFile output(o.output);
     DWORD status;
     {
-        ProgressBar bar(temp, expected);
+        ProgressBar bar(output.TempPath(), expected);
         CDesCrypt crypt;
         auto* k = reinterpret_cast<unsigned char*>(key.value.data());
-        status = d == Direction::encrypt ? crypt.EncryptF(o.crc, o.input.c_str(), temp.c_str(), k)
-                                         : crypt.DecryptF(o.crc, o.input.c_str(), temp.c_str(), k);
+        const char* in = input.Path().c_str();
+        const char* out = output.TempPath().c_str();
+        status = d == Direction::encrypt ? crypt.EncryptF(o.crc, in, out, k) : crypt.DecryptF(o.crc, in, out, k);
     }
-    if (status == cryptstatus::kOk && std::rename(temp.c_str(), o.output.c_str()) == 0) return;
-    std::remove(temp.c_str());
-    if (status == cryptstatus::kOk) throw CommandError{"cannot replace " + o.output};
-    throw StatusError(status, d, o);
+    if (status != cryptstatus::kOk) throw StatusError(status, d, o);
+    output.Commit();
 }
 
 void PrintCrc(const std::string& path) {
+    const InputPath input(path);
     CFile file;
-    CFileException error(CFileException::none, 0, path, "open");
-    if (!file.Open(path.c_str(), CFile::modeRead, &error)) throw CommandError{error.what()};
+    CFileException error(CFileException::none, 0, input.Path(), "open");
+    if (!file.Open(input.Path().c_str(), CFile::modeRead, &error)) throw CommandError{error.what()};
     std::vector<BYTE> buffer(1 << 20);
     DWORD crc = 0;
     while (const UINT n = file.Read(buffer.data(), static_cast<UINT>(buffer.size()))) crc = Crc32(buffer.data(), n, crc);
@@ -94,12 +96,18 @@ void PrintCrc(const std::string& path) {
     std::cout << text << "\n";
 }
 
+// IN must exist, unless it is "-".
+CLI::Validator InputFileCheck() {
+    return CLI::Validator(
+        [](std::string& path) { return path == "-" ? std::string() : CLI::ExistingFile(path); }, "FILE");
+}
+
 void AddCryptCommand(CLI::App& group, const char* name, const char* help, Direction d) {
     static CryptOptions options[2];
     CryptOptions& o = options[d == Direction::encrypt ? 0 : 1];
     CLI::App* c = group.add_subcommand(name, help);
-    c->add_option("IN", o.input, "Input file")->required()->check(CLI::ExistingFile);
-    c->add_option("OUT", o.output, "Output file (replaced only on success)")->required();
+    c->add_option("IN", o.input, "Input file (- for standard input)")->required()->check(InputFileCheck());
+    c->add_option("OUT", o.output, "Output file (replaced only on success; - for standard output)")->required();
     auto* keyFile =
         c->add_option("--key-file", o.key.keyFile, "A file whose first line is the key")->check(CLI::ExistingFile);
     auto* keyEnv = c->add_option("--key-env", o.key.keyEnv, "The environment variable VAR holds the key");
@@ -124,7 +132,7 @@ void AddCryptCommands(CLI::App& app) {
 
     static std::string file;
     CLI::App* c = crypt->add_subcommand("crc", "Print the CRC-32 of FILE as eight hex digits");
-    c->add_option("FILE", file, "Any file")->required();
+    c->add_option("FILE", file, "Any file (- for standard input)")->required();
     c->callback([] { PrintCrc(file); });
 }
 
