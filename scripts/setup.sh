@@ -10,7 +10,7 @@ packages=(
   nlohmann-json3-dev
   libgtest-dev libbenchmark-dev
   python3 python3-aiosmtpd python3-pil
-  libssl-dev zlib1g-dev imagemagick xvfb swaks openssl time
+  libssl-dev zlib1g-dev imagemagick xvfb swaks libnet-ssleay-perl openssl time
 )
 
 missing=()
