@@ -13,6 +13,7 @@
 #include "event/EventFileReader.h"
 #include "event/EventFileRepair.h"
 #include "platform/core/CFile.h"
+#include "tests/support/ChildProcesses.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -98,20 +99,9 @@ TEST_F(EventWriterRecovery, AShortWriteIsCutBackAtOnce) {
 }
 
 TEST_F(EventWriterRecovery, AWriterProcessKilledMidWriteLeavesEveryRecordOnItsPlace) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CEventManager writer;
-        writer.Init(dir.path().c_str());
-        for (;;) writer.AddEventLog(1, 0, 1, kMay2, 1, "busy");
-    }
-    struct stat st {};
-    int status = 0;
-    while ((::stat(MonthFile().c_str(), &st) != 0 || st.st_size < 200'000) && waitpid(child, &status, WNOHANG) == 0)
-        usleep(1000);
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    CEventManager writer;
+    writer.Init(dir.path().c_str());
+    ASSERT_TRUE(KillWhenFileReaches(MonthFile(), 200'000, [&] { writer.AddEventLog(1, 0, 1, kMay2, 1, "busy"); }));
     ASSERT_EQ(WriteWithNewWriter("after"), 1);
     const auto texts = Texts();
     ASSERT_GE(texts.size(), 2u);
@@ -120,25 +110,14 @@ TEST_F(EventWriterRecovery, AWriterProcessKilledMidWriteLeavesEveryRecordOnItsPl
 
 TEST_F(EventWriterRecovery, SeveralProcessesAppendToOneMonthFileAndNothingIsLost) {
     constexpr int kProcesses = 4, kEvents = 500;
-    std::vector<pid_t> children;
-    for (int p = 0; p < kProcesses; ++p) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            CEventManager writer;
-            writer.Init(dir.path().c_str());
-            int stored = 0;
-            for (int i = 0; i < kEvents; ++i)
-                stored += writer.WriteEventLog(1, 0, 1, kMay2, 1, ("p" + std::to_string(p) + "-" + std::to_string(i)).c_str());
-            _exit(stored == kEvents ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    EXPECT_TRUE(RunInChildren(kProcesses, [&](int p) {
+        CEventManager writer;
+        writer.Init(dir.path().c_str());
+        int stored = 0;
+        for (int i = 0; i < kEvents; ++i)
+            stored += writer.WriteEventLog(1, 0, 1, kMay2, 1, ("p" + std::to_string(p) + "-" + std::to_string(i)).c_str());
+        return stored == kEvents;
+    }));
     const auto texts = Texts();
     EXPECT_EQ(texts.size(), size_t{kProcesses * kEvents});
     EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), size_t{kProcesses * kEvents});

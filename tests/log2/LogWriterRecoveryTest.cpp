@@ -15,6 +15,7 @@
 #include "log2/LogMonthData.h"
 #include "platform/core/CFile.h"
 #include "platform/core/FileSystem.h"
+#include "tests/support/ChildProcesses.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
@@ -138,20 +139,9 @@ TEST_F(LogWriterRecovery, AHalfWrittenBlockThatCouldNotBeCutBackIsCutByTheNextAp
 
 // A writer process killed for real, wherever its append happens to be.
 TEST_F(LogWriterRecovery, AWriterProcessKilledMidWriteLeavesNoBlockThatBuriesLaterOnes) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CLogManager2 writer;
-        writer.Init(dir.path().c_str());
-        for (int i = 0;; ++i) WriteNamedLog(writer, "busy", 200);
-    }
-    struct stat st {};
-    int status = 0;
-    while ((::stat(MonthFile().c_str(), &st) != 0 || st.st_size < 2'000'000) && waitpid(child, &status, WNOHANG) == 0)
-        usleep(1000);
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    CLogManager2 writer;
+    writer.Init(dir.path().c_str());
+    ASSERT_TRUE(KillWhenFileReaches(MonthFile(), 2'000'000, [&] { WriteNamedLog(writer, "busy", 200); }));
 
     ASSERT_EQ(WriteWithNewWriter("after"), 1);
     const LogFileContents contents = ParseLogFile(ReadBytes(MonthFile()));
@@ -166,25 +156,14 @@ TEST_F(LogWriterRecovery, AWriterProcessKilledMidWriteLeavesNoBlockThatBuriesLat
 // there once, whole and counted.
 TEST_F(LogWriterRecovery, SeveralProcessesAppendToOneMonthFileAndNothingIsLost) {
     constexpr int kProcesses = 4, kLogs = 150;
-    std::vector<pid_t> children;
-    for (int p = 0; p < kProcesses; ++p) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            CLogManager2 writer;
-            writer.Init(dir.path().c_str());
-            int written = 0;
-            for (int i = 0; i < kLogs; ++i)
-                written += WriteNamedLog(writer, "p" + std::to_string(p) + "-" + std::to_string(i), 1 + i % 5);
-            _exit(written == kLogs ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    for (const pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    EXPECT_TRUE(RunInChildren(kProcesses, [&](int p) {
+        CLogManager2 writer;
+        writer.Init(dir.path().c_str());
+        int written = 0;
+        for (int i = 0; i < kLogs; ++i)
+            written += WriteNamedLog(writer, "p" + std::to_string(p) + "-" + std::to_string(i), 1 + i % 5);
+        return written == kLogs;
+    }));
     const LogFileContents contents = ParseLogFile(ReadBytes(MonthFile()));
     EXPECT_FALSE(contents.damage);
     EXPECT_EQ(contents.trailingBytes, 0u);
