@@ -47,15 +47,17 @@ void BM_LogWrite(benchmark::State& state) {
 BENCHMARK(BM_LogWrite);
 
 // The same bytes and the same file operations, with nothing else: open, length, read the
-// header, append the block, rewrite the header, close.
-void BM_LogWriteRawPosix(benchmark::State& state) {
-    const std::string dir = FreshFolder("log-raw");
+// header, append the block, rewrite the header, close; with `locked`, the file's lock is taken
+// around the update, as every writer of a shared folder must.
+void LogWriteRawPosix(benchmark::State& state, const char* folder, bool locked) {
+    const std::string dir = FreshFolder(folder);
     const std::string path = dir + "/200504.log";
     // Ten records of formats 0, 1, 2, 0, ... take 4 * 4 + 3 * 20 + 3 * 84 bytes.
     const std::string block(logfile::kLogHeaderSize + 4 * 4 + 3 * 20 + 3 * 84 + logfile::kTailSize, '\n');
     std::uint32_t count = 0;
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (locked) ::flock(fd, LOCK_EX);
         struct stat st {};
         ::fstat(fd, &st);
         std::uint8_t header[5] = {};
@@ -64,34 +66,14 @@ void BM_LogWriteRawPosix(benchmark::State& state) {
         header[4] = '\n';
         benchmark::DoNotOptimize(::pwrite(fd, block.data(), block.size(), std::max<off_t>(st.st_size, 5)));
         benchmark::DoNotOptimize(::pwrite(fd, header, 5, 0));
+        if (locked) ::flock(fd, LOCK_UN);
         ::close(fd);
     }
     state.SetItemsProcessed(state.iterations());
 }
+void BM_LogWriteRawPosix(benchmark::State& state) { LogWriteRawPosix(state, "log-raw", false); }
 BENCHMARK(BM_LogWriteRawPosix);
-
-// The same with the file's lock taken around the update, as every writer of a shared folder must.
-void BM_LogWriteRawPosixLocked(benchmark::State& state) {
-    const std::string dir = FreshFolder("log-raw-locked");
-    const std::string path = dir + "/200504.log";
-    const std::string block(logfile::kLogHeaderSize + 4 * 4 + 3 * 20 + 3 * 84 + logfile::kTailSize, '\n');
-    std::uint32_t count = 0;
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        ::flock(fd, LOCK_EX);
-        struct stat st {};
-        ::fstat(fd, &st);
-        std::uint8_t header[5] = {};
-        if (st.st_size) benchmark::DoNotOptimize(::pread(fd, header, 5, 0));
-        PutU32(header, ++count);
-        header[4] = '\n';
-        benchmark::DoNotOptimize(::pwrite(fd, block.data(), block.size(), std::max<off_t>(st.st_size, 5)));
-        benchmark::DoNotOptimize(::pwrite(fd, header, 5, 0));
-        ::flock(fd, LOCK_UN);
-        ::close(fd);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
+void BM_LogWriteRawPosixLocked(benchmark::State& state) { LogWriteRawPosix(state, "log-raw-locked", true); }
 BENCHMARK(BM_LogWriteRawPosixLocked);
 
 // Writing one log while `range(0)` logs of 10 records each are pending.
