@@ -4,10 +4,12 @@
 #include <cstdint>
 
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/ImageBound.h"
 #include "host/DefaultHost.h"
 #include "platform/gdi/BmpFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (fuzzbound::DeclaresLargeImage(data, size)) return 0;
     if (HBITMAP bitmap = DecodeBmpFile({data, size})) {
         (void)bitmap->Pixels();
         DeleteObject(bitmap);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "calendar/CDib.h"
+#include "fuzz/FuzzFolder.h"
+#include "fuzz/ImageBound.h"
 
 namespace dibfuzz {
 
@@ -23,16 +25,13 @@ inline const std::string& InputPath() {
 }
 
 inline void WriteInput(const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(InputPath().c_str(), "wb");
-    if (!f) std::abort();
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    if (!WriteFuzzFile(InputPath(), data, size)) std::abort();
 }
 
 // Paints a small accepted image and converts it there and back.
 inline void Use(CDib& dib) {
     const CSize size = dib.GetExtent();
-    if (static_cast<long long>(size.cx) * size.cy > 65536) return;
+    if (static_cast<std::uint64_t>(size.cx) * static_cast<std::uint64_t>(size.cy) > fuzzbound::kMaxFuzzPixels) return;
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap bitmap;

@@ -3,8 +3,10 @@
 // convert without reading past the mapping's end.
 #include "fuzz/DibFuzz.h"
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/ImageBound.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (fuzzbound::DeclaresLargeImage(data, size)) return 0;
     dibfuzz::WriteInput(data, size);
     CDib dib;
     if (dib.MapFile(dibfuzz::InputPath().c_str())) dibfuzz::Use(dib);

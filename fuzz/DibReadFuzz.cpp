@@ -2,8 +2,10 @@
 // input must give an image or a refusal, and an image must paint and convert.
 #include "fuzz/DibFuzz.h"
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/ImageBound.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (fuzzbound::DeclaresLargeImage(data, size)) return 0;
     dibfuzz::WriteInput(data, size);
     CFile file;
     if (!file.Open(dibfuzz::InputPath().c_str(), CFile::modeRead)) return 0;

@@ -1,8 +1,8 @@
 #include "fuzz/FuzzFolder.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "host/DefaultHost.h"
@@ -32,9 +32,10 @@ const std::string& FuzzFolder(const char* target) {
 }
 
 bool WriteFuzzFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::remove(path.c_str());
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fwrite(data, 1, size, f);
-    return std::fclose(f) == 0;
+    // Straight system calls: a stdio stream would allocate and fill a buffer for every input.
+    unlink(path.c_str());
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return false;
+    const bool whole = write(fd, data, size) == static_cast<ssize_t>(size);
+    return close(fd) == 0 && whole;
 }

@@ -193,8 +193,7 @@ std::string CLogTextRenderer::LogTextBlock(const CLogMonthData& month, const _LO
 
 void CLogTextRenderer::MonthText(const CLogMonthData& month, const std::function<void(const std::string&)>& write,
                                  size_t piece) {
-    std::string text;
-    text.reserve(piece + 4096);
+    std::string text;  // grows as needed: reserving a whole piece up front costs a small month dear
     for (const _LOG_HEADER_MEMORY_& log : month.Logs()) {
         AppendLogTextBlock(text, month, log);
         text += kExportSeparator;

@@ -31,8 +31,10 @@ std::optional<std::string> PrintfSignature(const char* format, int maxField) {
             ++p;
             if (!SkipDigitsOrStar(p, kinds, maxField)) return std::nullopt;
         }
-        // 'h' and 'hh' narrow an int that is promoted anyway; wider modifiers are refused.
-        while (*p == 'h') ++p;
+        // 'h' and 'hh' narrow an int that is promoted anyway; wider modifiers are refused. A third
+        // 'h' is not a modifier to the C library but an unknown conversion, which sends it down
+        // its positional path, where the arguments are read by other rules.
+        for (int h = 0; h < 2 && *p == 'h'; ++h) ++p;
         if (*p && std::strchr("diuxXoc", *p)) {
             kinds += 'i';
         } else if (*p == 's') {

@@ -11,7 +11,8 @@ TEST(PrintfSignature, NamesTheArgumentsAFormatReads) {
         {"%*d", "ii"},          {"%.*s", "is"},            {"%hd %hhu", "ii"},   {"%c", "i"},
         {"%ld", std::nullopt},  {"%lld", std::nullopt},    {"%f", std::nullopt}, {"%p", std::nullopt},
         {"%n", std::nullopt},   {"%1$d", std::nullopt},    {"ends in %", std::nullopt},
-        {"%zu", std::nullopt},  {"%ls", std::nullopt},
+        {"%zu", std::nullopt},  {"%ls", std::nullopt},     {"%hhhd", std::nullopt},
+        {"--%-hhhhhhhhi[%s]", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(PrintfSignature(c.format), c.kinds) << c.format;
 }
