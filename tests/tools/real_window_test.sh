@@ -23,8 +23,9 @@ env -u DISPLAY "$dvrkit" demo "$dir/demo" > /dev/null
 "$dvrkit" view log1 "$dir/demo/log1" --snapshot "$dir/log1.png"
 
 same_as_snapshot() {  # TITLE SNAPSHOT: polls the window until it shows the snapshot's pixels
-  local title=$1 snapshot=$2 id=
-  for _ in $(seq 100); do
+  # A minute, not a count of polls: on a busy machine a window and each poll start slowly.
+  local title=$1 snapshot=$2 id= deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     id=$(xwininfo -root -tree | awk -v t="\"$title\":" 'index($0, t) {print $1; exit}')
     if [ -n "$id" ] && import -window "$id" "$dir/shown.png" 2> /dev/null &&
        /usr/bin/python3 - "$dir/shown.png" "$snapshot" <<'PY'
