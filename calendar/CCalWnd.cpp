@@ -26,6 +26,7 @@ const MessageMap* CCalWnd::ThisMessageMap() {
         msgmap::OnClose<&CCalWnd::OnClose>(),
         msgmap::OnEraseBkgnd<&CCalWnd::OnEraseBkgnd>(),
         msgmap::OnKey<&CCalWnd::OnKeyDown>(WM_KEYDOWN),
+        msgmap::OnMessage<&CCalWnd::OnSize>(WM_SIZE),
         msgmap::OnCommandRange<&CCalWnd::OnArrayBtnClick>(BN_CLICKED, kFirstCellId, kNextMonthId),
     };
     static const MessageMap map{CWnd::ThisMessageMap(), entries};
@@ -47,7 +48,6 @@ int CCalWnd::OnCreate(LPCREATESTRUCT cs) {
     AllocControls();
     m_model.SetGridRebuilt([this] { ShowMonth(); });
     m_model.Start(CTime::GetCurrentTime());
-    m_focusDay = m_model.GetCurrentTime();
     ShowDates();
     CreateButtons(cs->cx, cs->cy);
     return 0;
@@ -94,6 +94,21 @@ void CCalWnd::CreateButtons(int width, int height) {
         m_cells[i]->Create(CellIndexCaption(i).c_str(), kButtonStyle, layout.cells[i], this, kFirstCellId + i);
 }
 
+// WM_SIZE gives the client size; the layout comes from the window's size, as at creation.
+LRESULT CCalWnd::OnSize(WPARAM, LPARAM) {
+    const CRect window = GetRectInParent();
+    const CalendarLayout layout = CalendarLayout::For(window.Width(), window.Height());
+    auto place = [](const auto& child, const CRect& rect) {
+        if (child) child->MoveWindow(rect);
+    };
+    place(m_previousMonth, layout.previousMonth);
+    place(m_nextMonth, layout.nextMonth);
+    place(m_title, layout.title);
+    for (int i = 0; i < 7; ++i) place(m_headers[i], layout.headers[i]);
+    for (int i = 0; i < kCells; ++i) place(m_cells[i], layout.cells[i]);
+    return 0;
+}
+
 void CCalWnd::ShowDates() {
     const CTime reference = m_model.GetCurrentTime();
     for (int i = 0; i < kCells; ++i)
@@ -115,13 +130,13 @@ void CCalWnd::ShowMonth() {
 }
 
 void CCalWnd::OnArrayBtnClick(UINT id) {
-    if (id >= kFirstCellId && id <= kLastCellId) {
-        const CTime day = m_model.CellDate(static_cast<int>(id - kFirstCellId));
-        m_model.Click(static_cast<int>(id - kFirstCellId));
-        if (m_model.CellShowing(day, true) >= 0) m_focusDay = day;
-    }
+    if (id >= kFirstCellId && id <= kLastCellId) m_model.Click(static_cast<int>(id - kFirstCellId));
     else if (id == kNextMonthId) m_model.ClickButton(CalendarModel::kNextMonth);
     else if (id == kPreviousMonthId) m_model.ClickButton(CalendarModel::kPreviousMonth);
+    else return;
+    // The clicked cell, or the month button, had the focus; the day the host was just told of
+    // takes it, wherever the new grid shows it.
+    FocusClickedDay();
 }
 
 void CCalWnd::OnClose() {

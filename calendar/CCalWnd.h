@@ -89,11 +89,12 @@ public:
 
     // --- the keyboard
     // The keys (CalendarKeys.h) reach the calendar from itself or from any of its buttons that
-    // has the focus: arrows move the focused day (a day outside the shown month is clicked, which moves the
-    // grid there), Page Up and Page Down click the month buttons and keep the day of the
-    // month, Home goes to today, Enter clicks the focused day.
-    // The day the keys move from: the focused cell's, else the last day a key or click reached,
-    // moved into the shown month when it is not there.
+    // has the focus. Each is a click on the day it reaches: arrows a day or a week away, Page Up
+    // and Page Down the same day of the month before or after (its last day when shorter), Home
+    // today, Enter the focused day. After every key and every click on a cell or month button,
+    // the clicked day (the one the host was told of) is the day drawn focused.
+    // The day the keys move from: the focused cell's, else the clicked day, moved into the shown
+    // month when it is not there.
     CTime FocusedDay() const;
 
     // --- what a person sees, for the host and the tests
@@ -114,6 +115,8 @@ protected:
     BOOL OnEraseBkgnd(CDC* dc);
     void OnArrayBtnClick(UINT id);
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    // The children are placed again for the new size: the cells grow and shrink with it.
+    LRESULT OnSize(WPARAM type, LPARAM size);
     void AllocControls();
     void CreateButtons(int width, int height);
 
@@ -121,11 +124,10 @@ private:
     void CreateLabel(CCalStatic& label, const char* text, const CRect& rect, UINT id, int fontSize, COLORREF back);
     void ShowDates();
     void ShowMonth();
+    // A click on `day`: on its cell where the grid shows it.
     void ClickDay(CTime day);
-    void MoveFocusTo(CTime day);
-    void StepMonth(UINT buttonId, CTime from);
-    // Gives the focus to the cell showing `day` in the shown month, if there is one.
-    void FocusCellOf(CTime day);
+    // Gives the focus to the cell showing the clicked day in the shown month, if there is one.
+    void FocusClickedDay();
     // Runs `apply` on each cell that exists (none before creation or after closing).
     template <typename Apply>
     void ForEachCell(Apply&& apply) {
@@ -134,7 +136,6 @@ private:
     }
 
     CalendarModel m_model;
-    CTime m_focusDay;
     std::array<std::unique_ptr<CCalButton>, kCells> m_cells;
     std::unique_ptr<CCalButton> m_previousMonth, m_nextMonth;
     std::unique_ptr<CCalStatic> m_title;

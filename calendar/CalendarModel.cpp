@@ -129,6 +129,11 @@ CTime CalendarModel::SameDayIn(CTime day, int year, int month) {
     return CTime(year, month, std::min(day.GetDay(), last), 12, 0, 0);
 }
 
+CTime CalendarModel::SameDayMonthsAway(CTime day, int months) {
+    const int index = day.GetYear() * 12 + (day.GetMonth() - 1) + months;
+    return SameDayIn(day, index / 12, index % 12 + 1);
+}
+
 void CalendarModel::SetResString() {
     auto load = [](UINT id) {
         CString text;

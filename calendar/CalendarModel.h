@@ -78,6 +78,8 @@ public:
     // The day of `year` and `month` (1..12) with `day`'s day of the month, or the month's last
     // day when it is shorter, at noon.
     static CTime SameDayIn(CTime day, int year, int month);
+    // SameDayIn the month `months` before (negative) or after `day`'s.
+    static CTime SameDayMonthsAway(CTime day, int months);
 
     // The names the title and the weekday headers show: host strings 7414.. (weekdays from
     // Sunday) and 7421.. (months from January), each cut to the 63 bytes of its buffer at a

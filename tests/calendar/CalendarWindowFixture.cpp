@@ -60,3 +60,10 @@ CCalButton& CalendarWindow::CellOf(const char* isoDate) {
     ADD_FAILURE() << isoDate << " is not in the grid";
     return *calendar.Cell(0);
 }
+
+std::vector<std::string> CalendarWindow::DaysDrawnChosen() {
+    std::vector<std::string> days;
+    for (int i = 0; i < CCalWnd::kCells; ++i)
+        if (FaceAt(*calendar.Cell(i)) == calendar::kFocusFace) days.push_back(Iso(calendar.Cell(i)->GetTime()));
+    return days;
+}

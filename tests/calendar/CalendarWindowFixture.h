@@ -25,6 +25,8 @@ protected:
     // face (glyph edges are blends of the two).
     COLORREF InkOf(CWnd& wnd);
     CCalButton& CellOf(const char* isoDate);
+    // The days of the cells drawn with the focus look, in grid order.
+    std::vector<std::string> DaysDrawnChosen();
 
     ScopedTz tz{"UTC"};
     ScopedClock clock{CTime(2006, 1, 15, 12, 0, 0).GetTime()};

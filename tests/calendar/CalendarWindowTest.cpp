@@ -37,6 +37,28 @@ TEST_F(CalendarWindow, ChildrenArePlacedAsTheLayoutSays) {
     EXPECT_EQ(calendar.GetDlgItem(8044), nullptr);
 }
 
+// A resized calendar places its children for the new size by the same rule: the cells grow.
+TEST_F(CalendarWindow, ResizingPlacesTheChildrenAgain) {
+    calendar.MoveWindow(kLeft, kTop, 500, 340);
+    struct Case {
+        UINT id;
+        CRect expected;
+    };
+    const Case cases[] = {
+        {kPreviousMonthId, CRect(62, 40, 122, 60)},
+        {kNextMonthId, CRect(422, 40, 482, 60)},
+        {kTitleId, CRect(162, 40, 382, 65)},
+        {kFirstHeaderId, CRect(62, 80, 122, 100)},
+        {kFirstHeaderId + 6, CRect(422, 80, 482, 100)},
+        {kFirstCellId, CRect(62, 100, 122, 140)},
+        {kFirstCellId + 6, CRect(422, 100, 482, 140)},
+        {kLastCellId, CRect(422, 300, 482, 340)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Placed(calendar, c.id), c.expected) << c.id;
+    // The last cell (a Saturday) is drawn where it now is, up to its new bottom right corner.
+    EXPECT_EQ(backend.PixelAt(kLeft + 482 - 8, kTop + 340 - 8), kSaturdayFace);
+}
+
 TEST_F(CalendarWindow, ShowsTheMonthOfCreationWithNamesFromTheHost) {
     EXPECT_EQ(calendar.Title()->GetWindowTextString().str(), "2006 January");
     EXPECT_EQ(calendar.Header(0)->GetWindowTextString().str(), "Sun");
