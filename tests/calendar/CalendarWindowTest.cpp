@@ -14,47 +14,32 @@ CRect Placed(CCalWnd& calendar, UINT id) {
     return child ? child->GetRectInParent() : CRect();
 }
 
-TEST_F(CalendarWindow, ChildrenArePlacedAsTheLayoutSays) {
+// The children at the creation size, and after the calendar is resized to 500 x 340: the same
+// rule places them again, so the cells grow with the window.
+TEST_F(CalendarWindow, ChildrenArePlacedAsTheLayoutSaysAtCreationAndAfterAResize) {
     const CalendarLayout l = CalendarLayout::For(kWidth, kHeight);
     EXPECT_EQ(l.columnWidth, 47);
     EXPECT_EQ(l.rowHeight, 35);
     EXPECT_EQ(l.halfRow, 17);
     struct Case {
         UINT id;
-        CRect expected;
+        CRect created, resized;
     };
     const Case cases[] = {
-        {kPreviousMonthId, CRect(62, 40, 109, 57)},
-        {kNextMonthId, CRect(344, 40, 391, 57)},
-        {kTitleId, CRect(149, 40, 304, 62)},
-        {kFirstHeaderId, CRect(62, 77, 109, 94)},
-        {kFirstHeaderId + 6, CRect(344, 77, 391, 94)},
-        {kFirstCellId, CRect(62, 94, 109, 129)},
-        {kFirstCellId + 6, CRect(344, 94, 391, 129)},
-        {kLastCellId, CRect(344, 269, 391, 304)},
+        {kPreviousMonthId, CRect(62, 40, 109, 57), CRect(62, 40, 122, 60)},
+        {kNextMonthId, CRect(344, 40, 391, 57), CRect(422, 40, 482, 60)},
+        {kTitleId, CRect(149, 40, 304, 62), CRect(162, 40, 382, 65)},
+        {kFirstHeaderId, CRect(62, 77, 109, 94), CRect(62, 80, 122, 100)},
+        {kFirstHeaderId + 6, CRect(344, 77, 391, 94), CRect(422, 80, 482, 100)},
+        {kFirstCellId, CRect(62, 94, 109, 129), CRect(62, 100, 122, 140)},
+        {kFirstCellId + 6, CRect(344, 94, 391, 129), CRect(422, 100, 482, 140)},
+        {kLastCellId, CRect(344, 269, 391, 304), CRect(422, 300, 482, 340)},
     };
-    for (const Case& c : cases) EXPECT_EQ(Placed(calendar, c.id), c.expected) << c.id;
+    for (const Case& c : cases) EXPECT_EQ(Placed(calendar, c.id), c.created) << c.id;
     EXPECT_EQ(calendar.GetDlgItem(8044), nullptr);
-}
 
-// A resized calendar places its children for the new size by the same rule: the cells grow.
-TEST_F(CalendarWindow, ResizingPlacesTheChildrenAgain) {
     calendar.MoveWindow(kLeft, kTop, 500, 340);
-    struct Case {
-        UINT id;
-        CRect expected;
-    };
-    const Case cases[] = {
-        {kPreviousMonthId, CRect(62, 40, 122, 60)},
-        {kNextMonthId, CRect(422, 40, 482, 60)},
-        {kTitleId, CRect(162, 40, 382, 65)},
-        {kFirstHeaderId, CRect(62, 80, 122, 100)},
-        {kFirstHeaderId + 6, CRect(422, 80, 482, 100)},
-        {kFirstCellId, CRect(62, 100, 122, 140)},
-        {kFirstCellId + 6, CRect(422, 100, 482, 140)},
-        {kLastCellId, CRect(422, 300, 482, 340)},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Placed(calendar, c.id), c.expected) << c.id;
+    for (const Case& c : cases) EXPECT_EQ(Placed(calendar, c.id), c.resized) << c.id;
     // The last cell (a Saturday) is drawn where it now is, up to its new bottom right corner.
     EXPECT_EQ(backend.PixelAt(kLeft + 482 - 8, kTop + 340 - 8), kSaturdayFace);
 }
