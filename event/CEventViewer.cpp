@@ -15,6 +15,7 @@ const MessageMap* CEventViewer::ThisMessageMap() {
     static constexpr MessageMapEntry entries[] = {
         msgmap::OnCreate<&CEventViewer::OnCreate>(),
         msgmap::OnDestroy<&CEventViewer::OnDestroy>(),
+        msgmap::OnMessage<&CEventViewer::OnSize>(WM_SIZE),
         msgmap::OnNotify<&CEventViewer::OnTreeMonthSelect>(TVN_SELCHANGED, kMonthTreeId),
         msgmap::OnNotify<&CEventViewer::OnTreeEventSelect>(TVN_SELCHANGED, kEventTreeId),
     };
@@ -33,8 +34,16 @@ int CEventViewer::OnCreate(LPCREATESTRUCT cs) {
 void CEventViewer::CreateControl() {
     m_pFont = browser::DefaultGuiFont();
     m_pImageList = browser::HostIcons(ILC_COLOR24);
-    browser::CreateTwoTreeControls(*this, {m_treeMonth, kMonthTreeId, m_treeEvent, kEventTreeId, m_editMessage, kMessageId},
-                                   *m_pFont, *m_pImageList);
+    browser::CreateTwoTreeControls(*this, ControlSet(), *m_pFont, *m_pImageList);
+}
+
+browser::Controls CEventViewer::ControlSet() {
+    return {m_treeMonth, kMonthTreeId, m_treeEvent, kEventTreeId, m_editMessage, kMessageId};
+}
+
+LRESULT CEventViewer::OnSize(WPARAM, LPARAM) {
+    browser::PlaceTwoTreeControls(*this, ControlSet());
+    return 0;
 }
 
 void CEventViewer::OnDestroy() {
@@ -126,6 +135,8 @@ void CEventViewer::OnTreeMonthSelect(NMHDR* header, LRESULT* result) {
 void CEventViewer::SelectDay(HTREEITEM dayItem) {
     m_hSelDay = dayItem;
     EventTreeDefault();
+    // The pane showed an event of the day before: none of the new day's is chosen yet.
+    m_editMessage.SetWindowText("");
     const LocalDay day = DayStartingAt(static_cast<DWORD>(m_treeMonth.GetItemData(dayItem)));
     const EventDayGroups groups = m_month.GroupDay(day);
     for (int g = 0; g < kEventGroupCount; ++g) {

@@ -54,11 +54,14 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs);
     void OnDestroy();
+    // The trees and the pane share the new size as they shared the size at creation.
+    LRESULT OnSize(WPARAM type, LPARAM size);
     void OnTreeMonthSelect(NMHDR* header, LRESULT* result);
     void OnTreeEventSelect(NMHDR* header, LRESULT* result);
     void CreateControl();
 
 private:
+    browser::Controls ControlSet();
     void SelectDay(HTREEITEM day);
     // The group's item, inserted when the group is not in the default tree.
     HTREEITEM GroupItem(int group);

@@ -23,6 +23,17 @@ static_assert(kPaneStyle == 0x50210004 && kPaneExStyle == 0x200);
 constexpr int kMargin = 5, kTreeBottomGap = 105, kPaneTopGap = 100;
 constexpr size_t kMaxPaneText = 511;
 
+struct Layout {
+    CRect monthTree, typeTree, pane;
+};
+
+// For a window of cx x cy: the trees split at 0.4 of the width.
+Layout LayoutFor(int cx, int cy) {
+    const int split = cx * 4 / 10;
+    return {CRect(kMargin, kMargin, split, cy - kTreeBottomGap), CRect(split - 1, kMargin, cx - kMargin, cy - kTreeBottomGap),
+            CRect(4, cy - kPaneTopGap, cx - 3, cy - kMargin)};
+}
+
 }  // namespace
 
 const MessageMap* CLogViewer::ThisMessageMap() {
@@ -31,6 +42,7 @@ const MessageMap* CLogViewer::ThisMessageMap() {
         msgmap::OnNotify<&CLogViewer::OnTypeTreeSelect>(TVN_SELCHANGED, kTypeTreeId),
         msgmap::OnNotify<&CLogViewer::OnMonthTreeSelect>(TVN_SELCHANGED, kMonthTreeId),
         msgmap::OnDestroy<&CLogViewer::OnDestroy>(),
+        msgmap::OnMessage<&CLogViewer::OnSize>(WM_SIZE),
     };
     static const MessageMap map{CWnd::ThisMessageMap(), entries};
     return &map;
@@ -52,19 +64,26 @@ int CLogViewer::OnCreate(LPCREATESTRUCT cs) {
 
 void CLogViewer::CreateCtlLayout(int cx, int cy) {
     m_pFont = browser::DefaultGuiFont();
-    const int split = cx * 4 / 10;
-    m_treeMonth.CreateEx(0, "SysTreeView32", nullptr, kMonthTreeStyle,
-                         CRect(kMargin, kMargin, split, cy - kTreeBottomGap), this, kMonthTreeId);
-    m_treeType.CreateEx(0, "SysTreeView32", nullptr, kTypeTreeStyle,
-                        CRect(split - 1, kMargin, cx - kMargin, cy - kTreeBottomGap), this, kTypeTreeId);
-    m_editText.CreateEx(kPaneExStyle, "Edit", nullptr, kPaneStyle, CRect(4, cy - kPaneTopGap, cx - 3, cy - kMargin),
-                        this, kTextPaneId);
+    const Layout layout = LayoutFor(cx, cy);
+    m_treeMonth.CreateEx(0, "SysTreeView32", nullptr, kMonthTreeStyle, layout.monthTree, this, kMonthTreeId);
+    m_treeType.CreateEx(0, "SysTreeView32", nullptr, kTypeTreeStyle, layout.typeTree, this, kTypeTreeId);
+    m_editText.CreateEx(kPaneExStyle, "Edit", nullptr, kPaneStyle, layout.pane, this, kTextPaneId);
     for (CWnd* control : {static_cast<CWnd*>(&m_treeMonth), static_cast<CWnd*>(&m_treeType),
                           static_cast<CWnd*>(&m_editText)})
         control->SetFont(m_pFont.get(), TRUE);
     m_pImageList = browser::HostIcons(ILC_COLORDDB);
     m_treeMonth.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
     m_treeType.SetImageList(m_pImageList.get(), TVSIL_NORMAL);
+}
+
+// WM_SIZE gives the client size; the layout comes from the window's size, as at creation.
+LRESULT CLogViewer::OnSize(WPARAM, LPARAM) {
+    const CRect window = GetRectInParent();
+    const Layout layout = LayoutFor(window.Width(), window.Height());
+    m_treeMonth.MoveWindow(layout.monthTree);
+    m_treeType.MoveWindow(layout.typeTree);
+    m_editText.MoveWindow(layout.pane);
+    return 0;
 }
 
 void CLogViewer::InitTreeCtl() {

@@ -7,8 +7,9 @@
 // of the folder, and reload.
 //
 // The data (month files, loading, days, memory operations, rewriting a month) come from
-// CEntryMonthData; this class fills its controls from it and reacts to selections. The layout is
-// fixed at creation from the creation size. Everything runs on the window's thread.
+// CEntryMonthData; this class fills its controls from it and reacts to selections. The controls
+// are placed from the window's size at creation and again at every resize. Everything runs on
+// the window's thread.
 #include <array>
 #include <memory>
 #include <string>
@@ -63,6 +64,8 @@ protected:
     void OnMonthTreeSelect(NMHDR* header, LRESULT* result);
     void OnTypeTreeSelect(NMHDR* header, LRESULT* result);
     void CreateCtlLayout(int cx, int cy);
+    // The trees and the pane share the new size as they shared the size at creation.
+    LRESULT OnSize(WPARAM type, LPARAM size);
     void InitTreeCtl();
     void LogFileLoad();
 

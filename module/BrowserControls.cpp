@@ -29,10 +29,18 @@ std::unique_ptr<CImageList> HostIcons(UINT colorFlags) {
     return icons;
 }
 
-void CreateTwoTreeControls(CWnd& parent, const Controls& c, CFont& font, CImageList& icons) {
+namespace {
+
+Layout LayoutOf(const CWnd& parent) {
     CRect client;
     parent.GetClientRect(&client);
-    const Layout layout = Layout::For(client.Width(), client.Height());
+    return Layout::For(client.Width(), client.Height());
+}
+
+}  // namespace
+
+void CreateTwoTreeControls(CWnd& parent, const Controls& c, CFont& font, CImageList& icons) {
+    const Layout layout = LayoutOf(parent);
     c.monthTree.CreateEx(0, "SysTreeView32", nullptr, kMonthTreeStyle, layout.monthTree, &parent, c.monthTreeId);
     c.monthTree.SetFont(&font, TRUE);
     c.entryTree.CreateEx(0, "SysTreeView32", nullptr, kEntryTreeStyle, layout.entryTree, &parent, c.entryTreeId);
@@ -41,6 +49,13 @@ void CreateTwoTreeControls(CWnd& parent, const Controls& c, CFont& font, CImageL
     c.entryTree.SetImageList(&icons, TVSIL_NORMAL);
     c.pane.CreateEx(kPaneExStyle, "Edit", nullptr, kPaneStyle, layout.pane, &parent, c.paneId);
     c.pane.SetFont(&font, TRUE);
+}
+
+void PlaceTwoTreeControls(CWnd& parent, const Controls& c) {
+    const Layout layout = LayoutOf(parent);
+    c.monthTree.MoveWindow(layout.monthTree);
+    c.entryTree.MoveWindow(layout.entryTree);
+    c.pane.MoveWindow(layout.pane);
 }
 
 void CloseControls(std::initializer_list<CWnd*> controls) {

@@ -2,7 +2,7 @@
 // What the browser windows share of their controls: the font and the icons every browser makes
 // when it is created, and the two-tree plan of the log and event browsers: a month tree on the
 // left, an entry tree on the right overlapping it by one pixel, and a text pane below both,
-// placed once from the creation size (there is no re-layout on resize).
+// placed from the client size at creation and placed again by the same rule at every resize.
 #include <initializer_list>
 #include <memory>
 
@@ -49,6 +49,9 @@ std::unique_ptr<CImageList> HostIcons(UINT colorFlags);
 // Creates the month tree, the entry tree and the pane inside `parent` by the two-tree plan, gives
 // them the font, and gives both trees the icons.
 void CreateTwoTreeControls(CWnd& parent, const Controls& controls, CFont& font, CImageList& icons);
+// Places the three controls for `parent`'s client size now, as CreateTwoTreeControls placed
+// them for the size it had then.
+void PlaceTwoTreeControls(CWnd& parent, const Controls& controls);
 // Sends the close message to each control whose window still exists, in the order given.
 void CloseControls(std::initializer_list<CWnd*> controls);
 

@@ -4,7 +4,7 @@
 // the path a real display's input takes. There is no clock and no event queue: everything
 // happens when called.
 //
-// Supports: desktop size, rendering and PNG snapshots, pixel reads, mouse press, release,
+// Supports: desktop size and resizing, rendering and PNG snapshots, pixel reads, mouse press, release,
 // move, click and wheel, a click on a tree item as a person makes it, key presses and typed
 // text, and the answer to modal windows (a function the host or test gives; a modal window
 // that it leaves open ends as cancelled). Message boxes are not given to that function: the
@@ -25,6 +25,9 @@ public:
     HeadlessBackend(const HeadlessBackend&) = delete;
     HeadlessBackend& operator=(const HeadlessBackend&) = delete;
 
+    // Resizes the desktop, as a person resizes a real display's window: the window that filled
+    // it lays itself out for the new size.
+    void Resize(int width, int height) { m_desktop.Resize(width, height); }
     // Paints what is invalid and returns the desktop's pixels.
     const CSurface& Render();
     // The colour at a desktop point after rendering; CLR_INVALID outside the desktop.

@@ -4,9 +4,13 @@
 
 #include <stdexcept>
 
+#include "platform/backends/DisplayProbe.h"
 #include "platform/ui/CDesktop.h"
 
 namespace {
+
+// How long a display's server may take to accept a connection.
+constexpr int kDisplayWaitMs = 5000;
 
 UINT VirtualKey(SDL_Keycode key) {
     switch (key) {
@@ -36,18 +40,15 @@ UINT VirtualKey(SDL_Keycode key) {
 }  // namespace
 
 Sdl2Backend::Sdl2Backend(int width, int height, const std::string& title) : m_desktop(CDesktop::Get()) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) Fail("cannot start SDL video");
+    OpenDisplay();
     m_desktop.Resize(width, height);
     // The desktop is drawn in software and copied to the window: the window's surface needs no
     // OpenGL behind it, and leaving it out keeps the GL drivers out of the host's process.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
+    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                                SDL_WINDOW_RESIZABLE);
     if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (m_renderer) {
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_desktop.Width(),
-                                      m_desktop.Height());
-    }
-    if (!m_texture) {
+    if (!m_renderer || !MakeTexture()) {
         const std::string error = SDL_GetError();
         Close();
         throw std::runtime_error("cannot open the SDL window: " + error);
@@ -61,6 +62,33 @@ Sdl2Backend::Sdl2Backend(int width, int height, const std::string& title) : m_de
 }
 
 Sdl2Backend::~Sdl2Backend() { Close(); }
+
+void Sdl2Backend::OpenDisplay() {
+    const DisplayTarget display = ChooseDisplay();
+    if (display.driver.empty()) throw std::runtime_error("no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    const std::string failed = "cannot open the display '" + display.name + "'";
+    if (const std::string problem = DisplayProblem(display, kDisplayWaitMs); !problem.empty())
+        throw std::runtime_error(failed + ": " + problem);
+    // That display and no other: SDL's fallbacks draw into windows no one sees.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, display.driver.c_str());
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw std::runtime_error(failed + ": " + SDL_GetError());
+}
+
+bool Sdl2Backend::MakeTexture() {
+    if (m_texture) SDL_DestroyTexture(m_texture);
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_desktop.Width(),
+                                  m_desktop.Height());
+    return m_texture != nullptr;
+}
+
+void Sdl2Backend::Resize(int width, int height) {
+    if (width == m_desktop.Width() && height == m_desktop.Height()) return;
+    // The desktop takes the window's size, so its windows lay themselves out for it rather than
+    // their picture being stretched to it.
+    m_desktop.Resize(width, height);
+    if (!MakeTexture()) Fail("cannot make the SDL window's picture for its new size");
+    m_exposed = true;
+}
 
 void Sdl2Backend::Close() {
     m_desktop.SetModalDriver(nullptr);
@@ -106,6 +134,7 @@ void Sdl2Backend::Handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) m_open = false;
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) m_exposed = true;
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) Resize(e.window.data1, e.window.data2);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT) m_desktop.MouseDown(CPoint(e.button.x, e.button.y));

@@ -1,12 +1,13 @@
 #pragma once
 // The SDL2 backend: a real window that shows the desktop and feeds it the user's input.
 //
-// Supports: one window of the desktop's size showing its pixels; left-button press, release
-// and motion; the wheel (one notch = WHEEL_DELTA at the pointer); keys (arrows, page up and
-// down, home, end, return, escape, tab, backspace, delete, space, keypad plus and minus) and
-// typed text; repainting whenever a window was invalidated and when the display asks;
-// closing the window; modal windows run their own loop until they end or the window closes.
-// Not supported: resizing the window, other buttons, double clicks, the clipboard.
+// Supports: one window of the desktop's size showing its pixels; resizing it, which resizes the
+// desktop (the window that filled it lays itself out again); left-button press, release and
+// motion; the wheel (one notch = WHEEL_DELTA at the pointer); keys (arrows, page up and down,
+// home, end, return, escape, tab, backspace, delete, space, keypad plus and minus) and typed
+// text; repainting whenever a window was invalidated and when the display asks; closing the
+// window; modal windows run their own loop until they end or the window closes.
+// Not supported: other buttons, double clicks, the clipboard.
 //
 // A host built on another toolkit embeds the desktop the same way: hand input to CDesktop,
 // take pixels from its surface after Update.
@@ -22,7 +23,8 @@ class CDesktop;
 
 class Sdl2Backend {
 public:
-    // Opens the window; throws std::runtime_error with SDL's message when it cannot.
+    // Opens the window on the display the environment names (DisplayProbe.h); throws
+    // std::runtime_error naming the display and the reason, within seconds, when it cannot.
     Sdl2Backend(int width, int height, const std::string& title);
     ~Sdl2Backend();
     Sdl2Backend(const Sdl2Backend&) = delete;
@@ -41,7 +43,11 @@ public:
     int FramesShown() const { return m_frames; }
 
 private:
+    void OpenDisplay();
     void Handle(const SDL_Event& event);
+    // A texture of the desktop's size in place of the last one; false when SDL cannot make it.
+    bool MakeTexture();
+    void Resize(int width, int height);
     void Close();
 
     CDesktop& m_desktop;

@@ -79,10 +79,16 @@ CDesktop::~CDesktop() {
 void CDesktop::Resize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
+    const CRect old = m_root.m_rect;
     m_surface.Reset(width, height, PixelFromColor(GetSysColor(COLOR_BACKGROUND)));
     ++m_paintPasses;
     m_root.m_rect = CRect(0, 0, width, height);
     m_root.Invalidate();
+    // A window that filled the desktop is the one a real display's window shows: it keeps
+    // filling it, and lays itself out for the new size when WM_SIZE tells it.
+    const std::vector<CWnd*> windows = m_root.m_children;
+    for (CWnd* wnd : windows)
+        if (IsLive(wnd) && !old.IsRectEmpty() && wnd->m_rect == old) wnd->MoveWindow(m_root.m_rect);
 }
 
 void CDesktop::RemoveLive(CWnd* wnd) {

@@ -21,7 +21,8 @@ class CDesktop {
 public:
     static CDesktop& Get();
 
-    // Resizes the desktop (at least 1 x 1) and repaints everything on the next Update.
+    // Resizes the desktop (at least 1 x 1) and repaints everything on the next Update. A
+    // top-level window that filled the desktop is resized with it (and gets WM_SIZE).
     void Resize(int width, int height);
     int Width() const { return m_surface.Width(); }
     int Height() const { return m_surface.Height(); }

@@ -60,6 +60,13 @@ TEST_F(EventViewer, ControlsFollowTheLogBrowsersPlan) {
     EXPECT_EQ(viewer.EventTree().GetStyle(), 0x50800027u);
 }
 
+TEST_F(EventViewer, ResizingLaysTheControlsOutAgain) {
+    viewer.MoveWindow(0, 0, 800, 500);
+    EXPECT_EQ(viewer.MonthTree().GetRectInParent(), CRect(5, 5, 320, 350));
+    EXPECT_EQ(viewer.EventTree().GetRectInParent(), CRect(319, 5, 795, 350));
+    EXPECT_EQ(viewer.MessagePane().GetRectInParent(), CRect(5, 350, 795, 495));
+}
+
 TEST_F(EventViewer, TheEventTreeIsEmptyUntilAFolderIsSetThenShowsEveryChannel) {
     EXPECT_EQ(viewer.EventTree().GetCount(), 0u);
     viewer.Init(dir.path().c_str());
@@ -90,6 +97,21 @@ TEST_F(EventViewer, APersonBrowsesMonthDayChannelAndEvent) {
                       "Sensor alarm (Door)Alarm output switched on");
     ui.ClickItem(viewer.EventTree(), {"Camera (02)", "Ch03 (02)"});
     EXPECT_EQ(Pane(), "") << "a channel shows no text";
+}
+
+// The pane shows an event of the chosen day only: another day leaves it empty until one of that
+// day's events is chosen.
+TEST_F(EventViewer, ChoosingAnotherDayEmptiesThePane) {
+    Write(3, 9, 3, kSourceCamera);
+    Write(5, 10, 3, kSourceCamera);
+    OpenDay("03");
+    ui.ClickItem(viewer.EventTree(), {"Camera (01)", "Ch03 (01)", "09:00:00"});
+    ASSERT_NE(Pane(), "");
+
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "05"});
+    EXPECT_EQ(Pane(), "");
+    ui.ClickItem(viewer.EventTree(), {"Camera (01)", "Ch03 (01)", "10:00:00"});
+    EXPECT_NE(Pane().find("2005-04-05 10:00:00"), std::string::npos) << Pane();
 }
 
 TEST_F(EventViewer, EventsOfOneSecondEachShowTheirOwnText) {

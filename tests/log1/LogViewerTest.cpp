@@ -68,6 +68,13 @@ TEST_F(LogViewer, ControlsFollowTheirOwnFixedPlan) {
     EXPECT_EQ(Types(), (Labels{"System", "Recording", "Setup", "Network", "Error"}));
 }
 
+TEST_F(LogViewer, ResizingLaysTheControlsOutAgainByTheSamePlan) {
+    viewer.MoveWindow(0, 0, 800, 500);
+    EXPECT_EQ(viewer.MonthTree().GetRectInParent(), CRect(5, 5, 320, 395));
+    EXPECT_EQ(viewer.TypeTree().GetRectInParent(), CRect(319, 5, 795, 395));
+    EXPECT_EQ(viewer.TextPane().GetRectInParent(), CRect(4, 400, 797, 495));
+}
+
 TEST_F(LogViewer, AFolderWithoutMonthFilesSaysSoAndATooLongPathIsRefused) {
     viewer.SetLoadPath(std::string(127, 'x').c_str());
     EXPECT_EQ(Pane(), "");

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "calendar/CCalWnd.h"
+#include "calendar/CalendarLayout.h"
 #include "platform/ui/CButton.h"
 #include "platform/ui/CDesktop.h"
 #ifdef DVRKIT_HAVE_SDL2
@@ -169,6 +170,33 @@ TEST_F(Sdl2BackendTest, ShowsTheMonthANavigationClickPainted) {
     }
     EXPECT_EQ(differentFromPainted, 0) << "the window does not show what the desktop painted";
     EXPECT_GT(changedOnScreen, 0) << "the window still shows January";
+    calendar.DestroyWindow();
+}
+// A person resizes the window: the desktop takes its size, the calendar that filled it places
+// its cells for that size, and the window shows what was painted, pixel for pixel, unstretched.
+TEST_F(Sdl2BackendTest, AResizedWindowIsLaidOutAgainNotStretched) {
+    Sdl2Backend backend(320, 240, "dvrkit calendar");
+    CCalWnd calendar;
+    ASSERT_TRUE(calendar.CreateEx(0, nullptr, "calendar", WS_VISIBLE, CRect(0, 0, 320, 240), nullptr, 0));
+    backend.Present();
+    // The backend's window is the only one SDL has.
+    SDL_Window* window = nullptr;
+    for (Uint32 id = 1; !window && id < 1000; ++id) window = SDL_GetWindowFromID(id);
+    ASSERT_NE(window, nullptr);
+    SDL_SetWindowSize(window, 480, 360);
+    for (int i = 0; i < 100 && CDesktop::Get().Width() != 480; ++i) backend.Pump(100);
+    ASSERT_EQ(CDesktop::Get().Width(), 480);
+    ASSERT_EQ(CDesktop::Get().Height(), 360);
+    EXPECT_EQ(calendar.GetRectInParent(), CRect(0, 0, 480, 360));
+    EXPECT_EQ(calendar.Cell(41)->GetRectInParent(), CalendarLayout::For(480, 360).cells[41]);
+    backend.Present();
+    const CSurface shown = backend.ShownPixels();
+    const CSurface& painted = CDesktop::Get().Surface();
+    ASSERT_EQ(shown.Width(), 480);
+    int different = 0;
+    for (int y = 0; y < painted.Height(); ++y)
+        for (int x = 0; x < painted.Width(); ++x) different += (shown.At(x, y) & 0xFFFFFF) != painted.At(x, y);
+    EXPECT_EQ(different, 0) << "the window does not show what the desktop painted";
     calendar.DestroyWindow();
 }
 #else

@@ -32,4 +32,31 @@ TEST(ViewCommandTest, WithoutADisplayItAsksForASnapshot) {
     EXPECT_EQ(run.status, 1) << run.output;
 }
 
+// A display named but not to be opened: the tool says which and why, and ends, instead of
+// drawing into a window no one sees or waiting on the network. No display is needed: none of
+// these can be reached (`timeout` turns the old endless wait into a failure).
+TEST(ViewCommandTest, ADisplayThatCannotBeOpenedIsNamedWithTheReason) {
+    struct Case {
+        const char* display;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {":54321", "/tmp/.X11-unix/X54321: No such file or directory"},
+        {"unix:54321.0", "/tmp/.X11-unix/X54321: No such file or directory"},
+        {"no-display-here", "not an X display name"},
+        // A documentation address: no route, no answer within seconds, or (behind a proxy that
+        // accepts every connection) a refusal from SDL; the reason is the network's to give.
+        {"198.51.100.1:0", ""},
+    };
+    for (const Case& c : cases) {
+        const CommandResult run = RunCommand("timeout 60 env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY='" +
+                                             std::string(c.display) + "' " + DVRKIT_CLI + " view controls 2>&1");
+        if (run.output.find("no display backend") != std::string::npos) GTEST_SKIP() << "built without SDL2";
+        EXPECT_EQ(run.status, 1) << c.display << ": " << run.output;
+        EXPECT_NE(run.output.find("cannot open the display '" + std::string(c.display) + "': "), std::string::npos)
+            << run.output;
+        EXPECT_NE(run.output.find(c.reason), std::string::npos) << run.output;
+    }
+}
+
 }  // namespace

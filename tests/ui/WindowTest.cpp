@@ -120,6 +120,24 @@ protected:
     void OnDrawItem(int, LPDRAWITEMSTRUCT item) { item->hDC->FillSolidRect(item->rcItem, RGB(0, 255, 0)); }
 };
 
+// A window that logs the client sizes WM_SIZE gives it.
+class SizeProbe : public CWnd {
+public:
+    std::vector<std::string> sizes;
+    static const MessageMap* ThisMessageMap() {
+        static constexpr MessageMapEntry entries[] = {msgmap::OnMessage<&SizeProbe::OnSize>(WM_SIZE)};
+        static const MessageMap map{CWnd::ThisMessageMap(), entries};
+        return &map;
+    }
+    const MessageMap* GetMessageMap() const override { return ThisMessageMap(); }
+
+protected:
+    LRESULT OnSize(WPARAM, LPARAM size) {
+        sizes.push_back(std::to_string(LOWORD(size)) + "x" + std::to_string(HIWORD(size)));
+        return 0;
+    }
+};
+
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 using WindowTest = UiTest;
@@ -297,6 +315,22 @@ TEST_F(WindowTest, FocusMovesWithClicksAndLeavesDisabledOrHiddenWindows) {
     EXPECT_FALSE(first.IsWindowVisible());
     first.DestroyWindow();
     EXPECT_EQ(CWnd::GetFocus(), nullptr);
+}
+
+// The window that fills the desktop is the one a display's window shows: when the person
+// resizes that, it is resized with the desktop and hears its new client size; other windows
+// stay as they are.
+TEST_F(WindowTest, AWindowFillingTheDesktopFollowsItsResize) {
+    SizeProbe full, small;
+    ASSERT_TRUE(full.CreateEx(0, nullptr, "full", WS_VISIBLE | WS_BORDER, CRect(0, 0, 400, 300), nullptr, 0));
+    ASSERT_TRUE(small.CreateEx(0, nullptr, "small", WS_VISIBLE, CRect(10, 10, 110, 60), nullptr, 0));
+    backend.Resize(640, 480);
+    EXPECT_EQ(full.GetRectInParent(), CRect(0, 0, 640, 480));
+    EXPECT_EQ(full.sizes, std::vector<std::string>{"638x478"}) << "the client area, inside the border";
+    EXPECT_EQ(small.GetRectInParent(), CRect(10, 10, 110, 60));
+    EXPECT_TRUE(small.sizes.empty());
+    EXPECT_EQ(frame.GetRectInParent(), CRect(0, 0, 640, 480));
+    backend.Resize(400, 300);
 }
 
 }  // namespace

@@ -51,7 +51,11 @@ void Show(const ViewSpec& view) {
 
 bool CanShowWindows() {
 #ifdef DVRKIT_HAVE_SDL2
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    auto named = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return value && *value;
+    };
+    return named("DISPLAY") || named("WAYLAND_DISPLAY");
 #else
     return false;
 #endif
