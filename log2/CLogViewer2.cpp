@@ -1,8 +1,12 @@
 #include "log2/CLogViewer2.h"
 
+#include <cstdio>
+
 #include "log2/LogFileFormat.h"
 #include "module/HostContract.h"
 #include "platform/core/CTime.h"
+#include "platform/core/FileReplace.h"
+#include "platform/core/FileSystem.h"
 #include "platform/ui/CFileDialog.h"
 
 namespace {
@@ -16,6 +20,7 @@ const MessageMap* CLogViewer2::ThisMessageMap() {
     static constexpr MessageMapEntry entries[] = {
         msgmap::OnCreate<&CLogViewer2::OnCreate>(),
         msgmap::OnDestroy<&CLogViewer2::OnDestroy>(),
+        msgmap::OnMessage<&CLogViewer2::OnSize>(WM_SIZE),
         msgmap::OnNotify<&CLogViewer2::OnTreeMonthSelect>(TVN_SELCHANGED, kMonthTreeId),
         msgmap::OnNotify<&CLogViewer2::OnTreeTypeSelect>(TVN_SELCHANGED, kTypeTreeId),
     };
@@ -36,8 +41,16 @@ void CLogViewer2::CreateControl() {
     m_pFont = browser::DefaultGuiFont();
     m_pImageList = browser::HostIcons(ILC_COLOR24);
     m_szTypeLabel = LoadTypeLabels();
-    browser::CreateTwoTreeControls(*this, {m_treeMonth, kMonthTreeId, m_treeType, kTypeTreeId, m_editMessage, kMessageId},
-                                   *m_pFont, *m_pImageList);
+    browser::CreateTwoTreeControls(*this, ControlSet(), *m_pFont, *m_pImageList);
+}
+
+browser::Controls CLogViewer2::ControlSet() {
+    return {m_treeMonth, kMonthTreeId, m_treeType, kTypeTreeId, m_editMessage, kMessageId};
+}
+
+LRESULT CLogViewer2::OnSize(WPARAM, LPARAM) {
+    browser::PlaceTwoTreeControls(*this, ControlSet());
+    return 0;
 }
 
 void CLogViewer2::InitControl() {
@@ -114,6 +127,8 @@ void CLogViewer2::OnTreeMonthSelect(NMHDR* header, LRESULT* result) {
 void CLogViewer2::SelectDay(HTREEITEM dayItem) {
     m_hSelDay = dayItem;
     TypeTreeDefault();
+    // The pane showed a log of the day before: none of the new day's is chosen yet.
+    ClearMessage();
     const LocalDay day = DayStartingAt(static_cast<DWORD>(m_treeMonth.GetItemData(dayItem)));
     const LogDayGroups groups = m_month.GroupDay(day);
     for (int g = 0; g < kLogTypeGroupCount; ++g) {
@@ -168,9 +183,22 @@ void CLogViewer2::SaveLogToText() {
     if (!m_hSelDay && !monthWithDays) return;
     CFileDialog dialog(FALSE, nullptr, nullptr, kExportFlags, kExportFilter, this);
     if (dialog.DoModal() != IDOK) return;
+    // Written beside the chosen file and renamed over it once whole, so a failed export leaves
+    // a file the person chose to replace as it was, and a link there is replaced, not followed.
     // The text is written as its bytes stand: one CR LF per line.
-    std::FILE* file = std::fopen(dialog.GetPathName().c_str(), "wb");
-    if (!file) return;
-    m_renderer.MonthText(m_month, [file](const std::string& piece) { std::fwrite(piece.data(), 1, piece.size(), file); });
-    std::fclose(file);
+    const std::string target = dialog.GetPathName().str();
+    CFile file;
+    const std::string written = CreateBeside(file, target);
+    if (written.empty()) return;
+    try {
+        m_renderer.MonthText(m_month, [&file](const std::string& piece) {
+            file.Write(piece.data(), static_cast<UINT>(piece.size()));
+        });
+        file.Close();
+    } catch (const CFileException&) {
+        file.Abort();
+        DeleteFileA(written.c_str());
+        return;
+    }
+    if (std::rename(written.c_str(), target.c_str()) != 0) DeleteFileA(written.c_str());
 }

@@ -64,12 +64,15 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT cs);
     void OnDestroy();
+    // The trees and the pane share the new size as they shared the size at creation.
+    LRESULT OnSize(WPARAM type, LPARAM size);
     void OnTreeMonthSelect(NMHDR* header, LRESULT* result);
     void OnTreeTypeSelect(NMHDR* header, LRESULT* result);
     void CreateControl();
     void InitControl();
 
 private:
+    browser::Controls ControlSet();
     void SelectDay(HTREEITEM day);
 
     std::unique_ptr<CFont> m_pFont;

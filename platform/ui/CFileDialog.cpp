@@ -82,6 +82,7 @@ int CFileDialog::DoModal() {
     m_ended = false;
     m_result = IDCANCEL;
     m_path = "";
+    m_replaceAsked.clear();
     const char* title = m_open ? "Open" : "Save As";
     if (!CreateEx(0, nullptr, title, WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(x, y, x + kWidth, y + kHeight), nullptr, 0)) {
         return IDCANCEL;
@@ -114,7 +115,7 @@ int CFileDialog::OnCreate(LPCREATESTRUCT cs) {
     return 0;
 }
 
-CString CFileDialog::Resolve(CString* problem) const {
+CString CFileDialog::Resolve(CString* problem) {
     CString typed;
     if (CWnd* field = GetDlgItem(kFileNameField)) field->GetWindowText(typed);
     std::string path = typed.str();
@@ -132,11 +133,31 @@ CString CFileDialog::Resolve(CString* problem) const {
         *problem = "The folder does not exist.";
         return {};
     }
-    if ((m_flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path, error)) {
-        *problem = "The file does not exist.";
+    if (m_open) {
+        if ((m_flags & OFN_FILEMUSTEXIST) && !std::filesystem::is_regular_file(path, error)) {
+            *problem = "The file does not exist.";
+            return {};
+        }
+        return CString(path.c_str());
+    }
+    return SavePath(path, problem);
+}
+
+// A file to save names a new file, or an existing one the person chose twice: the first OK on it
+// asks, the second replaces it.
+CString CFileDialog::SavePath(const std::string& path, CString* problem) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) return CString(path.c_str());
+    if (std::filesystem::is_directory(status)) {
+        *problem = "That is a folder: enter a file name.";
         return {};
     }
-    return CString(path.c_str());
+    if (m_replaceAsked == path) return CString(path.c_str());
+    m_replaceAsked = path;
+    problem->Format("%s already exists. Press OK again to replace it.",
+                    std::filesystem::path(path).filename().string().c_str());
+    return {};
 }
 
 void CFileDialog::OnOK() {

@@ -1,14 +1,18 @@
 #pragma once
 // The file dialog: a modal window with a path field, the first filter's description, OK and
 // Cancel. DoModal returns IDOK with the chosen path, or IDCANCEL. OK checks the typed path
-// against the flags (OFN_PATHMUSTEXIST: its folder exists; OFN_FILEMUSTEXIST: the file
-// exists) and otherwise keeps the dialog open with a message; a name without an extension
+// against the flags (OFN_PATHMUSTEXIST: its folder exists; OFN_FILEMUSTEXIST, for opening: the
+// file exists) and otherwise keeps the dialog open with a message; a name without an extension
 // gets the default extension. Enter in the field is OK, Escape is Cancel.
+//
+// A save dialog names a file to write: a new file is always accepted (OFN_FILEMUSTEXIST does
+// not apply), and an existing one is accepted only when the person confirms it: the first OK
+// on it says that it exists and asks, a second OK on the same path replaces it, as
+// OFN_OVERWRITEPROMPT asks whether or not the flag is given. A folder is refused.
 //
 // The desktop's modal driver runs the dialog: a real display until the user answers, the
 // headless backend through the answer the host or test gave (a dialog left open is
-// cancelled). OFN_OVERWRITEPROMPT is accepted but asks nothing: the caller decides about an
-// existing file.
+// cancelled).
 #include "platform/core/CString.h"
 #include "platform/ui/CWnd.h"
 
@@ -53,7 +57,8 @@ protected:
 private:
     void End(int result);
     // The typed path made complete, or an empty text with `problem` set.
-    CString Resolve(CString* problem) const;
+    CString Resolve(CString* problem);
+    CString SavePath(const std::string& path, CString* problem);
 
     BOOL m_open;
     CString m_defaultExt;
@@ -61,6 +66,8 @@ private:
     DWORD m_flags;
     std::vector<std::pair<CString, CString>> m_filters;
     CString m_path;
+    // The existing file the person was asked about; a second OK on it replaces it.
+    std::string m_replaceAsked;
     bool m_ended = false;
     int m_result = IDCANCEL;
     std::vector<std::unique_ptr<CWnd>> m_controls;

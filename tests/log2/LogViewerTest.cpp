@@ -2,11 +2,15 @@
 // would read: tree items, group labels, the text pane.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <set>
 
 #include "log2/CLogViewer2.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/FileSystem.h"
+#include "platform/gdi/StockObjects.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
 #include "tests/support/WindowDriver.h"
@@ -59,6 +63,25 @@ TEST_F(LogViewer, ControlsFollowTheWindowSize) {
     CLogViewer2 narrow;
     ASSERT_TRUE(narrow.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 101, 400), &host, 101));
     EXPECT_EQ(narrow.TypeTree().GetRectInParent().left, 39);
+}
+
+// A resized browser lays its controls out again by the rule of its creation, whether its host
+// moves it or it fills a display's window that the person resizes.
+TEST_F(LogViewer, ResizingLaysTheControlsOutAgain) {
+    viewer.MoveWindow(0, 0, 800, 500);
+    EXPECT_EQ(viewer.MonthTree().GetRectInParent(), CRect(5, 5, 320, 350));
+    EXPECT_EQ(viewer.TypeTree().GetRectInParent(), CRect(319, 5, 795, 350));
+    EXPECT_EQ(viewer.MessagePane().GetRectInParent(), CRect(5, 350, 795, 495));
+
+    host.DestroyWindow();
+    CLogViewer2 shown;
+    ASSERT_TRUE(shown.CreateEx(0, nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 800, 600), nullptr, 0));
+    backend.Resize(1000, 700);
+    EXPECT_EQ(shown.MonthTree().GetRectInParent(), CRect(5, 5, 400, 550));
+    EXPECT_EQ(shown.TypeTree().GetRectInParent(), CRect(399, 5, 995, 550));
+    EXPECT_EQ(shown.MessagePane().GetRectInParent(), CRect(5, 550, 995, 695));
+    // Drawn where they now are: the pane's frame, not the desktop, at its new bottom right.
+    EXPECT_NE(backend.PixelAt(994, 694), GetSysColor(COLOR_BACKGROUND));
 }
 
 TEST_F(LogViewer, RightAfterCreationTheTypeTreeShowsItsGroups) {
@@ -114,6 +137,23 @@ TEST_F(LogViewer, SelectingTheSameMonthOrDayAgainChangesNothing) {
     EXPECT_NE(Pane(), "");
 }
 
+// The pane shows a log of the chosen day only: another day leaves it empty until one of that
+// day's logs is chosen.
+TEST_F(LogViewer, ChoosingAnotherDayEmptiesThePane) {
+    WriteLog(1, 4, 3, 9);
+    WriteLog(1, 4, 5, 10);
+    viewer.Init(dir.path().c_str());
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "03"});
+    ui.ClickItem(viewer.TypeTree(), {"System (1)", "09:00:00"});
+    ASSERT_NE(Pane(), "");
+
+    ui.ClickItem(viewer.MonthTree(), {"2005-04", "05"});
+    EXPECT_EQ(Pane(), "");
+    ui.ClickItem(viewer.TypeTree(), {"System (1)", "10:00:00"});
+    EXPECT_NE(Pane().find("2005-04-05 10:00:00"), std::string::npos) << Pane();
+}
+
 TEST_F(LogViewer, ADamagedBlockShowsNoDays) {
     WriteLog(1, 4, 3, 9);
     WriteLog(1, 4, 4, 9);
@@ -154,7 +194,6 @@ TEST_F(LogViewer, SaveLogToTextWritesTheWholeMonth) {
 
     WriteLog(1, 4, 3, 9);
     WriteLog(2, 4, 5, 9);
-    WriteBytes(target, {});  // the dialog asks for an existing file
     viewer.Init(dir.path().c_str());
     ui.ClickItem(viewer.MonthTree(), {"2005-04"});
     ui.ClickItem(viewer.MonthTree(), {"2005-04", "05"});
@@ -163,6 +202,36 @@ TEST_F(LogViewer, SaveLogToTextWritesTheWholeMonth) {
     const auto written = ReadBytes(target);
     const std::string expected = CLogTextRenderer().MonthText(viewer.LoadedMonth());
     EXPECT_EQ(std::string(written.begin(), written.end()), expected) << "both logs of the month, not only the day's";
+}
+
+// The export writes a new file, and replaces an existing one only when the person confirms it.
+TEST_F(LogViewer, SaveLogToTextAsksBeforeReplacingAFile) {
+    WriteLog(1, 4, 3, 9);
+    viewer.Init(dir.path().c_str());
+    ui.ClickItem(viewer.MonthTree(), {"2005-04"});
+    const std::string target = dir.file("kept.txt");
+    WriteBytes(target, {'o', 'l', 'd'});
+
+    ui.QueueFileDialogAnswer(target);  // OK once: asked, the person gives no second OK
+    viewer.SaveLogToText();
+    const auto kept = ReadBytes(target);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "old");
+
+    ui.QueueFileDialogAnswer(target, true);
+    viewer.SaveLogToText();
+    const auto replaced = ReadBytes(target);
+    EXPECT_EQ(std::string(replaced.begin(), replaced.end()), CLogTextRenderer().MonthText(viewer.LoadedMonth()));
+
+    // A link chosen as the file is replaced by the export; what it pointed to stays as it was.
+    const std::string elsewhere = dir.file("elsewhere.txt");
+    WriteBytes(elsewhere, {'k', 'e', 'p', 't'});
+    const std::string link = dir.file("link.txt");
+    ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
+    ui.QueueFileDialogAnswer(link, true);
+    viewer.SaveLogToText();
+    const auto untouched = ReadBytes(elsewhere);
+    EXPECT_EQ(std::string(untouched.begin(), untouched.end()), "kept");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(link)));
 }
 
 // Two writers, or a host restarted within a second, give two logs of a day the same handle: each

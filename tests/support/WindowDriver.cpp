@@ -98,9 +98,10 @@ CRect WindowDriver::WindowRectOnDesktop(const CWnd& wnd) {
 
 void WindowDriver::QueueModalAnswer(HeadlessBackend::ModalAnswer answer) { m_answers.push_back(std::move(answer)); }
 
-void WindowDriver::QueueFileDialogAnswer(const std::string& path) {
-    QueueModalAnswer([this, path](CWnd& dialog) {
+void WindowDriver::QueueFileDialogAnswer(const std::string& path, bool replace) {
+    QueueModalAnswer([this, path, replace](CWnd& dialog) {
         TypeInto(*dialog.GetDlgItem(CFileDialog::kFileNameField), path);
         Press({VK_RETURN});
+        if (replace) Press({VK_RETURN});
     });
 }

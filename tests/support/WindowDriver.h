@@ -55,8 +55,9 @@ public:
     // Queues the answer to the next modal window not yet answered: called with the window
     // once it shows. A modal window with no answer left is left open, and ends as cancelled.
     void QueueModalAnswer(HeadlessBackend::ModalAnswer answer);
-    // Queues a person's answer to a file dialog: `path` typed into its name field, then Enter.
-    void QueueFileDialogAnswer(const std::string& path);
+    // Queues a person's answer to a file dialog: `path` typed into its name field, then Enter;
+    // with `replace`, Enter once more, which confirms replacing an existing file.
+    void QueueFileDialogAnswer(const std::string& path, bool replace = false);
     size_t QueuedAnswers() const { return m_answers.size(); }
 
 private:

@@ -48,8 +48,8 @@ TEST_F(FileDialogTest, OkGivesTheTypedPathWithTheDefaultExtension) {
     EXPECT_FALSE(IsWindow(dialog.GetSafeHwnd()));
 }
 
-TEST_F(FileDialogTest, FlagsKeepTheDialogOpenWithAMessageUntilCancelled) {
-    CFileDialog dialog(FALSE, nullptr, nullptr, kExportFlags, kFilter, &frame);
+TEST_F(FileDialogTest, FlagsKeepTheOpenDialogOpenWithAMessageUntilCancelled) {
+    CFileDialog dialog(TRUE, nullptr, nullptr, kExportFlags, kFilter, &frame);
     Answer(dir.path() + "/missing.txt", IDOK);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(seen.back(), "The file does not exist.");
@@ -65,6 +65,47 @@ TEST_F(FileDialogTest, FlagsKeepTheDialogOpenWithAMessageUntilCancelled) {
     Answer(existing, 0, VK_RETURN);
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_STREQ(dialog.GetPathName().c_str(), existing.c_str());
+}
+
+// A save dialog, with the flags the log export gives it, names a file to create; an existing
+// file is replaced only when the person confirms it, and a folder is no file to save.
+TEST_F(FileDialogTest, SavingTakesANewFileAndAsksBeforeAnExistingOne) {
+    CFileDialog dialog(FALSE, nullptr, nullptr, kExportFlags, kFilter, &frame);
+    const std::string fresh = dir.path() + "/new.txt";
+    Answer(fresh, IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_STREQ(dialog.GetPathName().c_str(), fresh.c_str());
+
+    const std::string existing = dir.path() + "/old.txt";
+    WriteBytes(existing, {'x'});
+    Answer(existing, IDOK);  // the person gives up after the question
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "old.txt already exists. Press OK again to replace it.");
+
+    ui.QueueModalAnswer([this, existing](CWnd& d) {
+        ui.TypeInto(*d.GetDlgItem(CFileDialog::kFileNameField), existing);
+        ui.Press({VK_RETURN, VK_RETURN});
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK) << "a second OK on the same file replaces it";
+    EXPECT_STREQ(dialog.GetPathName().c_str(), existing.c_str());
+
+    // The question is about one file: asked about one, OK on another existing file asks again.
+    const std::string other = dir.path() + "/other.txt";
+    WriteBytes(other, {'y'});
+    ui.QueueModalAnswer([this, existing, other](CWnd& d) {
+        CWnd& field = *d.GetDlgItem(CFileDialog::kFileNameField);
+        ui.TypeInto(field, existing);
+        ui.Press({VK_RETURN});
+        field.SetWindowText(other.c_str());
+        ui.Press({VK_RETURN});
+        seen.push_back(ui.Text(*d.GetDlgItem(CFileDialog::kMessageLabel)));
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "other.txt already exists. Press OK again to replace it.");
+
+    Answer(dir.path(), IDOK);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(seen.back(), "That is a folder: enter a file name.");
 }
 
 TEST_F(FileDialogTest, TabMovesTheFocusThroughFieldOkAndCancel) {
