@@ -6,6 +6,7 @@
 
 #include "calendar/DibHeaderCheck.h"
 #include "platform/core/CException.h"
+#include "platform/core/FileSystem.h"
 #include "platform/core/LittleEndian.h"
 #include "platform/ui/CMessageBox.h"
 
@@ -21,10 +22,6 @@ void PutFileHeader(BYTE* out, DWORD fileSize, DWORD pixelOffset) {
     PutU32(out + kBmpOffsetPixels, pixelOffset);
 }
 
-bool StartsWithMagic(const BYTE* bytes, std::uint64_t length) {
-    return length >= 2 && (bytes[0] | (bytes[1] << 8)) == kBmpMagic;
-}
-
 // Everything a mapped file holds open; released together unless handed on.
 struct MappedFile {
     HANDLE file = nullptr;
@@ -32,10 +29,12 @@ struct MappedFile {
     BYTE* view = nullptr;
     std::uint64_t length = 0;
 
-    ~MappedFile() {
+    ~MappedFile() { Close(); }
+    void Close() {
         if (view) UnmapViewOfFile(view);
         CloseHandle(mapping);
         CloseHandle(file);
+        Release();
     }
     // Hands the handles on: they are no longer released here.
     void Release() {
@@ -44,21 +43,22 @@ struct MappedFile {
     }
 };
 
-// Opens `path` with `disposition` and maps `size` bytes of it (0: the whole file) read-write.
-bool OpenMapped(MappedFile& m, const char* path, DWORD share, DWORD disposition, DWORD size) {
+// Opens `path` with `disposition` and maps `size` bytes of it (0: the whole file) read-write;
+// nullptr, or why it could not be done.
+const char* OpenMapped(MappedFile& m, const char* path, DWORD share, DWORD disposition, DWORD size) {
     m.file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m.file == INVALID_HANDLE_VALUE) {
         m.file = nullptr;
-        return false;
+        return "the file cannot be opened for reading and writing: missing, not accessible or in use";
     }
     m.mapping = CreateFileMappingA(m.file, nullptr, PAGE_READWRITE, 0, size, nullptr);
-    if (!m.mapping) return false;
+    if (!m.mapping) return size ? "the file cannot be made as large as the image" : "the file is empty or cannot be mapped";
     m.view = static_cast<BYTE*>(MapViewOfFile(m.mapping, FILE_MAP_WRITE, 0, 0, 0));
-    if (!m.view) return false;
+    if (!m.view) return "the file cannot be mapped into memory";
     DWORD high = 0;
     const DWORD low = GetFileSize(m.file, &high);
     m.length = size ? size : (std::uint64_t{high} << 32 | low);
-    return true;
+    return nullptr;
 }
 
 }  // namespace
@@ -102,6 +102,7 @@ void CDib::Clear() {
     m_bitsOwned = false;
     m_imageSize = 0;
     m_colorCount = 0;
+    m_sizeLimit = DibSizeLimit::applied;
 }
 
 CSize CDib::GetExtent() const {
@@ -112,7 +113,17 @@ CSize CDib::GetExtent() const {
 
 BITMAPINFOHEADER CDib::GetHeader() const { return m_block ? ReadInfoHeaderAt(m_block) : BITMAPINFOHEADER{}; }
 
-size_t CDib::TableEnd() const { return kInfoHeaderSize + kColorEntrySize * static_cast<size_t>(m_colorCount); }
+size_t CDib::MaskBytes() const { return m_block && GetHeader().biCompression == BI_BITFIELDS ? kBitfieldMaskBytes : 0; }
+
+size_t CDib::TableEnd() const {
+    return kInfoHeaderSize + MaskBytes() + kColorEntrySize * static_cast<size_t>(m_colorCount);
+}
+
+BOOL CDib::Fail(const char* message, std::string reason) {
+    m_failure = std::move(reason);
+    if (message) AfxMessageBox(message);
+    return FALSE;
+}
 
 void CDib::CountColors(int bitCount) {
     const DWORD used = m_block ? GetHeader().biClrUsed : 0;
@@ -121,13 +132,14 @@ void CDib::CountColors(int bitCount) {
 
 void CDib::CheckHeader() {
     if (!m_block) throw CException("there is no info header");
-    m_imageSize = CheckInfoHeader(GetHeader()).imageSize;
+    m_imageSize = CheckInfoHeader(GetHeader(), m_sizeLimit).imageSize;
     m_colorTable = m_block + kInfoHeaderSize;
 }
 
-void CDib::TakeHeaderBlock(BYTE* block, int ownership) {
+void CDib::TakeHeaderBlock(BYTE* block, int ownership, DibSizeLimit limit) {
     m_block = block;
     m_blockOwnership = ownership;
+    m_sizeLimit = limit;
     CheckHeader();
     CountColors(GetHeader().biBitCount);
 }
@@ -141,16 +153,15 @@ BOOL CDib::Attach(BYTE* block, std::optional<size_t> length, int ownership, HGLO
     m_global = global;
     try {
         if (!block || (length && *length < kInfoHeaderSize)) throw CException("the block has no room for an info header");
-        TakeHeaderBlock(block, ownership);
+        TakeHeaderBlock(block, ownership, length ? DibSizeLimit::lifted : DibSizeLimit::applied);
         if (length && (TableEnd() > *length || m_imageSize > *length - TableEnd()))
             throw CException("the block is shorter than its header says");
-        m_bits = m_colorTable + kColorEntrySize * static_cast<size_t>(m_colorCount);
+        m_bits = m_block + TableEnd();
         BuildPalette();
         return TRUE;
-    } catch (const CException&) {
+    } catch (const CException& e) {
         Clear();
-        AfxMessageBox("AttachMemory error");
-        return FALSE;
+        return Fail("AttachMemory error", e.what());
     }
 }
 
@@ -163,14 +174,12 @@ void CDib::AdoptView(HANDLE file, HANDLE mapping, BYTE* view) {
 BOOL CDib::MapFile(const char* path, BOOL share) {
     Clear();
     MappedFile m;
-    if (!OpenMapped(m, path, share ? FILE_SHARE_READ : 0, OPEN_EXISTING, 0)) {
-        AfxMessageBox("Empty bitmap file");
-        return FALSE;
-    }
-    const std::uint64_t pixelOffset = m.length >= kBmpFileHeaderSize ? GetU32(m.view + kBmpOffsetPixels) : 0;
-    if (!StartsWithMagic(m.view, m.length) || pixelOffset < kBmpFileHeaderSize + kInfoHeaderSize || pixelOffset > m.length) {
-        AfxMessageBox("Invalid bitmap file");
-        return FALSE;
+    if (const char* reason = OpenMapped(m, path, share ? FILE_SHARE_READ : 0, OPEN_EXISTING, 0))
+        return Fail("Empty bitmap file", reason);
+    try {
+        CheckFileHeader(m.view, m.length);
+    } catch (const CException& e) {
+        return Fail("Invalid bitmap file", e.what());
     }
     if (!Attach(m.view + kBmpFileHeaderSize, static_cast<size_t>(m.length - kBmpFileHeaderSize), notOwned, nullptr))
         return FALSE;
@@ -189,13 +198,26 @@ void CDib::UnmapFile() {
 }
 
 BOOL CDib::SaveToMappedFile(const char* path) {
-    if (!m_block || (m_imageSize && !m_bits)) return FALSE;
+    // Everything that can refuse the image is asked before the file is made.
+    if (!m_block || (m_imageSize && !m_bits)) return Fail(nullptr, "there is no image to save");
+    try {
+        CheckInfoHeader(GetHeader(), m_sizeLimit);
+    } catch (const CException& e) {
+        return Fail(nullptr, e.what());
+    }
     const size_t tableEnd = TableEnd();
     const std::uint64_t pixelOffset = kBmpFileHeaderSize + tableEnd;
     const std::uint64_t fileSize = pixelOffset + m_imageSize;
-    if (fileSize > UINT32_MAX) return FALSE;
+    if (fileSize > UINT32_MAX) return Fail(nullptr, "the image is larger than a bitmap file's size field can state");
     MappedFile m;
-    if (!OpenMapped(m, path, 0, CREATE_ALWAYS, static_cast<DWORD>(fileSize))) return FALSE;
+    if (const char* reason = OpenMapped(m, path, 0, CREATE_ALWAYS, static_cast<DWORD>(fileSize))) {
+        // A file made but not mapped is removed; one that could not be opened was not touched.
+        if (m.file) {
+            m.Close();
+            DeleteFileA(path);
+        }
+        return Fail(nullptr, reason);
+    }
     PutFileHeader(m.view, static_cast<DWORD>(fileSize), static_cast<DWORD>(pixelOffset));
     std::memcpy(m.view + kBmpFileHeaderSize, m_block, tableEnd);
     if (m_imageSize) std::memcpy(m.view + pixelOffset, m_bits, m_imageSize);
@@ -205,6 +227,7 @@ BOOL CDib::SaveToMappedFile(const char* path) {
     m_imageSize = imageSize;
     m_block = m.view + kBmpFileHeaderSize;
     m_bits = m.view + pixelOffset;
+    m_sizeLimit = DibSizeLimit::lifted;  // the file holds every byte the header announces
     AdoptView(m.file, m.mapping, m.view);
     m.Release();
     CountColors(GetHeader().biBitCount);
@@ -219,9 +242,10 @@ BOOL CDib::ReadSection(CFile* file, CDC* dc) { return ReadFrom(*file, dc, true);
 
 BOOL CDib::ReadFrom(CFile& file, CDC* dc, bool section) {
     Clear();
+    std::string reason;
     try {
         DibFileHead head = ReadDibFileHead(file);
-        TakeHeaderBlock(head.block.release(), ownedHeap);
+        TakeHeaderBlock(head.block.release(), ownedHeap, DibSizeLimit::lifted);
         BuildPalette();
         if (section) {
             ReadSectionBits(file, dc);
@@ -231,12 +255,13 @@ BOOL CDib::ReadFrom(CFile& file, CDC* dc, bool section) {
             ReadExactly(file, m_bits, m_imageSize, "pixel data");
         }
         return TRUE;
-    } catch (const CException&) {
-    } catch (const CFileException&) {
+    } catch (const CException& e) {
+        reason = e.what();
+    } catch (const CFileException& e) {
+        reason = e.what();
     }
     Clear();
-    AfxMessageBox(section ? "ReadSection error" : "Read error");
-    return FALSE;
+    return Fail(section ? "ReadSection error" : "Read error", reason);
 }
 
 void CDib::ReadSectionBits(CFile& file, CDC* dc) {
@@ -260,11 +285,11 @@ BOOL CDib::Write(CFile* file) {
         file->Write(m_block, static_cast<UINT>(TableEnd()));
         if (m_imageSize) file->Write(m_bits, m_imageSize);
         return TRUE;
-    } catch (const CException&) {
-    } catch (const CFileException&) {
+    } catch (const CException& e) {
+        return Fail("write error", e.what());
+    } catch (const CFileException& e) {
+        return Fail("write error", e.what());
     }
-    AfxMessageBox("write error");
-    return FALSE;
 }
 
 void CDib::Serialize(CArchive& ar) {

@@ -12,16 +12,22 @@
 // While the pixels share the header block (AttachMemory, MapFile) they follow the colour table
 // directly, and changes to a mapped image's pixels are changes to its file.
 //
-// Failures show a fixed message in a message box with an OK button and give 0. Bad bytes never
-// make the object read outside what holds them: headers are checked against the file, the
-// mapping or the block before use (DibHeaderCheck.h).
+// Failures show a fixed message in a message box with an OK button and give 0; LastFailure says
+// what was wrong, for callers that tell a person. Bad bytes never make the object read outside
+// what holds them: headers are checked against the file, the mapping or the block before use
+// (DibHeaderCheck.h). Where that length is known (files, mappings) an image may be of any size
+// its header can state; a block given by its address alone is held to the drawing limits.
+// Images with colour masks (BI_BITFIELDS) keep the three masks between the info header and
+// the colour table.
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/core/CArchive.h"
 #include "platform/core/FileMapping.h"
 #include "platform/core/GlobalMemory.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/DibLayout.h"
 
 class CDib : public CObject {
 public:
@@ -48,8 +54,9 @@ public:
     // failure the object is left empty and nothing the call opened stays open.
     BOOL MapFile(const char* path, BOOL share = FALSE);
     void UnmapFile();
-    // Writes the image to a new mapped file and attaches that; 0, with the object unchanged,
-    // when the file cannot be created, mapped or viewed.
+    // Writes the image to a new mapped file and attaches that; 0, with the object unchanged and
+    // no file left at `path`, when there is no image to save or the file cannot be created,
+    // mapped or viewed.
     BOOL SaveToMappedFile(const char* path);
 
     // Selects the palette into `dc` and realizes it; 0 without a palette.
@@ -59,7 +66,8 @@ public:
     // A DIB section of the header's format that becomes the pixel data (the object owns it); 0
     // without a header or when there is pixel data already.
     HBITMAP MakeSection(CDC* dc);
-    // The palette of the colour table; 0 when there is no colour table.
+    // The palette of the colour table (after the masks of a masked image); 0 when there is no
+    // colour table.
     BOOL BuildPalette();
     // The halftone palette for an image without a colour table; 0 for one with a table.
     BOOL UseHalftonePalette(CDC* dc);
@@ -84,11 +92,15 @@ public:
     // and the colour table's place.
     void CheckHeader();
 
+    // Why the last operation that gave 0 failed, as a person reads it ("the block is shorter
+    // than its header says"); empty before any failure.
+    const std::string& LastFailure() const { return m_failure; }
     // --- what the object holds
     bool HasHeader() const { return m_block != nullptr; }
     // A copy of the info header (all zero without one).
     BITMAPINFOHEADER GetHeader() const;
-    // The colour table (4 bytes an entry), nullptr without a header.
+    // The colour table (4 bytes an entry; for a masked image the masks, then the table), nullptr
+    // without a header.
     BYTE* GetColorTable() const { return m_colorTable; }
     BYTE* GetBits() const { return m_bits; }
     DWORD GetImageSize() const { return m_imageSize; }
@@ -102,7 +114,11 @@ private:
 
     // AttachMemory with the bytes the block is known to hold, when known.
     BOOL Attach(BYTE* block, std::optional<size_t> length, int ownership, HGLOBAL global);
-    void TakeHeaderBlock(BYTE* block, int ownership);
+    void TakeHeaderBlock(BYTE* block, int ownership, DibSizeLimit limit);
+    // Keeps `reason` as LastFailure, shows `message` and gives 0.
+    BOOL Fail(const char* message, std::string reason);
+    // Bytes of the colour masks after the info header: those of BI_BITFIELDS, else none.
+    size_t MaskBytes() const;
     // The header block copied to aligned memory for the drawing calls, with the image size set.
     std::vector<BYTE> InfoCopy() const;
     size_t TableEnd() const;
@@ -123,4 +139,6 @@ private:
     HANDLE m_mapping = nullptr;
     BYTE* m_view = nullptr;
     std::unique_ptr<CPalette> m_palette;
+    DibSizeLimit m_sizeLimit = DibSizeLimit::applied;  // lifted while the data's length is known
+    std::string m_failure;
 };

@@ -2,6 +2,7 @@
 // between run-length-encoded and uncompressed pixels. Every drawing call gets an aligned copy
 // of the header block, since a mapped file's header sits at an odd address.
 #include <cstring>
+#include <string>
 
 #include "calendar/CDib.h"
 #include "platform/core/LittleEndian.h"
@@ -60,8 +61,9 @@ BOOL CDib::BuildPalette() {
     auto* palette = reinterpret_cast<LOGPALETTE*>(description.data());
     palette->palVersion = kPaletteVersion;
     palette->palNumEntries = static_cast<WORD>(m_colorCount);
+    const BYTE* table = m_colorTable + MaskBytes();
     for (int i = 0; i < m_colorCount; ++i) {
-        const BYTE* entry = m_colorTable + kColorEntrySize * static_cast<size_t>(i);
+        const BYTE* entry = table + kColorEntrySize * static_cast<size_t>(i);
         palette->palPalEntry[i] = PALETTEENTRY{entry[2], entry[1], entry[0], 0};
     }
     m_palette = std::make_unique<CPalette>();
@@ -83,7 +85,11 @@ HBITMAP CDib::MakeDeviceBitmap(CDC* dc) {
 
 BOOL CDib::ChangeCompression(CDC* dc, BOOL compress) {
     const BITMAPINFOHEADER h = GetHeader();
-    if (!m_block || (h.biBitCount != 4 && h.biBitCount != 8) || m_section) return FALSE;
+    if (!m_block) return Fail(nullptr, "there is no image");
+    if (h.biBitCount != 4 && h.biBitCount != 8)
+        return Fail(nullptr, "the image has " + std::to_string(h.biBitCount) +
+                                 " bits per pixel; only 4- and 8-bit images change compression");
+    if (m_section) return Fail(nullptr, "the image is a DIB section, whose pixels stay uncompressed");
     HPALETTE previous = m_palette ? ::SelectPalette(dc, m_palette->GetHandle(), FALSE) : nullptr;
     auto restore = [dc, previous] {
         if (previous) ::SelectPalette(dc, previous, FALSE);
@@ -91,7 +97,8 @@ BOOL CDib::ChangeCompression(CDC* dc, BOOL compress) {
     CBitmap device;
     if (!device.Attach(MakeDeviceBitmap(dc))) {
         restore();
-        return FALSE;
+        return Fail(nullptr, "no device bitmap can be made of the image (at most " + std::to_string(kMaxDibSide) +
+                                 " pixels a side and " + std::to_string(kMaxDibPixels) + " in all)");
     }
     auto block = std::make_unique<BYTE[]>(TableEnd());
     std::memcpy(block.get(), m_block, TableEnd());
@@ -102,9 +109,9 @@ BOOL CDib::ChangeCompression(CDC* dc, BOOL compress) {
         PutU32(block.get() + kOffsetCompression, h.biBitCount == 4 ? BI_RLE4 : BI_RLE8);
         const int done = GetDIBits(dc, device, 0, rows, nullptr, info, DIB_RGB_COLORS);
         if (done == 0 || info->bmiHeader.biSizeImage == 0) {
-            AfxMessageBox(done == 0 ? "Unable to compress this DIB" : "Driver can't do compression");
             restore();
-            return FALSE;
+            return done == 0 ? Fail("Unable to compress this DIB", "the compressed size cannot be obtained")
+                             : Fail("Driver can't do compression", "the compressed size came back as 0");
         }
         imageSize = info->bmiHeader.biSizeImage;
     } else {
@@ -117,7 +124,7 @@ BOOL CDib::ChangeCompression(CDC* dc, BOOL compress) {
     device.DeleteObject();
     if (!extracted) {
         restore();
-        return FALSE;
+        return Fail(nullptr, "the pixels cannot be read back from the device bitmap");
     }
 
     Clear();

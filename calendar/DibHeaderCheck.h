@@ -2,29 +2,40 @@
 // The checks that stand between a bitmap's bytes and CDib: an info header is taken only when
 // it is the 40-byte form, bottom-up, of a size, bit count, compression and colour count that
 // can be drawn, with an image size that agrees with its rows; a file's headers are taken only
-// when the colour table and the pixels they announce lie inside the file. Each refusal is a
-// CException whose text names the fault, so that the tool can say what is wrong.
+// when the colour masks, colour table and pixels they announce lie inside the file. Each
+// refusal is a CException whose text names the fault; CDib keeps it as its LastFailure.
 #include <cstdint>
 #include <memory>
 
 #include "platform/core/CFile.h"
 #include "platform/gdi/BmpFile.h"
 #include "platform/gdi/DibFormat.h"
+#include "platform/gdi/DibLayout.h"
 
 // What an accepted info header describes.
 struct DibShape {
     DWORD imageSize = 0;  // bytes of pixel data: the header's image-size field, else stride x height
     int colorCount = 0;   // colour-table entries
-    // Info header and colour table.
-    size_t TableEnd() const { return kInfoHeaderSize + kColorEntrySize * static_cast<size_t>(colorCount); }
+    size_t maskBytes = 0; // the colour masks of a BI_BITFIELDS image, before the colour table
+    // Info header, masks and colour table.
+    size_t TableEnd() const {
+        return kInfoHeaderSize + maskBytes + kColorEntrySize * static_cast<size_t>(colorCount);
+    }
 };
 
 // Bytes of pixel data that a header implies: its image-size field when set, else row stride x
 // height, all unsigned.
 DWORD DibImageSize(const BITMAPINFOHEADER& header);
 
-// The shape of an info header, or a CException naming why CDib cannot hold it.
-DibShape CheckInfoHeader(const BITMAPINFOHEADER& header);
+// The shape of an info header, or a CException naming why CDib cannot hold it. `limit` says
+// whether the size limits hold: lifted only where the caller knows how many bytes follow the
+// header and checks the shape against them.
+DibShape CheckInfoHeader(const BITMAPINFOHEADER& header, DibSizeLimit limit);
+
+// The pixel offset of a bitmap file's 14-byte header, given the bytes available from its start,
+// or a CException naming why it announces no bitmap: no "BM", or an offset that leaves no room
+// for the info header or lies past the end.
+std::uint64_t CheckFileHeader(const BYTE* fileHeader, std::uint64_t available);
 
 // A bitmap file's headers as read from a file: the header block (info header, colour table and
 // whatever lies between them and the pixels) and its shape.

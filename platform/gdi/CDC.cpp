@@ -363,6 +363,13 @@ BOOL CDC::StretchSurface(int x, int y, int w, int h, const CSurface& source, int
     return Paint([&](Canvas& c) { c.Stretch(d.x, d.y, w, h, source, sx, sy, sw, sh, rop, pattern); });
 }
 
+BOOL CDC::StretchSampled(int x, int y, int w, int h, CSize sourceSize, int sx, int sy, int sw, int sh, DWORD rop,
+                         const RowSampler& sample) {
+    const Pixel pattern = Pattern(m_state.brush);
+    const CPoint d = ToDevice(x, y);
+    return Paint([&](Canvas& c) { c.Stretch(d.x, d.y, w, h, sourceSize, sx, sy, sw, sh, rop, pattern, sample); });
+}
+
 BOOL CDC::DrawKeyed(int x, int y, int w, int h, const CSurface& source, int sx, int sy, Pixel key) {
     const CPoint d = ToDevice(x, y);
     return Paint([&](Canvas& c) { c.BlitKeyed(d.x, d.y, w, h, source, sx, sy, key); });

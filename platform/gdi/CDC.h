@@ -159,6 +159,10 @@ public:
     BOOL StretchBlt(int x, int y, int w, int h, CDC* source, int sx, int sy, int sw, int sh, DWORD rop);
     // Copies from a surface, scaled by the colour-on-colour rule (StretchDIBits, image lists).
     BOOL StretchSurface(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop);
+    // The same from a source of `sourceSize` that gives only the pixels drawn (StretchDIBits of
+    // an image too large to decode whole).
+    BOOL StretchSampled(int x, int y, int w, int h, CSize sourceSize, int sx, int sy, int sw, int sh, DWORD rop,
+                        const RowSampler& sample);
     // Copies from a surface leaving out the pixels of colour `key` (image lists).
     BOOL DrawKeyed(int x, int y, int w, int h, const CSurface& source, int sx, int sy, Pixel key);
 

@@ -4,12 +4,18 @@
 // Colours of the drawing interface are COLORREF values (0x00BBGGRR); PixelFromColor and
 // ColorFromPixel convert between the two.
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "platform/core/Types.h"
 #include "platform/gdi/Geometry.h"
 
 using Pixel = std::uint32_t;
+
+// A source of pixels that is not held whole in a surface: fills out[i] with the pixel at
+// (columns[i], row) for every columns[i] >= 0, leaving the others alone.
+using RowSampler = std::function<void(int row, std::span<const int> columns, Pixel* out)>;
 
 constexpr Pixel PixelFromColor(COLORREF c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);

@@ -105,24 +105,35 @@ void Canvas::Blit(int x, int y, int w, int h, const CSurface& source, int sx, in
 
 void Canvas::Stretch(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop,
                      Pixel pattern) {
-    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
-    int firstX = 0, firstY = 0;
-    const auto columns = AxisMap(x, w, sx, sw, m_clip.left, m_clip.right, source.Width(), firstX);
-    const auto rows = AxisMap(y, h, sy, sh, m_clip.top, m_clip.bottom, source.Height(), firstY);
-    if (columns.empty() || rows.empty()) return;
     // Reading and writing one surface: take the source rows first so nothing is read after
     // it was overwritten.
     const bool same = &source == &m_surface;
     const CSurface copy = same ? source : CSurface();
     const CSurface& from = same ? copy : source;
+    Stretch(x, y, w, h, CSize(from.Width(), from.Height()), sx, sy, sw, sh, rop, pattern,
+            [&from](int row, std::span<const int> columns, Pixel* out) {
+                const Pixel* in = from.Row(row);
+                for (size_t c = 0; c < columns.size(); ++c)
+                    if (columns[c] >= 0) out[c] = in[columns[c]];
+            });
+}
+
+void Canvas::Stretch(int x, int y, int w, int h, CSize sourceSize, int sx, int sy, int sw, int sh, DWORD rop,
+                     Pixel pattern, const RowSampler& sample) {
+    if (w == 0 || h == 0 || sw == 0 || sh == 0) return;
+    int firstX = 0, firstY = 0;
+    const auto columns = AxisMap(x, w, sx, sw, m_clip.left, m_clip.right, sourceSize.cx, firstX);
+    const auto rows = AxisMap(y, h, sy, sh, m_clip.top, m_clip.bottom, sourceSize.cy, firstY);
+    if (columns.empty() || rows.empty()) return;
+    std::vector<Pixel> sampled(columns.size());
     const BYTE table = RopTable(rop);
     for (size_t r = 0; r < rows.size(); ++r) {
         if (rows[r] < 0) continue;
+        sample(rows[r], columns, sampled.data());
         Pixel* out = m_surface.Row(firstY + static_cast<int>(r)) + firstX;
-        const Pixel* in = from.Row(rows[r]);
         for (size_t c = 0; c < columns.size(); ++c) {
             if (columns[c] < 0) continue;
-            out[c] = rop == SRCCOPY ? in[columns[c]] : ApplyRop(table, pattern, in[columns[c]], out[c]);
+            out[c] = rop == SRCCOPY ? sampled[c] : ApplyRop(table, pattern, sampled[c], out[c]);
         }
     }
 }

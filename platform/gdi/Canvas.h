@@ -27,6 +27,10 @@ public:
     // nearest pixel (whole rows and columns dropped or repeated); a negative extent mirrors.
     void Stretch(int x, int y, int w, int h, const CSurface& source, int sx, int sy, int sw, int sh, DWORD rop,
                  Pixel pattern);
+    // The same from a source of `sourceSize` read through `sample`, which is asked only for the
+    // rows and columns that reach the clip.
+    void Stretch(int x, int y, int w, int h, CSize sourceSize, int sx, int sy, int sw, int sh, DWORD rop, Pixel pattern,
+                 const RowSampler& sample);
     // Combines the pattern colour into a rectangle by a raster operation that reads no source.
     void PatternFill(const CRect& rect, DWORD rop, Pixel pattern);
     // Copies a block leaving out every source pixel of colour `key`.

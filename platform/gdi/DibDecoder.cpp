@@ -59,38 +59,34 @@ void LookupRow(const BYTE* indices, size_t width, const IndexColors& colors, Pix
     for (size_t x = 0; x < width; ++x) out[x] = colors[indices[x]];
 }
 
-void DecodeRow(const BYTE* row, const DibLayout& d, const IndexColors& colors, const PackedFormat& packed, Pixel* out) {
-    const auto width = static_cast<size_t>(d.width);
+// Pixel x of an uncompressed stored row.
+Pixel PixelAt(const BYTE* row, size_t x, const DibLayout& d, const IndexColors& colors, const PackedFormat& packed) {
     switch (d.bitCount) {
         case 1:
         case 4: {
             const size_t perByte = 8 / d.bitCount;
             const unsigned mask = (1u << d.bitCount) - 1;
-            for (size_t x = 0; x < width; ++x)
-                out[x] = colors[(row[x / perByte] >> (d.bitCount * (perByte - 1 - x % perByte))) & mask];
-            return;
+            return colors[(row[x / perByte] >> (d.bitCount * (perByte - 1 - x % perByte))) & mask];
         }
-        case 8: LookupRow(row, width, colors, out); return;
-        case 16:
-            for (size_t x = 0; x < width; ++x) out[x] = packed.Decode(static_cast<DWORD>(row[2 * x] | (row[2 * x + 1] << 8)));
-            return;
-        case 24:
-            for (size_t x = 0; x < width; ++x)
-                out[x] = static_cast<Pixel>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16));
-            return;
-        default:
-            for (size_t x = 0; x < width; ++x) {
-                DWORD v;
-                std::memcpy(&v, row + 4 * x, 4);
-                out[x] = packed.Decode(v);
-            }
+        case 8: return colors[row[x]];
+        case 16: return packed.Decode(static_cast<DWORD>(row[2 * x] | (row[2 * x + 1] << 8)));
+        case 24: return static_cast<Pixel>(row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16));
+        default: {
+            DWORD v;
+            std::memcpy(&v, row + 4 * x, 4);
+            return packed.Decode(v);
+        }
     }
+}
+
+const BYTE* StoredRowStart(const BYTE* bits, const DibLayout& d, int y) {
+    return bits + static_cast<size_t>(d.StoredRow(y)) * d.stride;
 }
 
 }  // namespace
 
 std::vector<Pixel> DibColorTable(const BITMAPINFO& info) {
-    const auto layout = DibLayout::From(info.bmiHeader);
+    const auto layout = DibLayout::From(info.bmiHeader, DibSizeLimit::lifted);
     std::vector<Pixel> table;
     if (!layout || layout->compression == BI_BITFIELDS) return table;
     table.resize(layout->colorCount);
@@ -119,7 +115,19 @@ bool DecodeDib(const BITMAPINFO& info, std::span<const BYTE> bits, CSurface& out
     }
     if (bits.size() < d->imageSize) return false;
     out.Reset(d->width, d->height);
-    for (int y = 0; y < d->height; ++y)
-        DecodeRow(bits.data() + static_cast<size_t>(d->StoredRow(y)) * d->stride, *d, colors, packed, out.Row(y));
+    for (int y = 0; y < d->height; ++y) {
+        const BYTE* row = StoredRowStart(bits.data(), *d, y);
+        Pixel* pixels = out.Row(y);
+        for (size_t x = 0; x < static_cast<size_t>(d->width); ++x) pixels[x] = PixelAt(row, x, *d, colors, packed);
+    }
     return true;
+}
+
+RowSampler SampleDib(const BITMAPINFO& info, const BYTE* bits, const DibLayout& d) {
+    return [bits, d, colors = WidenTable(DibColorTable(info)), packed = FormatOf(info, d)](
+               int y, std::span<const int> columns, Pixel* out) {
+        const BYTE* row = StoredRowStart(bits, d, y);
+        for (size_t c = 0; c < columns.size(); ++c)
+            if (columns[c] >= 0) out[c] = PixelAt(row, static_cast<size_t>(columns[c]), d, colors, packed);
+    };
 }

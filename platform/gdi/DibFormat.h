@@ -22,6 +22,9 @@ constexpr DWORD kInfoHeaderSize = 40;
 constexpr DWORD kInfoHeaderV4Size = 108;
 constexpr DWORD kInfoHeaderV5Size = 124;
 constexpr size_t kColorEntrySize = 4;  // blue, green, red, reserved
+// BI_BITFIELDS: the red, green and blue masks (4 bytes each) that follow a 40-byte info header
+// where a colour table would begin.
+constexpr size_t kBitfieldMaskBytes = 3 * 4;
 
 // Compression codes of the info header.
 constexpr DWORD BI_RGB = 0;
@@ -42,7 +45,7 @@ struct BITMAPINFOHEADER {
     LONG biHeight;          // rows; negative for top-down rows
     WORD biPlanes;          // 1
     WORD biBitCount;        // 1, 4, 8, 16, 24 or 32
-    DWORD biCompression;    // BI_RGB, BI_RLE8, BI_RLE4
+    DWORD biCompression;    // BI_RGB, BI_RLE8, BI_RLE4, BI_BITFIELDS
     DWORD biSizeImage;      // bytes of pixel data; may be 0 for BI_RGB
     LONG biXPelsPerMeter;
     LONG biYPelsPerMeter;

@@ -10,9 +10,7 @@
 
 namespace {
 
-constexpr size_t kMaskBytes = 3 * 4;
-
-size_t TableBytes(const DibLayout& d) { return d.compression == BI_BITFIELDS ? kMaskBytes : d.colorCount * kColorEntrySize; }
+size_t TableBytes(const DibLayout& d) { return d.compression == BI_BITFIELDS ? kBitfieldMaskBytes : d.colorCount * kColorEntrySize; }
 
 // The header block in its 40-byte form: header, then colour table or masks.
 std::vector<BYTE> CopyBlock(const BITMAPINFO& info, const DibLayout& d) {
@@ -122,9 +120,18 @@ int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAP
 
 int StretchDIBits(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh, const void* bits,
                   const BITMAPINFO* info, UINT usage, DWORD rop) {
+    if (!dc || !info || !bits || usage != DIB_RGB_COLORS) return 0;
+    const auto d = DibLayout::From(info->bmiHeader, DibSizeLimit::lifted);
+    if (!d) return 0;
+    const int top = d->topDown ? sy : d->height - sy - sh;
+    // Uncompressed rows are read where they lie, only the pixels drawn, so an image of any
+    // size paints; run-length-encoded ones must be decoded whole first.
+    if (!d->IsRle())
+        return dc->StretchSampled(x, y, w, h, CSize(d->width, d->height), sx, top, sw, sh, rop,
+                                  SampleDib(*info, static_cast<const BYTE*>(bits), *d))
+                   ? std::abs(h)
+                   : 0;
     CSurface image;
-    if (!dc || !info || usage != DIB_RGB_COLORS || !Decode(*info, bits, image)) return 0;
-    const bool topDown = info->bmiHeader.biHeight < 0;
-    const int top = topDown ? sy : image.Height() - sy - sh;
+    if (!Decode(*info, bits, image)) return 0;
     return dc->StretchSurface(x, y, w, h, image, sx, top, sw, sh, rop) ? std::abs(h) : 0;
 }

@@ -51,6 +51,39 @@ TEST_F(DibTest, PaintStretchesTheImageBottomUp) {
     EXPECT_FALSE(CDib().Paint(&canvas.dc, CPoint(0, 0), CSize(1, 1)));
 }
 
+// The colour of a built 8- or 24-bit image at (x, y) from the top.
+COLORREF BuiltColorAt(const BmpSpec& spec, const std::vector<BYTE>& pixels, int x, int y) {
+    const size_t row = DibStride(static_cast<DWORD>(spec.width), spec.bitCount) * static_cast<size_t>(spec.height - 1 - y);
+    if (spec.bitCount == 8) return BuiltColor(pixels[row + static_cast<size_t>(x)]);
+    const BYTE* p = pixels.data() + row + 3 * static_cast<size_t>(x);
+    return RGB(p[2], p[1], p[0]);
+}
+
+// Images beyond 16384 pixels a side paint without a surface of their size: shrunk to a small
+// context, each pixel is the source pixel nearest its centre, and painted at full size far
+// past the context's edge, the part inside shows pixel for pixel.
+TEST_F(DibTest, PaintsImagesBeyondTheDrawingLimits) {
+    const BmpSpec specs[] = {{.width = 20000, .height = 3, .bitCount = 24}, {.width = 3, .height = 17000, .bitCount = 8}};
+    for (const BmpSpec& spec : specs) {
+        SCOPED_TRACE(testing::Message() << spec.width << " x " << spec.height);
+        const std::vector<BYTE> pixels = PixelsOf(spec);
+        CDib dib;
+        ASSERT_TRUE(ReadFile(dib, Save(MakeBitmapFile(spec))));
+        Canvas shrunk(40, 30);
+        ASSERT_TRUE(dib.Paint(&shrunk.dc, CPoint(0, 0), CSize(40, 30)));
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(shrunk.dc.GetPixel(x, y),
+                          BuiltColorAt(spec, pixels, (2 * x + 1) * spec.width / 80, (2 * y + 1) * spec.height / 60))
+                    << x << "," << y;
+        Canvas edge(3, 3);
+        ASSERT_TRUE(dib.Paint(&edge.dc, CPoint(3 - spec.width, 3 - spec.height), CSize(spec.width, spec.height)));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(edge.dc.GetPixel(x, y), BuiltColorAt(spec, pixels, spec.width - 3 + x, spec.height - 3 + y));
+    }
+}
+
 TEST_F(DibTest, PaletteTakesTheColourTable) {
     CDib dib;
     ASSERT_TRUE(ReadFile(dib, Save(MakeBitmapFile({.bitCount = 4}))));
@@ -165,9 +198,11 @@ TEST_F(DibTest, ChangeCompressionRefusesOtherDepthsAndSections) {
     CDib trueColour;
     ASSERT_TRUE(ReadFile(trueColour, Save(MakeBitmapFile({.bitCount = 24}))));
     EXPECT_FALSE(trueColour.ChangeCompression(nullptr, TRUE));
+    EXPECT_EQ(trueColour.LastFailure(), "the image has 24 bits per pixel; only 4- and 8-bit images change compression");
     CDib withSection(CSize(4, 2), 8);
     ASSERT_NE(withSection.MakeSection(nullptr), nullptr);
     EXPECT_FALSE(withSection.ChangeCompression(nullptr, TRUE));
+    EXPECT_FALSE(withSection.LastFailure().empty());
     EXPECT_FALSE(CDib().ChangeCompression(nullptr, TRUE));
     EXPECT_TRUE(TakeMessages().empty());
 }

@@ -1,7 +1,11 @@
 // Bitmap files written and read back, mapped files and their changes, and the failures of
 // writing and of SaveToMappedFile.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 
+#include "platform/core/FileSystem.h"
 #include "platform/core/LittleEndian.h"
 #include "tests/dib/DibFixture.h"
 
@@ -22,6 +26,7 @@ void ExpectSameImage(const CDib& a, const CDib& b) {
 const BmpSpec kRoundTrips[] = {
     {.bitCount = 1}, {.bitCount = 4}, {.bitCount = 8}, {.bitCount = 8, .clrUsed = 20},
     {.width = 3, .height = 2, .bitCount = 24}, {.bitCount = 32}, {.bitCount = 16},
+    {.bitCount = 16, .masks = {0xF800, 0x07E0, 0x001F}}, {.bitCount = 32, .clrUsed = 2, .masks = {0xFF, 0xFF00, 0xFF0000}},
 };
 
 TEST_F(DibTest, WriteThenReadGivesTheSameImageWithAZeroFileSize) {
@@ -37,7 +42,10 @@ TEST_F(DibTest, WriteThenReadGivesTheSameImageWithAZeroFileSize) {
         }
         const std::vector<BYTE> written = ReadBytes(path);
         EXPECT_EQ(U32At(written, 2), 0u);  // the file-size field
-        EXPECT_EQ(U32At(written, kAtPixelOffset), 54u + 4 * original.GetColorCount());
+        EXPECT_EQ(U32At(written, kAtPixelOffset), 54u + 4 * spec.masks.size() + 4 * original.GetColorCount());
+        std::vector<BYTE> built = MakeBitmapFile(spec);  // masks, table and pixels as they came
+        PutU32At(built, 2, 0);
+        EXPECT_EQ(written, built);
         CDib back;
         ASSERT_TRUE(ReadFile(back, path));
         ExpectSameImage(original, back);
@@ -103,6 +111,42 @@ TEST_F(DibTest, SaveToMappedFileThatCannotCreateLeavesTheObjectAlone) {
     EXPECT_EQ(dib.GetBits(), bits);
     EXPECT_EQ(ReadBytes(held), MakeBitmapFile());  // the holder's file keeps its bytes
     EXPECT_FALSE(CDib().SaveToMappedFile(dir.file("empty.bmp").c_str()));
+}
+
+// Images that no bitmap file can hold are refused before anything is made at the path.
+TEST_F(DibTest, SaveToMappedFileRefusesBeforeMakingAFile) {
+    CDib noWidth(CSize(0, 5), 8);  // no pixel data to want, so only the header can refuse it
+    CDib topDown(CSize(4, -4), 24);
+    ASSERT_NE(topDown.MakeSection(nullptr), nullptr);
+    for (CDib* dib : {&noWidth, &topDown}) {
+        const std::string path = dir.file("refused.bmp");
+        EXPECT_FALSE(dib->SaveToMappedFile(path.c_str()));
+        EXPECT_FALSE(FileExists(path.c_str()));
+        EXPECT_FALSE(dib->IsMapped());
+        EXPECT_FALSE(dib->LastFailure().empty());
+    }
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
+// A file made but then not given its size (here the process may not write files that large)
+// is removed again.
+TEST_F(DibTest, SaveToMappedFileThatCannotGrowTheFileLeavesNone) {
+    CDib dib;
+    ASSERT_TRUE(ReadFile(dib, Save(MakeBitmapFile())));
+    const std::string path = dir.file("too-large.bmp");
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BOOL saved = dib.SaveToMappedFile(path.c_str());
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(FileExists(path.c_str()));
+    EXPECT_EQ(dib.LastFailure(), "the file cannot be made as large as the image");
+    EXPECT_EQ(BytesOf(dib.GetBits(), 24), PixelsOf({}));
 }
 
 TEST_F(DibTest, MapFileSharesThePixelsWithTheFile) {

@@ -34,7 +34,8 @@ COLORREF BuiltColor(int i) { return RGB(static_cast<BYTE>(3 * i), static_cast<BY
 std::vector<BYTE> MakeBitmapFile(const BmpSpec& spec) {
     const DWORD colors = DibColorCount(spec.clrUsed, spec.bitCount);
     const std::vector<BYTE> pixels = PixelsOf(spec);
-    const size_t pixelOffset = kBmpFileHeaderSize + spec.headerSize + kColorEntrySize * colors;
+    const size_t maskBytes = 4 * spec.masks.size();
+    const size_t pixelOffset = kBmpFileHeaderSize + spec.headerSize + maskBytes + kColorEntrySize * colors;
     std::vector<BYTE> file(pixelOffset);
     file[0] = 'B';
     file[1] = 'M';
@@ -47,8 +48,10 @@ std::vector<BYTE> MakeBitmapFile(const BmpSpec& spec) {
     PutU16At(file, kAtBitCount, spec.bitCount);
     PutU32At(file, kAtSizeImage, spec.sizeImage);
     PutU32At(file, kAtClrUsed, spec.clrUsed);
+    if (!spec.masks.empty()) PutU32At(file, kAtCompression, BI_BITFIELDS);
+    for (size_t i = 0; i < spec.masks.size(); ++i) PutU32At(file, kBmpFileHeaderSize + spec.headerSize + 4 * i, spec.masks[i]);
     for (DWORD i = 0; i < colors; ++i) {
-        BYTE* entry = file.data() + kBmpFileHeaderSize + spec.headerSize + kColorEntrySize * i;
+        BYTE* entry = file.data() + kBmpFileHeaderSize + spec.headerSize + maskBytes + kColorEntrySize * i;
         const COLORREF c = BuiltColor(static_cast<int>(i));
         entry[0] = GetBValue(c);
         entry[1] = GetGValue(c);

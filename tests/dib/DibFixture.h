@@ -20,6 +20,8 @@ struct BmpSpec {
     DWORD clrUsed = 0;
     DWORD headerSize = 40;
     DWORD sizeImage = 0;
+    // Red, green and blue masks: the image is BI_BITFIELDS, the masks before the colour table.
+    std::vector<DWORD> masks = {};
 };
 
 // Offsets of the fields the tests change.

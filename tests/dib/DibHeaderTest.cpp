@@ -3,6 +3,7 @@
 // MapFile and AttachMemory alike, leaving the object empty.
 #include <functional>
 
+#include "platform/gdi/ColorRef.h"
 #include "tests/dib/DibFixture.h"
 
 namespace {
@@ -82,7 +83,10 @@ const Fault kFaults[] = {
     {"image size below the rows", [](auto& b) { PutU32At(b, kAtSizeImage, 5); }, "AttachMemory error"},
     {"image size past the end", [](auto& b) { PutU32At(b, kAtSizeImage, 0x7FFFFFFF); }, "AttachMemory error"},
     {"RLE8 at 4 bits", [](auto& b) { PutU32At(b, kAtCompression, BI_RLE8); }, "AttachMemory error", {.bitCount = 4}},
-    {"colour masks", [](auto& b) { PutU32At(b, kAtCompression, BI_BITFIELDS); }, "AttachMemory error", {.bitCount = 32}},
+    // Masks that would lie where the pixels begin.
+    {"colour masks cut by the pixel offset", [](auto& b) { PutU32At(b, kAtCompression, BI_BITFIELDS); },
+     "AttachMemory error", {.bitCount = 32}},
+    {"colour masks at 24 bits", [](auto&) {}, "AttachMemory error", {.bitCount = 24, .masks = {0xFF0000, 0xFF00, 0xFF}}},
 };
 
 class DamagedFileTest : public DibTest {
@@ -103,6 +107,7 @@ TEST_F(DamagedFileTest, ReadRefusesDamagedFilesAndStaysEmpty) {
         EXPECT_FALSE(dib.HasHeader());
         EXPECT_EQ(dib.GetBits(), nullptr);
         EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Read error"});
+        EXPECT_FALSE(dib.LastFailure().empty());
 
         CFile file;
         ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
@@ -122,6 +127,7 @@ TEST_F(DamagedFileTest, MapFileRefusesDamagedFilesAndReleasesThem) {
         EXPECT_EQ(dib.MapFile(path.c_str()), f.mapFileMessage == nullptr);
         if (f.mapFileMessage) {
             EXPECT_EQ(TakeMessages(), std::vector<std::string>{f.mapFileMessage});
+            EXPECT_FALSE(dib.LastFailure().empty());
             EXPECT_FALSE(dib.HasHeader());
             EXPECT_FALSE(dib.IsMapped());
             // Nothing of the refused call holds the file: an exclusive open succeeds.
@@ -130,6 +136,84 @@ TEST_F(DamagedFileTest, MapFileRefusesDamagedFilesAndReleasesThem) {
             CloseHandle(again);
         }
     }
+}
+
+// The reason each reader keeps for a person, beside its fixed message.
+TEST_F(DamagedFileTest, ReadersKeepTheReasonTheyRefusedFor) {
+    std::vector<BYTE> cut = MakeBitmapFile();
+    cut.pop_back();
+    const std::string path = Save(cut);
+    CDib dib;
+    EXPECT_FALSE(dib.MapFile(path.c_str()));
+    EXPECT_EQ(dib.LastFailure(), "the block is shorter than its header says");
+    EXPECT_FALSE(ReadFile(dib, path));
+    EXPECT_EQ(dib.LastFailure(), "pixel data of 24 bytes runs past the file's end (23 bytes after the pixel offset)");
+    std::vector<BYTE> notBitmap = MakeBitmapFile();
+    notBitmap[0] = 'X';
+    EXPECT_FALSE(dib.MapFile(Save(notBitmap).c_str()));
+    EXPECT_EQ(dib.LastFailure(), "file does not start with \"BM\"");
+}
+
+struct MaskCase {
+    const char* name;
+    BmpSpec spec;
+};
+
+// Colour masks sit between the info header and the colour table, where a colour table would
+// begin; a table after them and the pixels after that are found by every reader.
+TEST_F(DibTest, MaskedImagesKeepTheirMasksBeforeTheColourTable) {
+    const MaskCase cases[] = {
+        {"16 bits 5-6-5", {.bitCount = 16, .masks = {0xF800, 0x07E0, 0x001F}}},
+        {"32 bits, red highest", {.bitCount = 32, .masks = {0xFF000000, 0x00FF0000, 0x0000FF00}}},
+        {"16 bits with a colour table", {.bitCount = 16, .clrUsed = 4, .masks = {0x7C00, 0x03E0, 0x001F}}},
+    };
+    for (const MaskCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<BYTE> file = MakeBitmapFile(c.spec);
+        const std::string path = Save(file);
+        const std::vector<BYTE> masks(file.begin() + 54, file.begin() + 66);
+        const std::vector<BYTE> pixels = PixelsOf(c.spec);
+        CDib read, mapped, attached;
+        ASSERT_TRUE(ReadFile(read, path));
+        ASSERT_TRUE(mapped.MapFile(path.c_str()));
+        std::vector<BYTE> packed(file.begin() + kBmpFileHeaderSize, file.end());
+        ASSERT_TRUE(attached.AttachMemory(packed.data()));
+        EXPECT_EQ(attached.GetBits(), packed.data() + 40 + 12 + 4 * c.spec.clrUsed);
+        for (CDib* dib : {&read, &mapped, &attached}) {
+            EXPECT_EQ(dib->GetColorCount(), static_cast<int>(c.spec.clrUsed));
+            EXPECT_EQ(std::vector<BYTE>(dib->GetColorTable(), dib->GetColorTable() + 12), masks);
+            EXPECT_EQ(std::vector<BYTE>(dib->GetBits(), dib->GetBits() + pixels.size()), pixels);
+            const HPALETTE palette = dib->GetPalette();
+            ASSERT_EQ(palette != nullptr, c.spec.clrUsed != 0);
+            if (palette) {
+                EXPECT_EQ(palette->Entries()[1].peRed, GetRValue(BuiltColor(1)));
+            }
+        }
+    }
+}
+
+// Beyond 16384 pixels a side: read and mapped where the file vouches for the bytes; a block
+// given by its address alone is still held to the drawing limits, and so are run-length-
+// encoded rows, whose few bytes can claim any area.
+TEST_F(DibTest, ImagesBeyondTheDrawingLimitsReadWhereTheirLengthIsKnown) {
+    const BmpSpec spec{.width = 20000, .height = 2, .bitCount = 24};
+    const std::vector<BYTE> file = MakeBitmapFile(spec);
+    const std::string path = Save(file);
+    CDib read, mapped, attached;
+    ASSERT_TRUE(ReadFile(read, path)) << read.LastFailure();
+    EXPECT_EQ(read.GetExtent(), CSize(20000, 2));
+    EXPECT_EQ(read.GetImageSize(), 120000u);
+    ASSERT_TRUE(mapped.MapFile(path.c_str())) << mapped.LastFailure();
+    EXPECT_EQ(std::vector<BYTE>(mapped.GetBits(), mapped.GetBits() + 120000), PixelsOf(spec));
+    std::vector<BYTE> packed(file.begin() + kBmpFileHeaderSize, file.end());
+    EXPECT_FALSE(attached.AttachMemory(packed.data()));
+    EXPECT_NE(attached.LastFailure().find("at most 16384 pixels a side"), std::string::npos) << attached.LastFailure();
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"AttachMemory error"});
+
+    std::vector<BYTE> rle = MakeBitmapFile({.width = 20000, .height = 1000, .bitCount = 8, .sizeImage = 2});
+    PutU32At(rle, kAtCompression, BI_RLE8);
+    EXPECT_FALSE(ReadFile(read, Save(rle, "rle.bmp")));
+    EXPECT_EQ(TakeMessages(), std::vector<std::string>{"Read error"});
 }
 
 TEST_F(DibTest, MapFileOfAnEmptyOrMissingFileIsAnEmptyBitmapFile) {

@@ -125,6 +125,34 @@ TEST(StretchDIBits, DrawsTheImageScaledAndCountsSourceRowsFromTheBottom) {
     EXPECT_EQ(StretchDIBits(&m.dc(), 0, 0, 1, 1, 0, 0, 1, 1, nullptr, Info(image.info), DIB_RGB_COLORS, SRCCOPY), 0);
 }
 
+// An image wider than any surface may be is drawn from its bits where they lie: a 1-bit image of
+// 100000 x 2 pixels, white but for its last column, shows that column at its edge and, shrunk,
+// where the nearest pixel falls.
+TEST(StretchDIBits, DrawsUncompressedImagesOfAnySizeWithoutDecodingThemWhole) {
+    const LONG width = 100000;
+    std::vector<BYTE> info = InfoBlock(width, 2, 1, BI_RGB, {kWhite, kRed});
+    const size_t stride = DibStride(width, 1);
+    std::vector<BYTE> bits(2 * stride);
+    for (size_t row = 0; row < 2; ++row) bits[row * stride + (width - 1) / 8] = 0x80 >> ((width - 1) % 8);
+    MemoryDC edge(4, 2);
+    EXPECT_EQ(StretchDIBits(&edge.dc(), 4 - width, 0, width, 2, 0, 0, width, 2, bits.data(), Info(info), DIB_RGB_COLORS,
+                            SRCCOPY),
+              2);
+    EXPECT_EQ(edge.Picture(kRed), "...#\n...#\n");
+    MemoryDC shrunk(1, 1);
+    StretchDIBits(&shrunk.dc(), 0, 0, 1, 1, width - 1, 0, 1, 1, bits.data(), Info(info), DIB_RGB_COLORS, SRCCOPY);
+    EXPECT_EQ(shrunk.At(0, 0), kRed);
+}
+
+TEST(DibLayout, LiftsTheSizeLimitsOnlyForUncompressedRows) {
+    BITMAPINFOHEADER wide{40, 20000, 1000, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(DibLayout::From(wide));
+    ASSERT_TRUE(DibLayout::From(wide, DibSizeLimit::lifted));
+    EXPECT_EQ(DibLayout::From(wide, DibSizeLimit::lifted)->imageSize, 60000u * 1000u);
+    BITMAPINFOHEADER rle{40, 20000, 1000, 1, 8, BI_RLE8, 2, 0, 0, 0, 0};
+    EXPECT_FALSE(DibLayout::From(rle, DibSizeLimit::lifted));  // a few bytes may claim any area
+}
+
 TEST(DibFormats, EveryBitCountDecodesAndEncodesBackToTheSameBits) {
     // 3 x 2 images whose top-left pixel is red and bottom-right pixel white, in each format.
     struct Case {

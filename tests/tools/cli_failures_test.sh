@@ -54,6 +54,8 @@ done <<CASES
 1|The following argument was not expected: extra|log2 months logs extra
 1|DIR is required|log2 show
 1|A subcommand is required|log2
+1|the log was not written: it cannot be opened or created as a plain file: No such file or directory|log2 write nosuch --name x --type 1 --result 0
+1|the log was not written: the log has no records|log2 write logs --name x --type 1 --result 0
 2|damaged or not an event file: a bad mark at offset 0|event dump $logfile
 2|damaged or not an event file: a bad mark at offset 36|event dump badmarks/200505.evt
 2|records with a bad mark, the first at offset 36|event days badmarks 2005-05

@@ -128,6 +128,14 @@ assert d["imageSize"] == 40 * 23 and d["colors"] == d["paletteEntries"] > 0, d'
 "$dvrkit" dib convert "$dir/p8.bmp" "$dir/r8.bmp" --rle
 "$dvrkit" dib info "$dir/r8.bmp" | grep -qx 'compression: RLE8' || fail "convert --rle did not compress"
 "$dvrkit" dib convert "$dir/r8.bmp" "$dir/u8.bmp" --none
+# Converted files carry their true size, so ImageMagick reads them without complaint.
+for f in r8 u8; do
+  convert "$dir/$f.bmp" rgb:/dev/null || fail "ImageMagick refused the converted $f.bmp"
+  /usr/bin/python3 -c '
+import os, struct, sys
+b = open(sys.argv[1], "rb").read()
+assert struct.unpack("<I", b[2:6])[0] == len(b), "the file-size field is not the size"' "$dir/$f.bmp"
+done
 /usr/bin/python3 -c '
 import sys
 from PIL import Image

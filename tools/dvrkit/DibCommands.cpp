@@ -1,6 +1,6 @@
 // dvrkit dib: what a bitmap file holds as CDib reads it, and its conversion between
 // run-length-encoded and uncompressed pixels. CDib reports its failures in message boxes with
-// fixed texts; the tool says instead what is wrong with the file, from the same checks.
+// fixed texts; the tool says instead the reason the class gives (LastFailure).
 #include <iostream>
 #include <string>
 
@@ -18,6 +18,7 @@ const char* CompressionName(DWORD compression) {
         case BI_RGB: return "none";
         case BI_RLE8: return "RLE8";
         case BI_RLE4: return "RLE4";
+        case BI_BITFIELDS: return "BITFIELDS";
         default: return "other";
     }
 }
@@ -50,20 +51,16 @@ void PrintInfo(const std::string& path, bool json) {
 void Convert(const std::string& input, const std::string& output, bool compress) {
     CDib dib;
     ReadBitmapFile(dib, InputPath(input).Path());
-    const WORD bitCount = dib.GetHeader().biBitCount;
-    if (bitCount != 4 && bitCount != 8)
-        throw CommandError{input + " has " + std::to_string(bitCount) + " bits per pixel; only 4- and 8-bit images convert"};
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
-    if (!dib.ChangeCompression(&dc, compress)) throw CommandError{input + ": the image cannot be " + (compress ? "compressed" : "decompressed")};
+    if (!dib.ChangeCompression(&dc, compress)) throw CommandError{input + ": " + dib.LastFailure()};
 
+    // Saved as a mapped file rather than written, since that form carries the true file size,
+    // which other programs check.
     OutputFile out(output);
-    CFile file;
-    CFileException error(CFileException::none, 0, output, "open");
-    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite | CFile::modeNoFollow, &error))
-        throw CommandError{error.what()};
-    if (!dib.Write(&file)) throw CommandError{"cannot write the bitmap to " + output};
-    file.Close();
+    if (!dib.SaveToMappedFile(out.TempPath().c_str()))
+        throw CommandError{"cannot write the bitmap to " + output + ": " + dib.LastFailure()};
+    dib.Clear();
     out.Commit();
 }
 

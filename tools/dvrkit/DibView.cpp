@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "calendar/DibHeaderCheck.h"
-#include "platform/core/CException.h"
 #include "platform/gdi/ColorRef.h"
 #include "platform/ui/CPaintDC.h"
 #include "tools/dvrkit/Commands.h"
@@ -51,13 +49,7 @@ void ReadBitmapFile(CDib& dib, const std::string& path) {
     CFile file;
     CFileException error(CFileException::none, 0, path, "open");
     if (!file.Open(path.c_str(), CFile::modeRead, &error)) throw CommandError{error.what()};
-    try {
-        ReadDibFileHead(file);
-    } catch (const CException& e) {
-        throw CommandError{path + ": " + e.what()};
-    }
-    file.SeekToBegin();
-    if (!dib.Read(&file)) throw CommandError{path + ": the pixel data cannot be read"};
+    if (!dib.Read(&file)) throw CommandError{path + ": " + dib.LastFailure()};
 }
 
 ViewSpec DibViewSpec(const std::string& path) {

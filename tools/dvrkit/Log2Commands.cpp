@@ -10,7 +10,6 @@
 #include "module/FixedText.h"
 #include "module/MonthFile.h"
 #include "platform/core/CTime.h"
-#include "platform/core/FileSystem.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/Csv.h"
 #include "tools/dvrkit/FileBytes.h"
@@ -61,11 +60,10 @@ CsvRecord ParseRecordLine(const std::string& text, int line) {
     return r;
 }
 
-std::string WhyNotWritten(const std::string& dir, DWORD handle, size_t records, const std::string& refusal) {
-    if (records == 0) return "no records on standard input: a log without records is not written";
-    if (!FileExists(dir.c_str())) return "the log folder " + dir + " does not exist";
-    return std::string(MonthFileName(dir.c_str(), handle, logfile::kExtension).c_str()) + ": the log was not written: " +
-           refusal;
+// The writer's own reason; it says why even where a folder is missing or the log is empty.
+std::string WhyNotWritten(const std::string& dir, DWORD handle, const std::string& refusal) {
+    return std::string(MonthFileName(dir.c_str(), handle, logfile::kExtension).c_str()) + ": the log was not written" +
+           (refusal.empty() ? "" : ": " + refusal);
 }
 
 void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, int result, bool json) {
@@ -81,7 +79,7 @@ void WriteLogFromCsv(const std::string& dir, const std::string& name, int type, 
         manager.AddLogRecord2(handle, r.category, r.code, r.format, r.values[0], r.values[1], r.values[2],
                               r.values[3], r.hasText[0] ? r.texts[0].c_str() : nullptr,
                               r.hasText[1] ? r.texts[1].c_str() : nullptr);
-    if (!manager.UpdateLog(handle, static_cast<BYTE>(result))) throw CommandError{WhyNotWritten(dir, handle, records.size(), manager.LastRefusal())};
+    if (!manager.UpdateLog(handle, static_cast<BYTE>(result))) throw CommandError{WhyNotWritten(dir, handle, manager.LastRefusal())};
     if (json)
         PrintJson({{"handle", handle}, {"records", records.size()},
                    {"file", MonthFileName(dir.c_str(), handle, logfile::kExtension).str()}});
