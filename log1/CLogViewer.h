@@ -3,7 +3,7 @@
 // and, under the month the user opens, the days with entries; its type tree lists the five entry
 // types and, once a day is chosen, that day's entries under their type by time of day, with
 // counts; its text pane shows the chosen entry's six lines. The host can also delete what is
-// selected (a month's file, a day, a type of a day, the entries of one second), every month file
+// selected (a month's file, a day, a type of a day, one entry), every month file
 // of the folder, and reload.
 //
 // The data (month files, loading, days, memory operations, rewriting a month) come from
