@@ -1,6 +1,7 @@
 #include "log1/CLogManager.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -95,6 +96,15 @@ void CLogManager::SetSavePath(const char* path) {
 }
 
 void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text) {
+    WriteLog(name, type, time, updateTime, flag, text);
+}
+
+std::string CLogManager::LastRefusal() const {
+    std::lock_guard guard(m_shared->lock);
+    return m_refusal;
+}
+
+int CLogManager::WriteLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text) {
     _LOG_RECORD_V1_ entry{};
     entry.time = time;
     entry.updateTime = updateTime;
@@ -108,12 +118,12 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     entryfile::EncodeEntry(stored, entry);
 
     std::lock_guard guard(m_shared->lock);
-    if (m_shared->savePath.empty()) return;
+    if (m_shared->savePath.empty()) return Refuse("no usable save path is set");
     const std::string path = EntryFileName(m_shared->savePath, time);
-    if (path.empty()) return;
+    if (path.empty()) return Refuse("the month file's name would be too long");
     std::uint64_t length = 0;
     CFile* file = m_file.OpenLocked(path.c_str(), kWriteFlags, length);
-    if (!file) return;
+    if (!file) return Refuse(path + ": it cannot be opened or created as a plain file: " + std::strerror(errno));
     std::uint64_t offset = 0;
     {
         KeptFileLock locked{m_file, *file};
@@ -131,7 +141,7 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
             throw;
         }
     }
-    if (updateTime != 0) return;
+    if (updateTime != 0) return 1;
     for (LOG1_PENDING_SLOT& slot : m_shared->slots) {
         if (!IsFree(slot)) continue;
         slot = {};
@@ -139,8 +149,14 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
         slot.time = time;
         slot.type = type;
         slot.offset = static_cast<DWORD>(offset);
-        return;
+        break;
     }
+    return 1;
+}
+
+int CLogManager::Refuse(std::string reason) {
+    m_refusal = std::move(reason);
+    return 0;
 }
 
 std::optional<std::uint64_t> CLogManager::Shared::Locate(CFile& file, const _LOG_RECORD_V1_& pending,

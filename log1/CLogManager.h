@@ -11,6 +11,7 @@
 //
 // Platform file errors after a month file is open reach the caller as CFileException.
 #include <memory>
+#include <string>
 
 #include "log1/EntryRecord.h"
 #include "platform/core/KeptFile.h"
@@ -36,6 +37,11 @@ public:
     // 4). An entry with `updateTime` 0 is remembered for UpdateLog while a slot is free. Nothing
     // is written without a save path or when the file cannot be opened.
     void SaveLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text);
+    // Saves one entry as SaveLog does and says whether it was stored: 1 if it was, 0 if not (no
+    // save path, or a month file that cannot be opened or created as a plain file).
+    int WriteLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text);
+    // Why this object's last entry that was not stored was refused, for messages.
+    std::string LastRefusal() const;
     // Writes `value` as the update time of the earliest remembered entry with this name and type,
     // and forgets it; 1 if it was written. It is written only into that entry: found where it was
     // saved, or where a rewrite of the month moved it. 0 when no entry is remembered, or its month
@@ -47,6 +53,9 @@ public:
 
 private:
     struct Shared;
+    // Records why an entry was not stored, under the shared lock; 0.
+    int Refuse(std::string reason);
     std::shared_ptr<Shared> m_shared;
     CKeptFile m_file;  // the month file last written, used under the shared lock
+    std::string m_refusal;  // used under the shared lock
 };

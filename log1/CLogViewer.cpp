@@ -1,5 +1,6 @@
 #include "log1/CLogViewer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "log1/EntryText.h"
@@ -192,12 +193,12 @@ void CLogViewer::ShowDay(HTREEITEM dayItem) {
         const int icon = host::kFirstTypeGroupIcon + static_cast<int>(type);
         m_hType[type] = m_treeType.InsertItem(CountedTypeLabel(type, types[type].size()).c_str(), icon, icon);
         for (const int index : types[type]) {
-            const DWORD time = m_data.Entries()[index].time;
-            const HTREEITEM item = m_treeType.InsertItem(CTime(time).Format("%H:%M:%S"), host::kDayIcon,
+            const CLogRecordItem& entry = m_data.Entries()[index];
+            const HTREEITEM item = m_treeType.InsertItem(CTime(entry.time).Format("%H:%M:%S"), host::kDayIcon,
                                                          host::kDayIcon, m_hType[type]);
-            // The item keeps its time itself: an hour that repeats when clocks go back shows the
-            // same text twice.
-            m_treeType.SetItemData(item, time);
+            // The item names its own entry: entries of one second, or of an hour that repeats
+            // when clocks go back, show the same text.
+            m_treeType.SetItemData(item, entry.serial);
         }
     }
 }
@@ -206,23 +207,26 @@ void CLogViewer::OnTypeTreeSelect(NMHDR* header, LRESULT* result) {
     *result = 0;
     const HTREEITEM item = reinterpret_cast<NMTREEVIEW*>(header)->itemNew.hItem;
     if (!item || !m_treeType.GetParentItem(item)) return Clear();
-    const DWORD time = static_cast<DWORD>(m_treeType.GetItemData(item));
-    // Of several entries in one second, the last in array order is what stays shown.
-    const CLogRecordItem* shown = nullptr;
-    for (const CLogRecordItem& entry : m_data.Entries())
-        if (entry.time == time) shown = &entry;
+    const CLogRecordItem* shown = m_data.Find(static_cast<DWORD>(m_treeType.GetItemData(item)));
     if (!shown) return Clear();
     m_editText.SetWindowText(std::string(FitText(EntryPaneText(*shown), kMaxPaneText)).c_str());
 }
 
+std::optional<DWORD> CLogViewer::TypeOfItem(HTREEITEM item) const {
+    const auto found = std::find(m_hType.begin(), m_hType.end(), item);
+    if (!item || found == m_hType.end()) return std::nullopt;
+    return static_cast<DWORD>(found - m_hType.begin());
+}
+
 // What Delete does for each selection:
-//   - an entry: every entry of its second goes, and the month file is rewritten;
+//   - an entry: that entry goes, and the month file is rewritten without it;
 //   - a type under a chosen day: that day's entries of the type go, and the file is rewritten;
 //   - a day, with nothing chosen in the type tree: the day's entries go, the file is rewritten;
 //   - a month, with nothing chosen in the type tree: its file is deleted (the item stays if
 //     that fails).
 // A day left without entries loses its item, and a month left without days loses its item; a
-// month file left without entries is deleted by the rewrite.
+// month file left with nothing is deleted by the rewrite. A rewrite takes out only what was
+// deleted: what writers added or completed since the month was loaded stays.
 void CLogViewer::Delete() {
     const HTREEITEM chosen = m_treeMonth.GetSelectedItem();
     if (!chosen) return;
@@ -238,10 +242,10 @@ void CLogViewer::Delete() {
     const LocalDay day = DayOfItem(chosen);
     if (!typeItem) {
         m_data.DeleteDay(day);
-    } else if (m_treeType.GetParentItem(typeItem)) {
-        m_data.DeleteSecond(static_cast<DWORD>(m_treeType.GetItemData(typeItem)));
-    } else if (const auto type = TypeOfBranch(m_treeType.GetItemText(typeItem).str())) {
+    } else if (const auto type = TypeOfItem(typeItem)) {
         m_data.DeleteDay(day, *type);
+    } else {
+        m_data.DeleteEntry(static_cast<DWORD>(m_treeType.GetItemData(typeItem)));
     }
     AfterDayChange(chosen);
 }

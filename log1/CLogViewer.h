@@ -3,7 +3,7 @@
 // and, under the month the user opens, the days with entries; its type tree lists the five entry
 // types and, once a day is chosen, that day's entries under their type by time of day, with
 // counts; its text pane shows the chosen entry's six lines. The host can also delete what is
-// selected (a month's file, a day, a type of a day, the entries of one second), every month file
+// selected (a month's file, a day, a type of a day, one entry), every month file
 // of the folder, and reload.
 //
 // The data (month files, loading, days, memory operations, rewriting a month) come from
@@ -31,8 +31,8 @@ public:
     // Sets the folder of the month files and lists its months. A path that is empty or longer
     // than 126 characters is refused: nothing changes.
     void SetLoadPath(const char* path);
-    // Acts on the selections: deletes the selected entry's second, the selected type of the
-    // selected day, the selected day, or the selected month's file; see the .cpp for each case.
+    // Acts on the selections: deletes the selected entry, the selected type of the selected day,
+    // the selected day, or the selected month's file; see the .cpp for each case.
     void Delete();
     // Deletes every "*.log" file of the folder and empties both trees; nothing when the folder
     // has none or no folder is set.
@@ -43,6 +43,17 @@ public:
     void ClearMemory();
     // Empties the pane.
     void Clear();
+
+    // The memory operations on the loaded month, for the host: counts and searches, removals
+    // that touch neither the trees nor the file, and MemorySave, which takes what was removed
+    // since the load out of the month file of `time` and leaves the rest of it as it is (1 when
+    // done, 0 when the file could not be rewritten).
+    int MemorySearchType(DWORD type) const { return m_data.MemorySearchType(type); }
+    int MemorySearchTime(DWORD from, DWORD to) const { return m_data.MemorySearchTime(from, to); }
+    void MemoryDeleteTime(DWORD time) { m_data.MemoryDeleteTime(time); }
+    void MemoryDeleteTime(DWORD from, DWORD to) { m_data.MemoryDeleteTime(from, to); }
+    void MemoryDeleteType(DWORD type) { m_data.MemoryDeleteType(type); }
+    int MemorySave(DWORD time) { return m_data.MemorySave(time) ? 1 : 0; }
 
     // The data side's operations on the loaded month, for the host.
     CEntryMonthData& Data() { return m_data; }
@@ -74,6 +85,8 @@ private:
     // Fills the type tree with the day's entries and counts.
     void ShowDay(HTREEITEM dayItem);
     LocalDay DayOfItem(HTREEITEM dayItem) const;
+    // The type whose branch `item` is; nothing for an entry's item.
+    std::optional<DWORD> TypeOfItem(HTREEITEM item) const;
     // After entries of a day were removed: the day's types shown again, or, when the day has
     // none left, its item gone (and its month's, when that was the last day).
     void AfterDayChange(HTREEITEM dayItem);

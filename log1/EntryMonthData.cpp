@@ -1,21 +1,12 @@
 #include "log1/EntryMonthData.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
+#include "log1/EntryRemoval.h"
+#include "module/FixedText.h"
 #include "platform/core/ByteStream.h"
 #include "platform/core/CFile.h"
-#include "platform/core/FileReplace.h"
-#include "platform/core/FileSystem.h"
-
-namespace {
-
-// Records written per write call by MemorySave.
-constexpr size_t kSaveBatch = 512;
-
-std::unique_ptr<CFile> MakeFile(const FileFactory& makeFile) { return makeFile ? makeFile() : std::make_unique<CFile>(); }
-
-}  // namespace
 
 std::vector<MonthFileEntry> CEntryMonthData::Months() const { return FindMonthFiles(m_folder, entryfile::kExtension); }
 
@@ -23,7 +14,10 @@ std::string CEntryMonthData::MonthPath(YearMonth month) const {
     return MonthFilePath(m_folder, month, entryfile::kExtension);
 }
 
-void CEntryMonthData::Clear() { m_arrRecord.RemoveAll(); }
+void CEntryMonthData::Clear() {
+    m_arrRecord.RemoveAll();
+    m_removed.clear();
+}
 
 EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
     Clear();
@@ -43,7 +37,9 @@ EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
     for (int i = 0; i < m_arrRecord.GetSize(); ++i) {
         const std::uint8_t* record = in.Take(entryfile::kRecordSize);
         if (!record) break;  // the file shrank meanwhile
-        const _LOG_RECORD_V1_ entry = entryfile::DecodeEntry(record);
+        CLogRecordItem entry{entryfile::DecodeEntry(record)};
+        entry.serial = static_cast<DWORD>(i) + 1;
+        entry.offset = static_cast<std::uint64_t>(i) * entryfile::kRecordSize;
         if (entry.type < entryfile::kTypeCount) m_arrRecord[kept++] = entry;
     }
     m_arrRecord.SetSize(kept);
@@ -61,6 +57,21 @@ EntryDayTypes CEntryMonthData::TypesOfDay(const LocalDay& day) const {
         if (day.Holds(m_arrRecord[i].time) && m_arrRecord[i].type < entryfile::kTypeCount)
             types[m_arrRecord[i].type].push_back(i);
     return types;
+}
+
+const CLogRecordItem* CEntryMonthData::Find(DWORD serial) const {
+    const auto found = std::find_if(m_arrRecord.begin(), m_arrRecord.end(),
+                                    [serial](const CLogRecordItem& e) { return e.serial == serial; });
+    return found == m_arrRecord.end() ? nullptr : &*found;
+}
+
+std::vector<int> CEntryMonthData::EntriesAt(DWORD time, DWORD type, const char* name) const {
+    std::vector<int> found;
+    for (int i = 0; i < m_arrRecord.GetSize(); ++i) {
+        const CLogRecordItem& e = m_arrRecord[i];
+        if (e.time == time && e.type == type && (!name || ReadFixedText(e.name) == name)) found.push_back(i);
+    }
+    return found;
 }
 
 int CEntryMonthData::MemorySearchType(DWORD type) const {
@@ -84,6 +95,7 @@ std::vector<CLogRecordItem> CEntryMonthData::RemoveIf(Removed removed) {
         else m_arrRecord[kept++] = m_arrRecord[i];
     }
     m_arrRecord.SetSize(kept);
+    m_removed.insert(m_removed.end(), gone.begin(), gone.end());
     return gone;
 }
 
@@ -103,45 +115,38 @@ std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteType(DWORD type, DWORD 
     return RemoveIf([=](const CLogRecordItem& e) { return e.type == type && e.time >= from && e.time < to; });
 }
 
-bool CEntryMonthData::MemorySave(DWORD time) const {
-    if (m_folder.empty()) return false;
-    const std::string path = MonthFileName(m_folder.c_str(), time, entryfile::kExtension).str();
-    // Writers append under this lock; holding it across the rename makes an append wait, then
-    // find the new file by its name and go there.
-    const std::unique_ptr<CFile> old = MakeFile(m_makeFile);
-    if (old->Open(path.c_str(), CFile::modeReadWrite | CFile::modeNoFollow | CFile::typeBinary)) old->LockExclusive();
-    if (m_arrRecord.GetSize() == 0) return DeleteFileA(path.c_str()) || !FileExists(path.c_str());
+std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteEntry(DWORD serial) {
+    return RemoveIf([serial](const CLogRecordItem& e) { return e.serial == serial; });
+}
 
-    const std::unique_ptr<CFile> file = MakeFile(m_makeFile);
-    const std::string temporary = CreateBeside(*file, path);
-    if (temporary.empty()) return false;
-    try {
-        std::vector<std::uint8_t> batch(kSaveBatch * entryfile::kRecordSize);
-        for (int first = 0; first < m_arrRecord.GetSize(); first += static_cast<int>(kSaveBatch)) {
-            const int n = std::min(m_arrRecord.GetSize() - first, static_cast<int>(kSaveBatch));
-            for (int i = 0; i < n; ++i)
-                entryfile::EncodeEntry(batch.data() + i * entryfile::kRecordSize, m_arrRecord[first + i]);
-            file->Write(batch.data(), static_cast<UINT>(n * entryfile::kRecordSize));
-        }
-        file->Close();
-    } catch (const CFileException&) {
-        file->Abort();
-        DeleteFileA(temporary.c_str());
-        return false;
+bool CEntryMonthData::MemorySave(DWORD time) {
+    if (m_folder.empty()) return false;
+    if (m_removed.empty()) return true;
+    const std::string path = MonthFileName(m_folder.c_str(), time, entryfile::kExtension).str();
+    const auto removed = RemoveEntries(path, m_removed, m_makeFile);
+    if (!removed) return false;
+    MoveOffsets(*removed);
+    m_removed.clear();
+    return true;
+}
+
+void CEntryMonthData::MoveOffsets(const std::vector<bool>& removed) {
+    std::vector<std::uint64_t> removedBefore(removed.size() + 1, 0);
+    for (size_t i = 0; i < removed.size(); ++i) removedBefore[i + 1] = removedBefore[i] + (removed[i] ? 1 : 0);
+    for (CLogRecordItem& e : m_arrRecord) {
+        const std::uint64_t i = e.offset / entryfile::kRecordSize;
+        if (i < removed.size()) e.offset -= removedBefore[i] * entryfile::kRecordSize;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
 }
 
 std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteDay(const LocalDay& day, std::optional<DWORD> type) {
     auto gone = type ? MemoryDeleteType(*type, day.midnight, day.end) : MemoryDeleteTime(day.midnight, day.end);
-    if (!MemorySave(day.midnight)) return std::nullopt;
+    if (!SaveMonth()) return std::nullopt;
     return gone;
 }
 
-std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteSecond(DWORD time) {
-    auto gone = MemoryDeleteTime(time);
-    if (!MemorySave(time)) return std::nullopt;
+std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteEntry(DWORD serial) {
+    auto gone = MemoryDeleteEntry(serial);
+    if (!SaveMonth()) return std::nullopt;
     return gone;
 }

@@ -10,14 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "log1/EntryRecord.h"
+#include "log1/CLogRecordItem.h"
 #include "module/LocalDay.h"
 #include "module/MonthFile.h"
 #include "platform/core/CArray.h"
 #include "platform/core/KeptFile.h"
-
-// A loaded entry: the stored record (its day is found from its time when the days are listed).
-using CLogRecordItem = _LOG_RECORD_V1_;
 
 enum class EntryMonthLoad {
     loaded,      // every record read
@@ -56,35 +53,55 @@ public:
     // The day's entries by type.
     EntryDayTypes TypesOfDay(const LocalDay& day) const;
 
+    // The loaded entry with this serial, or nullptr when it is not (or no longer) loaded.
+    const CLogRecordItem* Find(DWORD serial) const;
+    // The indices into Entries() of the entries of one second and type (and name, when given),
+    // in array order.
+    std::vector<int> EntriesAt(DWORD time, DWORD type, const char* name = nullptr) const;
+
     // How many entries have this type.
     int MemorySearchType(DWORD type) const;
     // 1 if some entry has from <= time < to.
     int MemorySearchTime(DWORD from, DWORD to) const;
     // Each removal keeps the order of the entries that stay and returns those it removed, in
-    // array order. Every one is a single pass over the entries.
+    // array order; MemorySave then takes them out of the month file. Every one is a single pass
+    // over the entries.
     std::vector<CLogRecordItem> MemoryDeleteTime(DWORD time);
     std::vector<CLogRecordItem> MemoryDeleteTime(DWORD from, DWORD to);
     std::vector<CLogRecordItem> MemoryDeleteType(DWORD type);
     // The entries of one type within [from, to).
     std::vector<CLogRecordItem> MemoryDeleteType(DWORD type, DWORD from, DWORD to);
-    // Writes the entries, in array order, as the month file of `time`; with no entries left the
-    // file is deleted. The new file is written beside the old one and renamed over it, under the
-    // writers' lock on the old one, so a crash leaves one of the two whole and no append made
-    // meanwhile is lost to the rename. False if it could not be written (the old file stays).
-    bool MemorySave(DWORD time) const;
+    // The entry with this serial.
+    std::vector<CLogRecordItem> MemoryDeleteEntry(DWORD serial);
+    // Takes the entries removed since the month was loaded (or last saved) out of the month file
+    // of `time`, and nothing else: under the writers' lock the file is read again, each removed
+    // entry is found by its identity (at the place it had, else the first stored entry equal to
+    // it in every field but the update time), and the rest is kept byte for byte and in its
+    // order: entries saved since the load, update times written since, entries of types the
+    // browser does not load, a torn tail. The new file is written beside the old one and renamed
+    // over it while the lock is held, so a crash leaves one of the two whole and an append waits
+    // for the new file; a file left with nothing is deleted. True when the removed entries are no
+    // longer in the file (also when nothing was removed, or they were gone already); false if it
+    // could not be written, and the removals are tried again by the next save.
+    bool MemorySave(DWORD time);
 
     // What the browser's Delete does for a day, a type of a day and an entry: the entries go
-    // from memory and the month is rewritten. Returns what went, or nothing when the rewrite
+    // from memory and from the month file. Returns what went, or nothing when the rewrite
     // failed (the file then still holds them).
     std::optional<std::vector<CLogRecordItem>> DeleteDay(const LocalDay& day, std::optional<DWORD> type = {});
-    std::optional<std::vector<CLogRecordItem>> DeleteSecond(DWORD time);
+    std::optional<std::vector<CLogRecordItem>> DeleteEntry(DWORD serial);
 
 private:
     template <typename Removed>
     std::vector<CLogRecordItem> RemoveIf(Removed removed);
+    // Rewrites the loaded month's file without what was removed.
+    bool SaveMonth() { return MemorySave(LocalMidnight(m_month.year, m_month.month, 1)); }
+    // After a save: the loaded entries' places in the rewritten file.
+    void MoveOffsets(const std::vector<bool>& removed);
 
     FileFactory m_makeFile;
     std::string m_folder;
     CArray<CLogRecordItem> m_arrRecord;
+    std::vector<CLogRecordItem> m_removed;  // removed from memory, not yet from the file
     YearMonth m_month;
 };

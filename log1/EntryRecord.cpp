@@ -36,4 +36,8 @@ bool SameEntry(const _LOG_RECORD_V1_& a, const _LOG_RECORD_V1_& b) {
     return a.time == b.time && a.type == b.type && ReadFixedText(a.name) == ReadFixedText(b.name);
 }
 
+bool SameApartFromUpdate(const _LOG_RECORD_V1_& a, const _LOG_RECORD_V1_& b) {
+    return SameEntry(a, b) && a.flag == b.flag && ReadFixedText(a.text) == ReadFixedText(b.text);
+}
+
 }  // namespace entryfile

@@ -58,5 +58,7 @@ void EncodeEntry(std::uint8_t* out, const _LOG_RECORD_V1_& entry);
 _LOG_RECORD_V1_ DecodeEntry(const std::uint8_t* in);
 // The identity an update looks for: time, name and type.
 bool SameEntry(const _LOG_RECORD_V1_& a, const _LOG_RECORD_V1_& b);
+// The same entry, whatever update time it was given since: every field but the update time.
+bool SameApartFromUpdate(const _LOG_RECORD_V1_& a, const _LOG_RECORD_V1_& b);
 
 }  // namespace entryfile

@@ -1,5 +1,7 @@
 #include "log1/EntryText.h"
 
+#include <string_view>
+
 #include "module/FixedText.h"
 #include "module/HostContract.h"
 #include "platform/core/CString.h"
@@ -27,12 +29,6 @@ std::string EntryTypeLabel(DWORD type) {
 
 std::string CountedTypeLabel(DWORD type, size_t count) {
     return EntryTypeLabel(type) + " (" + std::to_string(count) + ")";
-}
-
-std::optional<DWORD> TypeOfBranch(std::string_view text) {
-    for (DWORD type = 0; type < entryfile::kTypeCount; ++type)
-        if (text.starts_with(EntryTypeLabel(type))) return type;
-    return std::nullopt;
 }
 
 std::string EntryPaneText(const _LOG_RECORD_V1_& entry) {

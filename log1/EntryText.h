@@ -2,9 +2,7 @@
 // The words of the first-generation log, all from the host's string table: the labels of the
 // five entry types (also the text of an entry saved without one, and the type tree's branches),
 // and the six-line text the browser's pane shows for an entry.
-#include <optional>
 #include <string>
-#include <string_view>
 
 #include "log1/EntryRecord.h"
 
@@ -12,8 +10,6 @@
 std::string EntryTypeLabel(DWORD type);
 // "System (3)": a type branch's label with the count of the chosen day's entries under it.
 std::string CountedTypeLabel(DWORD type, size_t count);
-// The first type whose label stands at the start of `text` (a branch's label, counted or not).
-std::optional<DWORD> TypeOfBranch(std::string_view text);
 
 // The entry's six lines, each ended by CR LF: time, update time (its label alone while 0), name,
 // type, flag, text; each line starts with its label.

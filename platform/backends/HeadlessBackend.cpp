@@ -9,9 +9,10 @@ HeadlessBackend::HeadlessBackend(int width, int height) : m_desktop(CDesktop::Ge
     m_desktop.Resize(width, height);
     m_desktop.SetModalDriver([this](CWnd& window, const bool& ended) {
         Render();
-        if (auto* box = dynamic_cast<CMessageBox*>(&window)) {
-            m_messages.push_back(box->GetText().str());
-            box->Answer();
+        auto* box = dynamic_cast<CMessageBox*>(&window);
+        if (box) m_messages.push_back(box->GetText().str());
+        if (box && !box->AsksQuestion()) {
+            box->Answer(IDOK);
         } else if (m_answer && !ended) {
             m_answer(window);
         }

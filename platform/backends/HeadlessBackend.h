@@ -7,8 +7,9 @@
 // Supports: desktop size and resizing, rendering and PNG snapshots, pixel reads, mouse press, release,
 // move, click and wheel, a click on a tree item as a person makes it, key presses and typed
 // text, and the answer to modal windows (a function the host or test gives; a modal window
-// that it leaves open ends as cancelled). Message boxes are not given to that function: the
-// backend records each one's text and answers it with OK, so a message never waits.
+// that it leaves open ends as cancelled). The backend records the text of every message box; one
+// with only OK is answered with OK at once, so a message never waits, and a question (Yes, No)
+// goes to that function like any modal window, ending as No when it is left open.
 #include <functional>
 #include <string>
 #include <vector>

@@ -11,6 +11,7 @@ namespace {
 constexpr int kWidth = 320;
 constexpr int kHeight = 110;
 constexpr int kButtonWidth = 75;
+constexpr int kButtonGap = 10;
 
 }  // namespace
 
@@ -18,6 +19,8 @@ const MessageMap* CMessageBox::ThisMessageMap() {
     static constexpr MessageMapEntry entries[] = {
         msgmap::OnCreate<&CMessageBox::OnCreate>(),
         msgmap::OnCommand<&CMessageBox::OnOK>(BN_CLICKED, IDOK),
+        msgmap::OnCommand<&CMessageBox::OnYes>(BN_CLICKED, IDYES),
+        msgmap::OnCommand<&CMessageBox::OnNo>(BN_CLICKED, IDNO),
         msgmap::OnClose<&CMessageBox::OnClose>(),
     };
     static const MessageMap map{CWnd::ThisMessageMap(), entries};
@@ -28,16 +31,17 @@ int CMessageBox::DoModal() {
     CDesktop& desktop = CDesktop::Get();
     const int x = std::max(0, (desktop.Width() - kWidth) / 2);
     const int y = std::max(0, (desktop.Height() - kHeight) / 2);
+    m_result = Unanswered();
     m_ended = false;
     if (!CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE | WS_BORDER, CRect(x, y, x + kWidth, y + kHeight), nullptr, 0))
-        return IDOK;
+        return m_result;
     CWnd* previousFocus = CWnd::GetFocus();
-    if (CWnd* ok = GetDlgItem(IDOK)) ok->SetFocus();
+    if (CWnd* first = GetDlgItem(AsksQuestion() ? IDYES : IDOK)) first->SetFocus();
     desktop.RunModal(*this, m_ended);
     DestroyWindow();
     m_controls.clear();
     if (IsWindow(previousFocus)) previousFocus->SetFocus();
-    return IDOK;
+    return m_result;
 }
 
 int CMessageBox::OnCreate(LPCREATESTRUCT cs) {
@@ -45,15 +49,24 @@ int CMessageBox::OnCreate(LPCREATESTRUCT cs) {
     auto label = std::make_unique<CStatic>();
     label->Create(m_text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, CRect(10, 15, kWidth - 10, 60), this, kTextLabel);
     m_controls.push_back(std::move(label));
-    auto ok = std::make_unique<CWnd>();
-    const int left = (kWidth - kButtonWidth) / 2;
-    ok->CreateEx(0, "Button", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                 CRect(left, 70, left + kButtonWidth, 96), this, IDOK);
-    m_controls.push_back(std::move(ok));
+    const int middle = (kWidth - kButtonWidth) / 2;
+    if (AsksQuestion()) {
+        AddButton("Yes", IDYES, middle - kButtonWidth / 2 - kButtonGap / 2, BS_DEFPUSHBUTTON);
+        AddButton("No", IDNO, middle + kButtonWidth / 2 + kButtonGap / 2, 0);
+    } else {
+        AddButton("OK", IDOK, middle, BS_DEFPUSHBUTTON);
+    }
     return 0;
 }
 
-int AfxMessageBox(const char* text, UINT, UINT) {
-    CMessageBox box(text ? text : "");
+void CMessageBox::AddButton(const char* text, int id, int left, DWORD style) {
+    auto button = std::make_unique<CWnd>();
+    button->CreateEx(0, "Button", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                     CRect(left, 70, left + kButtonWidth, 96), this, static_cast<UINT>(id));
+    m_controls.push_back(std::move(button));
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT) {
+    CMessageBox box(text ? text : "", type);
     return box.DoModal();
 }

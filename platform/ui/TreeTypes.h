@@ -74,6 +74,7 @@ constexpr int TVN_SELCHANGING = TVN_FIRST - 1;
 constexpr int TVN_SELCHANGED = TVN_FIRST - 2;
 constexpr int TVN_ITEMEXPANDING = TVN_FIRST - 5;
 constexpr int TVN_ITEMEXPANDED = TVN_FIRST - 6;
+constexpr int TVN_KEYDOWN = TVN_FIRST - 12;
 constexpr UINT TVC_UNKNOWN = 0x0000;
 constexpr UINT TVC_BYMOUSE = 0x0001;
 constexpr UINT TVC_BYKEYBOARD = 0x0002;
@@ -119,6 +120,14 @@ struct NMTREEVIEW {
 };
 using NM_TREEVIEW = NMTREEVIEW;
 using LPNMTREEVIEW = NMTREEVIEW*;
+
+// TVN_KEYDOWN: a key pressed while the tree has the focus, told to its parent before the tree
+// acts on it.
+struct NMTVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey = 0;
+    UINT flags = 0;
+};
 
 struct TVHITTESTINFO {
     POINT pt;

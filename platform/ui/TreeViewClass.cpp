@@ -189,6 +189,19 @@ LRESULT TreeViewClass::Notify(CWnd& wnd, int code, UINT action, TreeModel::Item*
     return parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
 }
 
+bool TreeViewClass::TellKey(CWnd& wnd, UINT key) {
+    CWnd* parent = wnd.GetParent();
+    if (!parent) return true;
+    NMTVKEYDOWN nm;
+    nm.hdr.hwndFrom = &wnd;
+    nm.hdr.idFrom = wnd.GetDlgCtrlID();
+    nm.hdr.code = TVN_KEYDOWN;
+    nm.wVKey = static_cast<WORD>(key);
+    parent->SendMessage(WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    // The parent may have destroyed the tree in answer.
+    return IsWindow(&wnd);
+}
+
 bool TreeViewClass::Select(CWnd& wnd, TreeModel::Item* item, UINT action) {
     if (item == m_selected) {
         if (item) EnsureVisible(wnd, item);
@@ -372,6 +385,7 @@ LRESULT TreeViewClass::WindowProc(CWnd& wnd, UINT message, WPARAM wParam, LPARAM
         OnClick(wnd, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
     case WM_KEYDOWN:
+        if (!TellKey(wnd, static_cast<UINT>(wParam))) return 0;
         OnKey(wnd, static_cast<UINT>(wParam));
         return 0;
     case WM_VSCROLL:

@@ -36,6 +36,8 @@ private:
     void EnsureVisible(CWnd& wnd, TreeModel::Item* item);
     void OnClick(CWnd& wnd, CPoint at);
     void OnKey(CWnd& wnd, UINT key);
+    // Tells the parent of a key (TVN_KEYDOWN); false when the tree is gone afterwards.
+    bool TellKey(CWnd& wnd, UINT key);
     void ScrollTo(CWnd& wnd, int top);
     void OnVScroll(CWnd& wnd, UINT code, int pos);
     // After any change of the rows: scroll range, scroll bar, repaint.

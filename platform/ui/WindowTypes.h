@@ -76,6 +76,8 @@ constexpr int WHEEL_DELTA = 120;
 // --- dialog results
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 struct CREATESTRUCT {
     void* lpCreateParams = nullptr;

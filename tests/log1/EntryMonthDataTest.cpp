@@ -1,19 +1,15 @@
 // The first-generation browser's data core: the folder's months, loading a month (torn tails and
-// foreign types included), days as calendar days, the memory operations and rewriting a month.
+// foreign types included), days as calendar days and the memory operations.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
 #include "log1/EntryMonthData.h"
-#include "platform/core/FileSystem.h"
-#include "tests/support/FaultyFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
 
 namespace {
 
-using entryfile::kRecordSize;
 using Names = std::vector<std::string>;
 
 class EntryMonth : public testing::Test {
@@ -27,13 +23,6 @@ protected:
     static Names NamesOf(const CArray<CLogRecordItem>& entries) {
         Names names;
         for (const CLogRecordItem& e : entries) names.push_back(e.name);
-        return names;
-    }
-    Names FileNames(const char* month = "200503") const {
-        const auto bytes = ReadBytes(MonthFile(month));
-        Names names;
-        for (size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize)
-            names.push_back(entryfile::DecodeEntry(bytes.data() + at).name);
         return names;
     }
     static DWORD Midnight(int month, int day) { return LocalMidnight(2005, month, day); }
@@ -72,7 +61,7 @@ TEST_F(EntryMonth, AFileOfOnlyAForeignTypeLoadsAsAnEmptyMonth) {
     EXPECT_TRUE(data.Days().empty());
 }
 
-TEST_F(EntryMonth, ATornTailIsReportedWhileTheWholeEntriesLoadAndASaveKeepsThem) {
+TEST_F(EntryMonth, ATornTailIsReportedWhileTheWholeEntriesLoad) {
     Write(3, 1, 1, "one");
     Write(3, 2, 1, "two");
     auto bytes = ReadBytes(MonthFile());
@@ -80,9 +69,6 @@ TEST_F(EntryMonth, ATornTailIsReportedWhileTheWholeEntriesLoadAndASaveKeepsThem)
     WriteBytes(MonthFile(), bytes);
     EXPECT_EQ(data.Load({2005, 3}), EntryMonthLoad::badLength);
     EXPECT_EQ(NamesOf(data.Entries()), (Names{"two", "one"}));
-    ASSERT_TRUE(data.MemorySave(CTime(2005, 3, 1, 1, 0, 0).GetTime()));
-    EXPECT_EQ(ReadBytes(MonthFile()).size(), 2 * kRecordSize);
-    EXPECT_EQ(FileNames(), (Names{"two", "one"}));
 }
 
 TEST_F(EntryMonth, SearchesAndRemovalsOfAnEmptyMonthFindNothing) {
@@ -123,34 +109,6 @@ TEST_F(EntryMonth, RemovalsTakeExactlyTheirEntriesAndKeepTheOrderOfTheRest) {
     EXPECT_EQ(data.MemorySearchType(3), 2);
     EXPECT_EQ(data.MemorySearchTime(day27.midnight, day27.end), 1);
     EXPECT_EQ(data.MemorySearchTime(day27.end, day27.end), 0);
-}
-
-TEST_F(EntryMonth, MemorySaveRewritesTheMonthNewestFirstAndDeletesItWhenEmpty) {
-    Write(3, 1, 1, "old");
-    Write(3, 2, 1, "new");
-    Write(3, 3, 1, "foreign", 9);
-    ASSERT_EQ(data.Load({2005, 3}), EntryMonthLoad::loaded);
-    ASSERT_TRUE(data.MemorySave(CTime(2005, 3, 1, 1, 0, 0).GetTime()));
-    EXPECT_EQ(FileNames(), (Names{"new", "old"}));
-    data.MemoryDeleteTime(0, 0xFFFFFFFF);
-    ASSERT_TRUE(data.MemorySave(CTime(2005, 3, 1, 1, 0, 0).GetTime()));
-    EXPECT_FALSE(FileExists(MonthFile().c_str()));
-}
-
-TEST_F(EntryMonth, AFailedRewriteLeavesTheOldFileWholeAndNoTemporaryFile) {
-    Write(3, 1, 1, "old");
-    Write(3, 2, 1, "new");
-    const auto before = ReadBytes(MonthFile());
-    FaultyFiles faults;
-    CEntryMonthData faulty(faults.Factory());
-    faulty.SetFolder(dir.path());
-    ASSERT_EQ(faulty.Load({2005, 3}), EntryMonthLoad::loaded);
-    faults.FailWrite(1, 100);
-    EXPECT_FALSE(faulty.MemorySave(CTime(2005, 3, 1, 1, 0, 0).GetTime()));
-    EXPECT_EQ(ReadBytes(MonthFile()), before);
-    size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
-    EXPECT_EQ(files, 1u);
 }
 
 TEST_F(EntryMonth, NoFolderMeansNothingIsWritten) {

@@ -4,16 +4,18 @@
 
 #include "log1/CLogViewer.h"
 #include "log1/EntryRecord.h"
+#include "module/HostContract.h"
+#include "module/LocalDay.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/FileSystem.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
+#include "tests/support/TestStrings.h"
 #include "tests/support/WindowDriver.h"
 
 namespace {
 
 using Labels = std::vector<std::string>;
-using entryfile::kRecordSize;
 
 class LogViewer : public testing::Test {
 protected:
@@ -38,13 +40,7 @@ protected:
     Labels Types(const LabelPath& path = {}) { return ui.ChildLabels(viewer.TypeTree(), path, LabelMatch::start); }
     std::string Pane() { return ui.Text(viewer.TextPane()); }
     std::string MonthFile() const { return dir.file("200503.log"); }
-    Labels FileNames() const {
-        Labels names;
-        const auto bytes = ReadBytes(MonthFile());
-        for (size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize)
-            names.push_back(entryfile::DecodeEntry(bytes.data() + at).name);
-        return names;
-    }
+    Labels FileNames() const { return StoredEntryNames(MonthFile()); }
 
     TempDir dir;
     ScopedTz tz;
@@ -111,17 +107,63 @@ TEST_F(LogViewer, APersonBrowsesMonthDayTypeAndEntry) {
                  TVIS_EXPANDED);
 }
 
-TEST_F(LogViewer, EntriesOfOneSecondAreTwoItemsThatShowTheLaterInTheArray) {
+// Entries of one second show the same time: each item still shows, and deletes, its own entry,
+// and no entry of another type at that second.
+TEST_F(LogViewer, EachItemOfOneSecondShowsAndDeletesItsOwnEntry) {
     Write(3, 9, "first");
     Write(3, 9, "second");
+    Write(3, 9, "network", 3);
     OpenDay("03");
     EXPECT_EQ(Types({"System"}), (Labels{"09:00:00", "09:00:00"}));
-    const std::string shown = viewer.Data().Entries()[1].name;
-    for (HTREEITEM item = viewer.TypeTree().GetChildItem(WindowDriver::FindItem(viewer.TypeTree(), {"System"}, LabelMatch::start));
-         item; item = viewer.TypeTree().GetNextSiblingItem(item)) {
-        ui.ClickItem(viewer.TypeTree(), item);
-        EXPECT_NE(Pane().find("Name       : " + shown + "\r\n"), std::string::npos);
+    CTreeCtrl& types = viewer.TypeTree();
+    const HTREEITEM system = WindowDriver::FindItem(types, {"System"}, LabelMatch::start);
+    Labels shown;
+    for (HTREEITEM item = types.GetChildItem(system); item; item = types.GetNextSiblingItem(item)) {
+        ui.ClickItem(types, item);
+        shown.push_back(Pane().substr(Pane().find("Name       : ")));
     }
+    EXPECT_EQ(shown, (Labels{"Name       : second\r\nType       : System\r\nFlag       : Clear\r\nRecordstext\r\n",
+                             "Name       : first\r\nType       : System\r\nFlag       : Clear\r\nRecordstext\r\n"}));
+    ui.ClickItem(types, types.GetChildItem(system));
+    viewer.Delete();
+    EXPECT_EQ(FileNames(), (Labels{"first", "network"}));
+    EXPECT_EQ(ui.ChildLabels(types), (Labels{"System (1)", "Recording (0)", "Setup (0)", "Network (1)", "Error (0)"}));
+}
+
+// A host whose type labels share their start: each type's branch deletes its own type.
+TEST_F(LogViewer, ATypeIsTakenFromItsBranchNotFromTheStartOfItsLabel) {
+    TestStrings strings({{host::kEntryTypeLabels[0], "Alarm"}, {host::kEntryTypeLabels[1], "Alarm input"}});
+    Write(3, 9, "alarm", 0);
+    Write(3, 10, "input", 1);
+    OpenDay("03");
+    ui.ClickItem(viewer.TypeTree(), {"Alarm input (1)"});
+    viewer.Delete();
+    EXPECT_EQ(FileNames(), (Labels{"alarm"}));
+    EXPECT_EQ(ui.ChildLabels(viewer.TypeTree()).front(), "Alarm (1)");
+}
+
+// The memory operations, as a host calls them: removals touch neither the trees nor the file
+// until MemorySave, which takes out what was removed and keeps every other entry.
+TEST_F(LogViewer, AHostCountsRemovesAndSavesThroughTheBrowser) {
+    Write(3, 9, "sys");
+    Write(3, 10, "net", 3);
+    Write(4, 9, "other", 3);
+    OpenDay("03");
+    const DWORD day3 = LocalMidnight(2005, 3, 3), day4 = LocalMidnight(2005, 3, 4);
+    EXPECT_EQ(viewer.MemorySearchType(3), 2);
+    EXPECT_EQ(viewer.MemorySearchTime(day3, day4), 1);
+    viewer.MemoryDeleteType(3);
+    viewer.MemoryDeleteTime(CTime(2005, 3, 3, 9, 0, 0).GetTime());
+    EXPECT_EQ(viewer.MemorySearchType(3), 0);
+    EXPECT_EQ(viewer.MemorySearchTime(day3, day4 + 86400), 0);
+    EXPECT_EQ(Types({"Network"}), (Labels{"10:00:00"}));
+    EXPECT_EQ(FileNames(), (Labels{"sys", "net", "other"}));
+    Write(5, 9, "saved meanwhile");
+    EXPECT_EQ(viewer.MemorySave(day3), 1);
+    EXPECT_EQ(FileNames(), (Labels{"saved meanwhile"}));
+    viewer.MemoryDeleteTime(day3, day3);
+    EXPECT_EQ(viewer.MemorySave(day3), 1);
+    EXPECT_EQ(FileNames(), (Labels{"saved meanwhile"}));
 }
 
 TEST_F(LogViewer, ATornMonthSaysSoAndStillListsItsDays) {
@@ -147,14 +189,14 @@ TEST_F(LogViewer, AMonthWhoseFileWentAwaySaysItCannotBeOpened) {
     EXPECT_TRUE(Days().empty());
 }
 
-TEST_F(LogViewer, DeletingAnEntryRemovesItsSecondAndRewritesTheMonth) {
+TEST_F(LogViewer, DeletingAnEntryTakesItOutOfTheMonthFile) {
     Write(3, 9, "sys");
     Write(3, 10, "net", 3);
     Write(4, 9, "other");
     OpenDay("03");
     ui.ClickItem(viewer.TypeTree(), {"Network", "10:00:00"}, LabelMatch::start);
     viewer.Delete();
-    EXPECT_EQ(FileNames(), (Labels{"other", "sys"}));
+    EXPECT_EQ(FileNames(), (Labels{"sys", "other"}));
     EXPECT_EQ(ui.ChildLabels(viewer.TypeTree()),
               (Labels{"System (1)", "Recording (0)", "Setup (0)", "Network (0)", "Error (0)"}));
     ui.ClickItem(viewer.TypeTree(), {"System", "09:00:00"}, LabelMatch::start);
@@ -171,7 +213,7 @@ TEST_F(LogViewer, DeletingATypeRemovesThatTypeOfTheChosenDayOnly) {
     OpenDay("03");
     ui.ClickItem(viewer.TypeTree(), {"Network"}, LabelMatch::start);
     viewer.Delete();
-    EXPECT_EQ(FileNames(), (Labels{"net4", "sys3"}));
+    EXPECT_EQ(FileNames(), (Labels{"sys3", "net4"}));
     EXPECT_EQ(ui.ChildLabels(viewer.TypeTree(), {"Network (0)"}), Labels{});
     EXPECT_EQ(Types({"System"}), (Labels{"09:00:00"}));
     ui.ClickItem(viewer.TypeTree(), {"System"}, LabelMatch::start);

@@ -41,3 +41,17 @@ void WriteTestEntry(const std::string& folder, const TestEntry& entry) {
     writer.SetSavePath((folder + "/").c_str());
     writer.SaveLog(entry.name.c_str(), entry.type, entry.time.GetTime(), entry.updateTime, entry.flag, entry.text);
 }
+
+std::vector<_LOG_RECORD_V1_> ReadTestEntries(const std::string& path) {
+    const auto bytes = ReadBytes(path);
+    std::vector<_LOG_RECORD_V1_> entries;
+    for (size_t at = 0; at + entryfile::kRecordSize <= bytes.size(); at += entryfile::kRecordSize)
+        entries.push_back(entryfile::DecodeEntry(bytes.data() + at));
+    return entries;
+}
+
+std::vector<std::string> StoredEntryNames(const std::string& path) {
+    std::vector<std::string> names;
+    for (const _LOG_RECORD_V1_& e : ReadTestEntries(path)) names.emplace_back(e.name);
+    return names;
+}

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "log1/EntryRecord.h"
 #include "log2/CLogManager2.h"
 #include "tests/support/TempDir.h"
 
@@ -60,3 +61,6 @@ struct TestEntry {
 
 // Appends `entry` to the first-generation month file of its month in `folder`.
 void WriteTestEntry(const std::string& folder, const TestEntry& entry);
+// The whole entries of a first-generation month file, in file order, and their names.
+std::vector<_LOG_RECORD_V1_> ReadTestEntries(const std::string& path);
+std::vector<std::string> StoredEntryNames(const std::string& path);

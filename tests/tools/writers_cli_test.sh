@@ -58,6 +58,23 @@ grep -q "plain file" "$dir/err" || fail "no reason in: $(cat "$dir/err")"
 expect_exit 1 event add "$dir/planted" --channel 1 --actions 0 --source 1 --side 1 --time $time
 [ "$(cat "$dir/target")" = secret ] || fail "the symlink was followed"
 
+# log1 write stores nothing, and says so with exit 1 and the reason, where its month file cannot
+# be a plain file: no folder, a file in the folder's place, a FIFO or a folder as the month file,
+# and (for a user other than root) a folder it may not write.
+echo 'save,x,0,2026-01-09 10:00:00,0,0,t' > "$dir/l1.csv"
+: > "$dir/l1file"
+mkdir "$dir/l1fifo" "$dir/l1dir" "$dir/l1ro"
+mkfifo "$dir/l1fifo/202601.log"
+mkdir "$dir/l1dir/202601.log"
+chmod 555 "$dir/l1ro"
+targets=("$dir/l1missing" "$dir/l1file" "$dir/l1fifo" "$dir/l1dir")
+[ "$(id -u)" -ne 0 ] && targets+=("$dir/l1ro")
+for target in "${targets[@]}"; do
+    expect_exit 1 log1 write "$target" < "$dir/l1.csv"
+    grep -q "line 1: the entry was not written: .*plain file: " "$dir/err" || fail "no reason for $target in: $(cat "$dir/err")"
+done
+[ -p "$dir/l1fifo/202601.log" ] && [ -d "$dir/l1dir/202601.log" ] && [ ! -e "$dir/l1missing" ] || fail "log1 write changed a target"
+
 # A month file damaged in the middle is refused, with the offset; repair keeps what came before.
 mkdir "$dir/d"
 for n in one two three; do

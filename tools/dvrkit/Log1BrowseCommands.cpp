@@ -1,5 +1,6 @@
 // dvrkit log1 months|days|show|delete: what the first-generation browser shows and deletes, on
 // the command line, through the browser's own data core.
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -18,6 +19,8 @@ namespace {
 struct BrowseOptions : BrowseArguments {
     std::string time;
     int type = -1;  // -1: every type
+    std::string name;
+    bool named = false;  // --name was given (a name may be empty)
     JournalOptions journal;
 };
 
@@ -83,12 +86,27 @@ DWORD SecondOf(const YearMonthDay& day, const std::string& text) {
     return *time;
 }
 
+// The serial of the one entry that --time, --type and --name name on the day. Of entries alike
+// in all three, the one stored first.
+DWORD ChosenEntry(const CEntryMonthData& data, const BrowseOptions& o, const YearMonthDay& day) {
+    const DWORD type = static_cast<DWORD>(o.type);
+    const std::vector<int> found = data.EntriesAt(SecondOf(day, o.time), type, o.named ? o.name.c_str() : nullptr);
+    const std::string what = "entry of type " + std::to_string(type) + " at " + o.time +
+                             (o.named ? " named " + QuoteText(o.name) : std::string());
+    if (found.empty()) throw CommandError{"there is no " + what + ": nothing was deleted"};
+    if (found.size() > 1 && !o.named)
+        throw CommandError{"there is more than one " + what + ": give --name as well; nothing was deleted"};
+    const auto first = std::min_element(found.begin(), found.end(), [&](int a, int b) {
+        return data.Entries()[a].offset < data.Entries()[b].offset;
+    });
+    return data.Entries()[*first].serial;
+}
+
 void DeleteEntries(const BrowseOptions& o) {
-    if (o.type >= 0 && !o.time.empty()) throw CommandError{"give --type or --time, not both"};
     CEntryMonthData data;
     const YearMonthDay day = DayArgument(o.when);
     LoadMonth(data, o.dir, {day.year, day.month});
-    const auto gone = !o.time.empty() ? data.DeleteSecond(SecondOf(day, o.time))
+    const auto gone = !o.time.empty() ? data.DeleteEntry(ChosenEntry(data, o, day))
                       : o.type >= 0   ? data.DeleteDay(DayOf(day), static_cast<DWORD>(o.type))
                                       : data.DeleteDay(DayOf(day));
     if (!gone) throw CommandError{"the month file could not be rewritten: nothing was deleted"};
@@ -128,10 +146,15 @@ void AddLog1BrowseCommands(CLI::App& log1) {
 
     CLI::App* del = AddBrowseCommand(
         log1, "delete",
-        "Delete a day's entries, one type of them, or the entries of one second, as the browser's Delete does; rewrites "
-        "the month (deleted when empty) and prints what went",
+        "Delete a day's entries, one type of them, or one entry, as the browser's Delete does; takes them out of the "
+        "month file (deleted when nothing is left) and prints what went",
         "Log folder", "DAY", o);
-    del->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
-    del->add_option("--time", o.time, "Only the entries of this second, HH:MM:SS");
-    del->callback([] { DeleteEntries(o); });
+    CLI::Option* type = del->add_option("--type", o.type, "Only this type, 0 to 4")->check(CLI::Range(0, 4));
+    CLI::Option* time = del->add_option("--time", o.time, "Only the entry of this type at this second, HH:MM:SS")
+                            ->needs(type);
+    del->add_option("--name", o.name, "The entry's name, where more than one of that second and type")->needs(time);
+    del->callback([del] {
+        o.named = del->count("--name") > 0;
+        DeleteEntries(o);
+    });
 }

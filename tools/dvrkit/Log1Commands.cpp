@@ -46,7 +46,8 @@ void RunLine(CLogManager& writer, const std::string& text, int line) {
         const DWORD update = Time(f[4].text, line, "UPDATETIME"), flag = Number(f[5].text, line, "FLAG");
         // An empty text field stands for no text: the type's label is stored.
         const bool hasText = !f[6].text.empty() || f[6].quoted;
-        writer.SaveLog(f[1].text.c_str(), type, time, update, flag, hasText ? f[6].text.c_str() : nullptr);
+        if (!writer.WriteLog(f[1].text.c_str(), type, time, update, flag, hasText ? f[6].text.c_str() : nullptr))
+            Refuse(line, "the entry was not written: " + writer.LastRefusal());
     } else if (op == "update" && f.size() == 4) {
         const DWORD type = Number(f[2].text, line, "TYPE"), value = Time(f[3].text, line, "VALUE");
         std::cout << writer.UpdateLog(f[1].text.c_str(), type, value) << "\n";

@@ -1,12 +1,13 @@
-// dvrkit view log1 DIR: the first-generation browser on a log folder.
+// dvrkit view log1 DIR: the first-generation browser on a log folder, its Delete on the Delete key.
 #include <string>
 
-#include "log1/CLogViewer.h"
 #include "tools/dvrkit/BrowserView.h"
+#include "tools/dvrkit/Log1BrowserHost.h"
 #include "tools/dvrkit/ViewEntry.h"
 
 ViewSpec Log1ViewSpec(const std::string& folder) {
-    return BrowserViewSpec("dvrkit first-generation log browser", folder, &CLogViewer::TypeTree, &CLogViewer::SetLoadPath);
+    return BrowserViewSpec<CLog1BrowserHost>("dvrkit first-generation log browser", folder, &CLogViewer::TypeTree,
+                                             &CLogViewer::SetLoadPath);
 }
 
 namespace {
