@@ -102,7 +102,7 @@ TEST_F(EventViewer, EventsOfOneSecondEachShowTheirOwnText) {
         ui.ClickItem(viewer.EventTree(), e);
         texts.push_back(Pane().substr(Pane().rfind('(')));
     }
-    EXPECT_EQ(texts, (Labels{"(second)", "(first)"})) << "the later arrival first";
+    EXPECT_EQ(texts, (Labels{"(second)\r\n", "(first)\r\n"})) << "the later arrival first";
 }
 
 TEST_F(EventViewer, EventsOfAnyOtherSideShowNoText) {
