@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarLayout.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 
 using namespace calendar;
 
@@ -55,8 +56,8 @@ int CCalWnd::OnCreate(LPCREATESTRUCT cs) {
 
 void CCalWnd::SetResString() {
     m_model.SetResString();
-    m_previousMonthCaption.LoadString(host::kPreviousMonthCaption);
-    m_nextMonthCaption.LoadString(host::kNextMonthCaption);
+    m_previousMonthCaption = CString(HostText(host::kPreviousMonthCaption));
+    m_nextMonthCaption = CString(HostText(host::kNextMonthCaption));
 }
 
 void CCalWnd::AllocControls() {

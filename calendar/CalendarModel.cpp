@@ -5,6 +5,7 @@
 
 #include "module/FixedText.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 #include "platform/core/CString.h"
 
 namespace {
@@ -135,11 +136,7 @@ CTime CalendarModel::SameDayMonthsAway(CTime day, int months) {
 }
 
 void CalendarModel::SetResString() {
-    auto load = [](UINT id) {
-        CString text;
-        text.LoadString(id);
-        return std::string(FitText(text.str(), kNameBuffer - 1));
-    };
+    auto load = [](UINT id) { return std::string(FitText(HostText(id), kNameBuffer - 1)); };
     for (UINT i = 0; i < 7; ++i) m_weekdayNames.push_back(load(host::kFirstWeekdayName + i));
     for (UINT m = 0; m < 12; ++m) m_monthNames.push_back(load(host::kFirstMonthName + m));
 }

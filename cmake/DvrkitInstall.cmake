@@ -7,10 +7,10 @@ include(CMakePackageConfigHelpers)
 
 set(DVRKIT_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/dvrkit")
 
-# --- headers: every library folder's headers under include/dvrkit/<folder>/, with their includes
+# --- headers: every library layer's headers under include/dvrkit/<folder>/, with their includes
 # of one another written "dvrkit/<folder>/..." (scripts/prefix_includes.py), so that one include
 # directory serves a host and no folder of ours stands at the top of include/.
-set(header_folders platform/core platform/gdi platform/ui platform/backends module log2 event log1 crypt calendar mail)
+get_property(header_folders GLOBAL PROPERTY DVRKIT_LIBRARY_FOLDERS)
 set(staged_root "${PROJECT_BINARY_DIR}/installed-headers")
 set(staged_headers "")
 foreach(folder IN LISTS header_folders)

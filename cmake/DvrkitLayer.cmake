@@ -27,6 +27,10 @@ function(dvrkit_layer name folder)
     # Object files go only into targets that link their object library directly.
     target_link_libraries(dvrkit_static PUBLIC ${target})
     target_link_libraries(dvrkit_shared PRIVATE ${target})
+    # What the installed library holds: these layers' symbols and headers (DvrkitInterface.cmake,
+    # DvrkitInstall.cmake).
+    set_property(GLOBAL APPEND PROPERTY DVRKIT_LIBRARY_LAYERS ${target})
+    set_property(GLOBAL APPEND PROPERTY DVRKIT_LIBRARY_FOLDERS ${folder})
   endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   list(JOIN layer_USES " " uses)

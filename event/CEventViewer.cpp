@@ -2,6 +2,7 @@
 
 #include "event/EventText.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 #include "platform/core/CTime.h"
 
 namespace {
@@ -89,10 +90,8 @@ void CEventViewer::EventTreeDefault() {
 
 HTREEITEM CEventViewer::GroupItem(int group) {
     if (!m_hEventGroup[group]) {
-        CString label;
-        label.LoadString(kEventGroups[group].label);
         const int icon = kEventGroups[group].icon;
-        m_hEventGroup[group] = m_treeEvent.InsertItem(label, icon, icon);
+        m_hEventGroup[group] = m_treeEvent.InsertItem(HostText(kEventGroups[group].label).c_str(), icon, icon);
     }
     return m_hEventGroup[group];
 }

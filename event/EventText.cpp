@@ -2,6 +2,7 @@
 
 #include "module/FixedText.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 #include "platform/core/CString.h"
 #include "platform/core/CTime.h"
 #include "platform/core/PrintfSignature.h"
@@ -10,12 +11,6 @@ namespace {
 
 constexpr DWORD kActionBit = 0x1;       // the event's main action: the source's action text
 constexpr DWORD kAlarmOutputBit = 0x2;  // the alarm output was switched on (server side only)
-
-std::string HostText(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return text.str();
-}
 
 // A host format filled with the event's text, when it asks for exactly that.
 std::string FilledWithText(UINT id, const _EVENT_LOG_& event) {

@@ -3,14 +3,16 @@
 namespace {
 
 // Each format takes exactly the arguments its record's render form passes: %d for a number,
-// %s for a text, as the comment on each group says.
+// %s for a text, as the comment on each group says. Texts that the panes put one after another
+// end their own line: the labels of a first-generation entry's lines are followed by the value
+// on the same line, and each action of an event is a line of its own.
 constexpr HostString kStrings[] = {
     // Log text block and first-generation entry labels.
     {7440, "Start time : "},
     {7441, "End time   : "},
     {7442, "Name       : "},
     {7443, "Flag       : "},
-    {7444, "Records"},
+    {7444, "Records    : "},
     {7445, "Type       : "},
     // First-generation record types 0 to 4.
     {7435, "System"},
@@ -40,11 +42,11 @@ constexpr HostString kStrings[] = {
     // Event browser: source groups and action texts (61220, 61221, 61223, 61224 take one text).
     {61218, "Camera"},
     {61219, "Sensor"},
-    {61220, "Motion recorded (%s)"},
-    {61221, "Sensor alarm (%s)"},
-    {61222, "Alarm output switched on"},
-    {61223, "Remote motion alarm (%s)"},
-    {61224, "Remote sensor alarm (%s)"},
+    {61220, "Motion recorded (%s)\r\n"},
+    {61221, "Sensor alarm (%s)\r\n"},
+    {61222, "Alarm output switched on\r\n"},
+    {61223, "Remote motion alarm (%s)\r\n"},
+    {61224, "Remote sensor alarm (%s)\r\n"},
     // Sources named by the network-source render form.
     {7602, "Network"},
     {7848, "Local"},

@@ -7,6 +7,7 @@
 #include "module/BrowserControls.h"
 #include "module/FixedText.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 #include "platform/core/CTime.h"
 #include "platform/core/FileSystem.h"
 
@@ -104,9 +105,7 @@ void CLogViewer::OnDestroy() {
 }
 
 void CLogViewer::ShowMessage(UINT id) {
-    CString text;
-    text.LoadString(id);
-    m_editText.SetWindowText(text);
+    m_editText.SetWindowText(HostText(id).c_str());
 }
 
 void CLogViewer::Clear() {

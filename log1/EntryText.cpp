@@ -4,27 +4,21 @@
 
 #include "module/FixedText.h"
 #include "module/HostContract.h"
-#include "platform/core/CString.h"
+#include "module/HostText.h"
 #include "platform/core/CTime.h"
 
 namespace {
 
-std::string HostString(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return text.str();
-}
-
 std::string TimeText(DWORD time) { return CTime(time).Format("%Y-%m-%d %H:%M:%S").str(); }
 
 std::string Line(UINT label, std::string_view value) {
-    return HostString(label) + std::string(value) + "\r\n";
+    return HostText(label) + std::string(value) + "\r\n";
 }
 
 }  // namespace
 
 std::string EntryTypeLabel(DWORD type) {
-    return type < entryfile::kTypeCount ? HostString(host::kEntryTypeLabels[type]) : std::string();
+    return type < entryfile::kTypeCount ? HostText(host::kEntryTypeLabels[type]) : std::string();
 }
 
 std::string CountedTypeLabel(DWORD type, size_t count) {
@@ -36,6 +30,6 @@ std::string EntryPaneText(const _LOG_RECORD_V1_& entry) {
            Line(host::kEndTimeLabel, entry.updateTime ? TimeText(entry.updateTime) : "") +
            Line(host::kNameLabel, ReadFixedText(entry.name)) +
            Line(host::kTypeLabel, EntryTypeLabel(entry.type)) +
-           Line(host::kFlagLabel, HostString(entry.flag ? host::kFlagSetText : host::kFlagClearText)) +
+           Line(host::kFlagLabel, HostText(entry.flag ? host::kFlagSetText : host::kFlagClearText)) +
            Line(host::kRecordsHeading, ReadFixedText(entry.text));
 }

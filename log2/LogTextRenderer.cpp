@@ -10,8 +10,10 @@
 #include "log2/LogTextTable.h"
 #include "module/FixedText.h"
 #include "module/HostContract.h"
+#include "module/HostText.h"
 #include "platform/core/CTime.h"
 #include "platform/core/PrintfSignature.h"
+#include "platform/core/ResourceChain.h"
 
 namespace {
 
@@ -85,10 +87,12 @@ CString GetMaskString(DWORD mask) {
 const CLogTextRenderer::HostFormat& CLogTextRenderer::Format(DWORD id) {
     auto [it, added] = m_formats.try_emplace(id);
     if (added) {
-        CString text;
-        if (id != 0) text.LoadString(id);
-        it->second.text = text.str();
-        it->second.signature = PrintfSignature(text, kMaxForeignFormatField).value_or("?");
+        HostFormat& format = it->second;
+        if (id != 0) {
+            format.missing = AfxFindString(id) == nullptr;
+            format.text = HostText(id);
+        }
+        format.signature = PrintfSignature(format.text.c_str(), kMaxForeignFormatField).value_or("?");
     }
     return it->second;
 }
@@ -137,8 +141,9 @@ CString CLogTextRenderer::Render(const LOG_TEXT_ROW& row, const _LOG_RECORD_MEMO
         }
         default: return CString(kLogFallbackText);
     }
-    // An empty format (no such host string) renders as an empty text, as printf would.
-    if (f.text.empty()) return CString();
+    // A string the host lacks shows as its identifier; one it gives empty renders as an empty
+    // text, as printf would.
+    if (f.missing || f.text.empty()) return CString(f.text);
     if (f.signature != SignatureOf(args.span())) return CString(kLogFallbackText);
     return FormatWith(f.text.c_str(), args.span());
 }

@@ -36,7 +36,8 @@ public:
 
 private:
     struct HostFormat {
-        std::string text;
+        std::string text;       // the host's string, or its identifier where the host has none
+        bool missing = false;   // the host has no such string
         std::string signature;  // what its conversions read; "?" if it uses unsupported ones
     };
     const HostFormat& Format(DWORD id);

@@ -1,6 +1,6 @@
 #include "log2/LogTypeGroups.h"
 
-#include "platform/core/CString.h"
+#include "module/HostText.h"
 
 namespace {
 
@@ -22,11 +22,8 @@ int TypeGroupOf(BYTE type) { return kGroupOfType[type]; }
 
 TypeLabels LoadTypeLabels() {
     TypeLabels labels;
-    for (int i = 0; i < host::kTypeGroupLabels; ++i) {
-        CString text;
-        text.LoadString(host::kFirstTypeGroupLabel + static_cast<UINT>(i));
-        labels[i] = text.str().substr(0, 31);
-    }
+    for (int i = 0; i < host::kTypeGroupLabels; ++i)
+        labels[i] = HostText(host::kFirstTypeGroupLabel + static_cast<UINT>(i)).substr(0, 31);
     labels[kErrorLabel] = "Error";
     return labels;
 }

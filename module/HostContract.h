@@ -2,7 +2,7 @@
 // What the library asks of its host's resources: every string identifier it loads from the host's
 // string table and the bitmap its browsers take their icons from, with the icons' places in that
 // bitmap. A host (the default one in host/, or a real recorder's) supplies a text for each string
-// and the icon strip; a missing string reads as empty text.
+// and the icon strip; a missing string shows as its identifier (module/HostText.h).
 #include <array>
 
 #include "platform/core/Types.h"

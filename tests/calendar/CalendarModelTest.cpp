@@ -174,3 +174,10 @@ TEST(CalendarNames, LongHostNamesAreCutToTheirBuffers) {
     EXPECT_EQ(model.TitleText(), "2006 " + std::string(62, 'm'));
     EXPECT_EQ(model.WeekdayName(1), "Mon");
 }
+
+TEST(CalendarNames, NamesTheHostLacksShowTheirIdentifiers) {
+    const NoHostStrings none;
+    const CalendarModel model(CTime(2006, 1, 15, 12, 0, 0));
+    EXPECT_EQ(model.WeekdayName(0), "[string 7414]");
+    EXPECT_EQ(model.TitleText(), "2006 [string 7421]");
+}

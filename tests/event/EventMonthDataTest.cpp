@@ -116,12 +116,12 @@ TEST(EventText, SaysWhatHappenedInTheHostsWords) {
         _EVENT_LOG_ event;
         std::string text;
     } cases[] = {
-        {Event(t, 3, kSourceCamera, kSideServer, 1), time + "Camera : 3\r\n" + heading + "Motion recorded (Door)"},
+        {Event(t, 3, kSourceCamera, kSideServer, 1), time + "Camera : 3\r\n" + heading + "Motion recorded (Door)\r\n"},
         {Event(t, 7, kSourceSensor, kSideServer, 3),
-         time + "Sensor : 7\r\n" + heading + "Sensor alarm (Door)Alarm output switched on"},
-        {Event(t, 7, kSourceSensor, kSideClient, 3), time + "Sensor : 7\r\n" + heading + "Remote sensor alarm (Door)"},
-        {Event(t, 3, kSourceCamera, kSideClient, 1), time + "Camera : 3\r\n" + heading + "Remote motion alarm (Door)"},
-        {Event(t, 3, kSourceCamera, kSideServer, 2), time + "Camera : 3\r\n" + heading + "Alarm output switched on"},
+         time + "Sensor : 7\r\n" + heading + "Sensor alarm (Door)\r\nAlarm output switched on\r\n"},
+        {Event(t, 7, kSourceSensor, kSideClient, 3), time + "Sensor : 7\r\n" + heading + "Remote sensor alarm (Door)\r\n"},
+        {Event(t, 3, kSourceCamera, kSideClient, 1), time + "Camera : 3\r\n" + heading + "Remote motion alarm (Door)\r\n"},
+        {Event(t, 3, kSourceCamera, kSideServer, 2), time + "Camera : 3\r\n" + heading + "Alarm output switched on\r\n"},
         {Event(t, 3, kSourceCamera, kSideServer, 0), time + "Camera : 3\r\n" + heading},
         {Event(t, 3, 9, kSideServer, 3), time + heading},
         {Event(t, 3, kSourceCamera, 0, 3), ""},
@@ -129,6 +129,15 @@ TEST(EventText, SaysWhatHappenedInTheHostsWords) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(EventPaneText(c.event), c.text) << int(c.event.side) << "/" << int(c.event.source) << "/" << c.event.actions;
+}
+
+TEST(EventText, StringsTheHostLacksShowTheirIdentifiers) {
+    ScopedTz tz("UTC");
+    const NoHostStrings none;
+    const std::string heading = "Time : 2005-05-02 12:00:00\r\nSensor : 7\r\n\r\nAction :\r\n------------\r\n";
+    const DWORD t = CTime(2005, 5, 2, 12, 0, 0).GetTime();
+    EXPECT_EQ(EventPaneText(Event(t, 7, kSourceSensor, kSideServer, 3)), heading + "[string 61221][string 61222]");
+    EXPECT_EQ(EventPaneText(Event(t, 7, kSourceSensor, kSideClient, 1)), heading + "[string 61224]");
 }
 
 TEST(EventText, AHostFormatThatAsksForMoreThanTheTextIsShownAsItStands) {

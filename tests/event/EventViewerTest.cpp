@@ -94,7 +94,7 @@ TEST_F(EventViewer, APersonBrowsesMonthDayChannelAndEvent) {
 
     ui.ClickItem(viewer.EventTree(), {"Sensor (01)", "Ch16 (01)", "11:00:00"});
     EXPECT_EQ(Pane(), "Time : 2005-04-03 11:00:00\r\nSensor : 16\r\n\r\nAction :\r\n------------\r\n"
-                      "Sensor alarm (Door)Alarm output switched on");
+                      "Sensor alarm (Door)\r\nAlarm output switched on\r\n");
     ui.ClickItem(viewer.EventTree(), {"Camera (02)", "Ch03 (02)"});
     EXPECT_EQ(Pane(), "") << "a channel shows no text";
 }
@@ -124,7 +124,7 @@ TEST_F(EventViewer, EventsOfOneSecondEachShowTheirOwnText) {
         ui.ClickItem(viewer.EventTree(), e);
         texts.push_back(Pane().substr(Pane().rfind('(')));
     }
-    EXPECT_EQ(texts, (Labels{"(second)", "(first)"})) << "the later arrival first";
+    EXPECT_EQ(texts, (Labels{"(second)\r\n", "(first)\r\n"})) << "the later arrival first";
 }
 
 TEST_F(EventViewer, EventsOfAnyOtherSideShowNoText) {

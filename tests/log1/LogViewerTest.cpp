@@ -96,7 +96,7 @@ TEST_F(LogViewer, APersonBrowsesMonthDayTypeAndEntry) {
     ui.ClickItem(viewer.TypeTree(), {"System", "09:00:00"}, LabelMatch::start);
     EXPECT_EQ(Pane(),
               "Start time : 2005-03-03 09:00:00\r\nEnd time   : 2005-03-03 09:30:00\r\nName       : nine\r\n"
-              "Type       : System\r\nFlag       : Clear\r\nRecordstext\r\n");
+              "Type       : System\r\nFlag       : Clear\r\nRecords    : text\r\n");
     ui.ClickItem(viewer.TypeTree(), {"Network", "10:00:00"}, LabelMatch::start);
     EXPECT_NE(Pane().find("End time   : \r\n"), std::string::npos);
     ui.ClickItem(viewer.TypeTree(), {"Network"}, LabelMatch::start);

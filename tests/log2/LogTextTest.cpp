@@ -4,6 +4,7 @@
 
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
+#include "log2/LogTypeGroups.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
 #include "tests/support/TestStrings.h"
@@ -118,6 +119,27 @@ TEST(LogText, MaskStrings) {
     EXPECT_EQ(GetMaskString(0x8005), "[ 1, 3, 16 ]");
     EXPECT_EQ(GetMaskString(0x10000), "[  ]");
     EXPECT_EQ(GetMaskString(0xFFFFFFFF), "[ 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 ]");
+}
+
+// A host whose table lacks the log's strings sees which ones where labels and lines would be
+// blank.
+TEST(LogText, StringsTheHostLacksShowTheirIdentifiers) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    ScopedClock clock(0);
+    const DWORD log = WriteTestLog(dir.path(), clock,
+                                   {.start = CTime(2005, 4, 2, 10, 0, 0), .name = "door", .records = {{.format = 0}}});
+    ASSERT_FALSE(HasFailure());
+    CLogMonthData month;
+    ASSERT_EQ(month.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
+
+    const NoHostStrings none;
+    CLogTextRenderer renderer;
+    EXPECT_EQ(renderer.LogTextBlock(month, *month.FindLog(log)),
+              "[string 7440]2005-04-02 10:00:00\r\n[string 7442]door\r\n\r\n[string 7444]\r\n[string 7325]\r\n");
+    EXPECT_EQ(renderer.GetLogString(Record(3, 2, 3, 5)), "[string 7353]\r\n") << "a form with arguments";
+    EXPECT_EQ(renderer.GetLogString(Record(6, 2, 3, 5)), "Network - [string 7353]\r\n");
+    EXPECT_EQ(LoadTypeLabels()[0], "[string 7799]") << "the browser's type groups";
 }
 
 TEST(LogText, TextBlocksAndTheMonthExport) {

@@ -1,9 +1,11 @@
 #pragma once
-// A host string table for a test: added to the front of the resource chain for its lifetime, so
-// its strings are found before the default host's.
+// Host string tables for a test: TestStrings is added to the front of the resource chain for its
+// lifetime, so its strings are found before the default host's; NoHostStrings takes the default
+// host's table away for its lifetime, as for a host whose table lacks every string.
 #include <map>
 #include <string>
 
+#include "host/DefaultHost.h"
 #include "platform/core/ResourceChain.h"
 
 class TestStrings : public CResourceModule {
@@ -18,4 +20,12 @@ public:
 
 private:
     std::map<UINT, std::string> m_strings;
+};
+
+class NoHostStrings {
+public:
+    NoHostStrings() { AfxRemoveResourceModule(&DefaultHostModule()); }
+    ~NoHostStrings() { RegisterDefaultHostResources(); }
+    NoHostStrings(const NoHostStrings&) = delete;
+    NoHostStrings& operator=(const NoHostStrings&) = delete;
 };

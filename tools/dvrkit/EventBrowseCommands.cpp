@@ -8,7 +8,7 @@
 #include "event/EventMonthData.h"
 #include "event/EventText.h"
 #include "module/FixedText.h"
-#include "platform/core/CString.h"
+#include "module/HostText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
@@ -44,11 +44,7 @@ std::optional<CommandError> LoadMonth(CEventMonthData& data, const std::string& 
                         2};
 }
 
-std::string GroupLabel(int group) {
-    CString label;
-    label.LoadString(kEventGroups[group].label);
-    return label.str();
-}
+std::string GroupLabel(int group) { return HostText(kEventGroups[group].label); }
 
 void ListDays(const BrowseOptions& o) {
     CEventMonthData data;

@@ -5,18 +5,14 @@
 #include "event/EventGroups.h"
 #include "event/EventText.h"
 #include "module/FixedText.h"
-#include "platform/core/CString.h"
+#include "module/HostText.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
 
 namespace {
 
-std::string GroupName(int group) {
-    CString label;
-    label.LoadString(kEventGroups[group].label);
-    return label.str();
-}
+std::string GroupName(int group) { return HostText(kEventGroups[group].label); }
 
 std::vector<JournalEntry> ReadEvents(const std::string& path, std::uint64_t& tornBytes) {
     const auto bytes = ReadFileBytes(path);
