@@ -113,8 +113,8 @@ bool CEntryMonthData::MemorySave(DWORD time) const {
     if (m_arrRecord.GetSize() == 0) return DeleteFileA(path.c_str()) || !FileExists(path.c_str());
 
     const std::unique_ptr<CFile> file = MakeFile(m_makeFile);
-    const std::string temporary = CreateBeside(*file, path);
-    if (temporary.empty()) return false;
+    PendingFile temporary;
+    if (!CreateBeside(temporary, *file, path)) return false;
     try {
         std::vector<std::uint8_t> batch(kSaveBatch * entryfile::kRecordSize);
         for (int first = 0; first < m_arrRecord.GetSize(); first += static_cast<int>(kSaveBatch)) {
@@ -126,12 +126,9 @@ bool CEntryMonthData::MemorySave(DWORD time) const {
         file->Close();
     } catch (const CFileException&) {
         file->Abort();
-        DeleteFileA(temporary.c_str());
         return false;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    return temporary.PutInPlace();
 }
 
 std::optional<std::vector<CLogRecordItem>> CEntryMonthData::DeleteDay(const LocalDay& day, std::optional<DWORD> type) {

@@ -60,7 +60,7 @@ void Convert(const std::string& input, const std::string& output, bool compress)
     OutputFile out(output);
     CFile file;
     CFileException error(CFileException::none, 0, output, "open");
-    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite | CFile::modeNoFollow, &error))
+    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite, &error))
         throw CommandError{error.what()};
     if (!dib.Write(&file)) throw CommandError{"cannot write the bitmap to " + output};
     file.Close();
