@@ -6,6 +6,10 @@
 // the key material, runs one pass over the data and then Init wipes every field, key material
 // included. One object serves one operation at a time; separate objects are independent.
 //
+// The container does not record whether it carries chunk CRCs. Decrypting one that does with
+// bCRC false gives kDamaged and no plaintext, rather than plaintext read from the wrong places;
+// CarriesChunkCrcs (FileContainer.h) tells a caller that this was the cause.
+//
 // Results are the codes of CryptStatus.h. Keys are NUL-terminated strings of at least one byte,
 // of which the first 64 bytes count.
 #include "crypt/CipherKey.h"

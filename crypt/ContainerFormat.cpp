@@ -1,5 +1,8 @@
 #include "crypt/ContainerFormat.h"
 
+#include "crypt/Crc32.h"
+#include "platform/core/LittleEndian.h"
+
 namespace container {
 
 std::uint64_t ContainerLength(std::uint64_t plainLength, bool crc, Form form) {
@@ -36,6 +39,19 @@ std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad, Fo
     if (pad > plan.finalCipher) return std::nullopt;
     plan.plainLength = plan.fullRecords * kChunkSize + plan.finalCipher - pad;
     return plan;
+}
+
+std::size_t CrcEvidenceLength(std::uint64_t length, BYTE pad, Form form) {
+    const auto plan = PlanChunks(length, true, pad, form);
+    if (!plan || !plan->hasFinal) return 0;
+    return kHeaderSize + RecordSize(plan->fullRecords ? kChunkSize : plan->finalCipher, true);
+}
+
+bool ShowsChunkCrcs(const BYTE* start, std::uint64_t length, BYTE pad, Form form) {
+    const std::size_t evidence = CrcEvidenceLength(length, pad, form);
+    if (evidence == 0) return false;
+    const std::size_t cipher = evidence - kHeaderSize - kCrcSize;
+    return GetU32(start + kHeaderSize + cipher) == Crc32(start + kHeaderSize, cipher);
 }
 
 }  // namespace container

@@ -59,6 +59,17 @@ struct ChunkPlan {
 // fit the chunk structure.
 std::optional<ChunkPlan> PlanChunks(std::uint64_t length, bool crc, BYTE pad, Form form);
 
+// How many bytes from a container's start show whether it carries chunk CRCs although it is
+// read without them (ShowsChunkCrcs); 0 when its length and pad count rule them out.
+std::size_t CrcEvidenceLength(std::uint64_t length, BYTE pad, Form form);
+
+// Whether the container of `length` bytes whose first CrcEvidenceLength bytes are at `start`
+// carries chunk CRCs: its length fits records with CRCs and its first record's stored CRC is the
+// CRC-32 of that record's ciphertext. Read without CRCs, such a container would decrypt to wrong
+// plaintext where its length happens to fit records without them too; a container written
+// without CRCs passes this test only by a chance of 1 in 2^32.
+bool ShowsChunkCrcs(const BYTE* start, std::uint64_t length, BYTE pad, Form form);
+
 // One record of a plan: its ciphertext bytes and the plaintext bytes it yields.
 struct RecordSpan {
     std::size_t cipher;

@@ -22,7 +22,7 @@ constexpr DWORD kReadError = Code(-3);
 // The key check value differs: wrong key or not a container.
 constexpr DWORD kWrongKey = Code(-22);
 // A chunk's stored CRC differs, or the container's length, pad byte or final piece do not fit
-// the chunk structure.
+// the chunk structure, or a container that carries chunk CRCs is read without them.
 constexpr DWORD kDamaged = Code(-23);
 constexpr DWORD kNoMemory = Code(-99);
 

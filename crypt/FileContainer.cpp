@@ -1,6 +1,7 @@
 #include "crypt/FileContainer.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "crypt/ContainerFormat.h"
 #include "crypt/ContainerRecord.h"
@@ -34,6 +35,28 @@ bool WriteAll(CFile& file, const BYTE* from, std::size_t count) {
 }
 
 }  // namespace
+
+bool CarriesChunkCrcs(CFile& container, std::uint64_t length, BYTE pad) {
+    std::vector<BYTE> start(CrcEvidenceLength(length, pad, Form::file));
+    if (start.empty()) return false;
+    try {
+        if (container.ReadAt(0, start.data(), static_cast<UINT>(start.size())) != start.size()) return false;
+    } catch (const CFileException&) {
+        return false;
+    }
+    return ShowsChunkCrcs(start.data(), length, pad, Form::file);
+}
+
+bool CarriesChunkCrcs(const char* path) {
+    CFile container;
+    BYTE pad = 0;
+    try {
+        return container.Open(path, CFile::modeRead) && container.ReadAt(kPadOffset, &pad, 1) == 1 &&
+               CarriesChunkCrcs(container, container.GetLength(), pad);
+    } catch (const CFileException&) {
+        return false;
+    }
+}
 
 DWORD EncryptFileContainer(const CipherKey& key, bool crc, CFile& plain, std::uint64_t plainLength, CFile& out) {
     BYTE header[kHeaderSize];
@@ -83,6 +106,7 @@ DWORD DecryptFileContainer(const CipherKey& key, bool crc, int pad, CFile& in, C
     if (GetU32(check) != key.checkValue) return cryptstatus::kWrongKey;
     const auto plan = pad < 0 ? std::nullopt : PlanChunks(length, crc, static_cast<BYTE>(pad), Form::file);
     if (!plan) return cryptstatus::kDamaged;
+    if (!crc && CarriesChunkCrcs(in, length, static_cast<BYTE>(pad))) return cryptstatus::kDamaged;
     BYTE skipped;
     if (!ReadExactly(in, &skipped, 1)) return cryptstatus::kReadError;  // the pad byte, known already
 

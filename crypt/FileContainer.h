@@ -17,6 +17,13 @@ constexpr std::size_t kChunksPerGroup = 128;
 // ends early, after the groups before the one that could not be read.
 DWORD EncryptFileContainer(const CipherKey& key, bool crc, CFile& plain, std::uint64_t plainLength, CFile& out);
 
+// Whether the container file `path` (or `container`, `length` bytes long, pad count `pad`)
+// carries a CRC-32 per chunk (container::ShowsChunkCrcs). Decrypting without CRCs refuses such a
+// container as damaged, since its records would be read at the wrong places; a caller can tell
+// its user to ask for CRCs instead.
+bool CarriesChunkCrcs(const char* path);
+bool CarriesChunkCrcs(CFile& container, std::uint64_t length, BYTE pad);
+
 // Decrypts the container `in` (open, at its start) into `out` (open, empty). `pad` is the
 // container's pad byte as read before, or -1 if the container is too short to have one. The
 // final record is found from the container's length. Chunks decrypted before a failure stay in

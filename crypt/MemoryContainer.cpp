@@ -30,6 +30,7 @@ DWORD DecryptMemoryContainer(const CipherKey& key, bool crc, const BYTE* in, std
     // the one that ends at the container's end.
     const auto plan = length > kPadOffset ? PlanChunks(length, crc, in[kPadOffset], Form::memory) : std::nullopt;
     if (!plan) return cryptstatus::kDamaged;
+    if (!crc && ShowsChunkCrcs(in, length, in[kPadOffset], Form::memory)) return cryptstatus::kDamaged;
 
     const std::size_t crcBytes = crc ? kCrcSize : 0;
     std::uint64_t at = kHeaderSize, out = 0;

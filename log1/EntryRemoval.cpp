@@ -68,20 +68,17 @@ std::vector<std::uint8_t> KeptBytes(std::span<const std::uint8_t> bytes, const s
 
 bool ReplaceWith(const std::string& path, std::span<const std::uint8_t> bytes, const FileFactory& makeFile) {
     const std::unique_ptr<CFile> file = makeFile ? makeFile() : std::make_unique<CFile>();
-    const std::string temporary = CreateBeside(*file, path);
-    if (temporary.empty()) return false;
+    PendingFile temporary;
+    if (!CreateBeside(temporary, *file, path)) return false;
     try {
         for (std::uint64_t at = 0; at < bytes.size(); at += kChunk)
             file->Write(bytes.data() + at, static_cast<UINT>(std::min(bytes.size() - at, kChunk)));
         file->Close();
     } catch (const CFileException&) {
         file->Abort();
-        DeleteFileA(temporary.c_str());
         return false;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    return temporary.PutInPlace();
 }
 
 }  // namespace

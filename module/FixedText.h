@@ -5,27 +5,21 @@
 #include <cstring>
 #include <string_view>
 
-// Stores `text` (null for none) cut to width - 1 characters, zero-filling the rest.
+#include "module/Utf8.h"
+
+// Stores `text` (null for none) cut to width - 1 bytes, never inside a UTF-8 character, and
+// zero-fills the rest.
 inline void StoreFixedText(char* field, std::size_t width, const char* text) {
     std::memset(field, 0, width);
     if (!text) return;
-    const std::size_t n = strnlen(text, width - 1);
-    std::memcpy(field, text, n);
+    const std::string_view kept = FitText(std::string_view(text, strnlen(text, width)), width - 1);
+    std::memcpy(field, kept.data(), kept.size());
 }
 
 // The text of a field read from a file: up to its first zero, never past its width, so a field
 // that lacks its terminator still reads safely.
 inline std::string_view ReadFixedText(const char* field, std::size_t width) {
     return std::string_view(field, strnlen(field, width));
-}
-
-// The longest start of `text` of at most `maxBytes` bytes that does not end inside a UTF-8
-// character, for names that must fit a buffer and still read as text.
-inline std::string_view FitText(std::string_view text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes) return text;
-    std::size_t n = maxBytes;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    return text.substr(0, n);
 }
 
 template <std::size_t N>

@@ -1,16 +1,17 @@
 #pragma once
-// Replacing a whole file: the new contents are written to a file created beside the old one
-// under a name nobody else has used, then renamed over it, so that a reader sees the old file or
-// the new one and never a mixture, and a failure leaves the old one as it was.
+// Replacing a whole file: the new contents are written to a new file in the old one's folder
+// (PendingFile.h), then put in its place, so that a reader sees the old file or the new one and
+// never a mixture, and a failure or a kill leaves the old one as it was.
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include "platform/core/CFile.h"
+#include "platform/core/PendingFile.h"
 
-// Opens `file` as a new plain file beside `path` (created exclusively, never through a link) and
-// returns its name; empty if none could be created.
-std::string CreateBeside(CFile& file, const std::string& path);
+// Makes `pending` the new file for `path` and opens `file` on it for writing; false if it
+// cannot be made. Once in place it has the mode a file created at `path` would have.
+bool CreateBeside(PendingFile& pending, CFile& file, const std::string& path);
 
 // Replaces the file at `path` by `bytes` and keeps the old file beside it, under `path` +
 // `keptSuffix` (with a number added when that name is taken); returns the name the old file

@@ -205,6 +205,31 @@ TEST_F(ContainerErrors, CutsAndPadEdits) {
     }
 }
 
+// A container written with CRCs and read without them, where its length fits records without
+// CRCs too (an odd number of full chunks in a file, an even number in memory; a plaintext of
+// whole blocks, so no pad bytes to check): its records would be read at the wrong places. It is
+// refused as damaged with no plaintext delivered, and it shows that it carries CRCs, which a
+// container written without them does not.
+TEST_F(ContainerErrors, ContainersWithCrcsReadWithoutThemAreRefused) {
+    for (const size_t chunks : {1, 3}) {
+        SCOPED_TRACE(chunks);
+        const Bytes plain = RandomBytes(chunks * kChunkSize, 7);
+        const Bytes withCrc = EncryptFileBytes(plain, true);
+        const Decrypted file = DecryptFileBytes(withCrc, false);
+        EXPECT_EQ(file.result, kDamaged);
+        EXPECT_TRUE(file.output.empty());
+        EXPECT_TRUE(CarriesChunkCrcs(Path("container").c_str()));
+        EncryptFileBytes(plain, false);
+        EXPECT_FALSE(CarriesChunkCrcs(Path("container").c_str()));
+        EXPECT_EQ(DecryptFileBytes(ReadBytes(Path("container")), false).output, plain);
+    }
+    const Bytes plain = RandomBytes(2 * kChunkSize, 8);
+    const Decrypted memory = DecryptMemory(EncryptMemory(plain, true), false, plain.size() + 1);
+    EXPECT_EQ(memory.result, kDamaged);
+    EXPECT_EQ(memory.output[0], 0);
+    EXPECT_EQ(DecryptMemory(EncryptMemory(plain, false), false, plain.size() + 1).result, kOk);
+}
+
 // Seeded random damage to real containers: cut short, grown, bytes changed, pad byte changed.
 // Whatever the result, the operations stay inside their buffers and report a defined code.
 TEST_F(ContainerErrors, RandomDamageIsHandledSafely) {

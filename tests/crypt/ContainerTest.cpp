@@ -110,3 +110,37 @@ TEST_F(Container, ElectronicCodebook) {
 }
 
 }  // namespace
+
+// What the README says of a key, through the containers it gives: the key is read as its first 60
+// bytes, a shorter one repeated to 60; of the byte at position p (from 1) bits 0-5 count where
+// p mod 4 is 1, bits 1-6 where it is 2, bits 2-7 where it is 3, bits 3-7 where it is 0.
+TEST_F(Container, WhichBytesOfAKeyCount) {
+    const std::string sixty = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWX";
+    ASSERT_EQ(sixty.size(), 60u);
+    const auto with = [&](std::size_t position, char c) { return std::string(sixty).replace(position - 1, 1, 1, c); };
+    struct Case {
+        std::string a, b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"ab", "abab", true},
+        {"ab", "abababababababababababababababababababababababababababababab", true},  // 60 bytes
+        {"ab", "abc", false},
+        {sixty, sixty + "anything after the 60th byte", true},
+        {sixty + "Y", sixty + "Z", true},
+        {with(17, '!'), sixty, false},  // not only the first 16 bytes count
+        {with(41, '!'), sixty, false},
+        {with(60, 'a'), with(60, 'q'), false},  // bit 4 at position 60
+        {with(1, 'a'), with(1, '!'), true},     // differ in bit 6 alone, at position 1
+        {with(2, 'a'), with(2, '`'), true},     // bit 0, at position 2
+        {with(2, 'a'), with(2, 'c'), false},    // bit 1, at position 2
+        {with(3, 'a'), with(3, 'b'), true},     // bits 0 and 1, at position 3
+        {with(4, 'a'), with(4, 'f'), true},     // bits 0 to 2, at position 4
+        {with(4, 'a'), with(4, 'i'), false},    // bit 3, at position 4
+    };
+    const Bytes plain = RandomBytes(64, 9);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.a + " / " + c.b);
+        EXPECT_EQ(EncryptMemory(plain, false, c.a.c_str()) == EncryptMemory(plain, false, c.b.c_str()), c.same);
+    }
+}

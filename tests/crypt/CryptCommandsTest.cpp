@@ -57,6 +57,35 @@ TEST_F(CryptCommands, FailuresLeaveNothingBehind) {
     EXPECT_EQ(FilesInFolder(), 2u);
 }
 
+// A container written with --crc and decrypted without it is refused, naming the option; without
+// the check a plaintext of one whole chunk came out wrong with exit status 0.
+TEST_F(CryptCommands, ContainerWithCrcsNeedsTheOption) {
+    WriteBytes(Path("plain"), RandomBytes(8192, 26));
+    ASSERT_EQ(Run("crypt encrypt " + Path("plain") + " " + Path("enc") + " --key pw --crc").first, 0);
+    const auto [status, message] = Run("crypt decrypt " + Path("enc") + " " + Path("dec") + " --key pw", true);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(message.find("carries a CRC-32 per chunk: decrypt it with --crc"), std::string::npos) << message;
+    EXPECT_FALSE(std::filesystem::exists(Path("dec")));
+}
+
+// Decrypted plaintext in a new file is for its owner alone, whatever the umask; a file that
+// exists keeps its mode, and a container gets what the umask allows.
+TEST_F(CryptCommands, NewPlaintextIsReadableByItsOwnerAlone) {
+    WriteBytes(Path("plain"), RandomBytes(1000, 27));
+    const std::string tool = "umask 022; " + std::string(kTool);
+    const auto mode = [&](const char* name) {
+        return std::filesystem::status(Path(name)).permissions() & std::filesystem::perms::mask;
+    };
+    using std::filesystem::perms;
+    ASSERT_EQ(Shell(tool + " crypt encrypt " + Path("plain") + " " + Path("enc") + " --key pw").first, 0);
+    EXPECT_EQ(mode("enc"), perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+    ASSERT_EQ(Shell(tool + " crypt decrypt " + Path("enc") + " " + Path("dec") + " --key pw").first, 0);
+    EXPECT_EQ(mode("dec"), perms::owner_read | perms::owner_write);
+    std::filesystem::permissions(Path("dec"), perms::owner_read | perms::owner_write | perms::group_read);
+    ASSERT_EQ(Shell(tool + " crypt decrypt " + Path("enc") + " " + Path("dec") + " --key pw").first, 0);
+    EXPECT_EQ(mode("dec"), perms::owner_read | perms::owner_write | perms::group_read);
+}
+
 // "-" is standard input for IN and standard output for OUT; a decryption that fails writes nothing.
 TEST_F(CryptCommands, StandardInputAndOutput) {
     const Bytes plain = RandomBytes(20000, 23);

@@ -20,12 +20,12 @@ CipherKey KeyMaterial(const char* key) {
 
 DWORD CryptFixture::CheckValue() const { return KeyMaterial(kKey).checkValue; }
 
-Bytes CryptFixture::EncryptMemory(const Bytes& plain, bool crc) {
+Bytes CryptFixture::EncryptMemory(const Bytes& plain, bool crc, const char* key) {
     const auto size = container::ContainerLength(plain.size(), crc, container::Form::memory);
     Bytes out(size + 1, 0xEE);
     long length = static_cast<long>(plain.size());
     Bytes source = plain;  // the operation takes a non-const pointer
-    EXPECT_EQ(m_crypt.EncryptM(crc, source.data(), out.data(), Key(), &length), cryptstatus::kOk);
+    EXPECT_EQ(m_crypt.EncryptM(crc, source.data(), out.data(), KeyOf(key), &length), cryptstatus::kOk);
     EXPECT_EQ(static_cast<std::uint64_t>(length), size);
     EXPECT_EQ(out.back(), 0) << "the terminating byte after the container";
     out.pop_back();

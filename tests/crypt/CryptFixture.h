@@ -30,7 +30,7 @@ protected:
 
     // EncryptM into a buffer of exactly the documented size; fails the test on a non-zero
     // result. The returned container excludes the terminating 00, which is checked.
-    Bytes EncryptMemory(const Bytes& plain, bool crc);
+    Bytes EncryptMemory(const Bytes& plain, bool crc, const char* key = kKey);
     struct Decrypted {
         DWORD result;
         Bytes output;  // the destination buffer, or the output file's bytes

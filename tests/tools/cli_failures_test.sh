@@ -34,7 +34,7 @@ while IFS='|' read -r code text command; do
   grep -qF -- "$text" "$dir/err" && grep -q '^dvrkit: ' "$dir/err" || fail "'$command' said: $(cat "$dir/err")"
   after=$(ls -A | sort)
   [ "$before" = "$after" ] || fail "'$command' left behind: $(comm -13 <(echo "$before") <(echo "$after"))"
-  [ -z "$(find . -name '*.dvrkit-*')" ] || fail "'$command' left a temporary file"
+  [ -z "$(find . -name '*.new')" ] || fail "'$command' left a temporary file"
 done <<CASES
 1|nosuch: No such file or directory|log2 months nosuch
 1|plain: Not a directory|log2 months plain
@@ -63,7 +63,29 @@ done <<CASES
 2|foreign/200505.log: damaged at offset 4|log2 dump foreign/200505.log
 2|foreign/200505.log: damaged at offset 4|log2 show foreign 2005-05-02
 2|foreign/200505.log: damaged at offset 4|log2 show foreign --since 2005-05-01
+1|--json prints one DAY as the browser groups it|log2 show logs --json
+1|for the journal use --json-lines|log2 show logs 2005-05-02 --grep one --json
+1|for the journal use --json-lines|event show logs 2005-05-02 --type 1 --json
+1|for the journal use --json-lines|log1 show logs --since 2005-05 --json
 CASES
+
+# Output that cannot be written is a failure, named, whatever the command prints.
+while read -r command; do
+  set +e; eval "\"\$dvrkit\" $command" > /dev/full 2> "$dir/err" < /dev/null; got=$?; set -e
+  [ "$got" -eq 1 ] || fail "'$command > /dev/full' exited $got, not 1"
+  grep -qx 'dvrkit: cannot write standard output: No space left on device' "$dir/err" ||
+    fail "'$command > /dev/full' said: $(cat "$dir/err")"
+done <<COMMANDS
+log2 dump $logfile
+log2 dump $logfile --json
+log2 months logs
+event show logs 2005-05-02
+log2 show logs --json-lines
+log2 export logs $month -
+event dump logs/200505.evt
+calendar 2005-05
+crypt crc plain
+COMMANDS
 
 # A signal while the tool writes: the export goes to standard output through a temporary file,
 # and standard output is a pipe nobody reads, so the tool stays in the middle of its output until
@@ -75,11 +97,14 @@ for i in $(seq 3000); do echo "3,3,1,$i,,,,,"; done |
 bigmonth=$("$dvrkit" log2 months "$dir/big")
 mkfifo "$dir/pipe"
 exec 3<> "$dir/pipe"  # holds the pipe open without reading it
-for signal in INT TERM HUP; do
+# The output waits in a file with no name (O_TMPFILE), so a SIGKILL, which no handler sees,
+# leaves nothing behind either.
+pending() { ls -l "/proc/$1/fd" 2> /dev/null | grep -q "$dir/tmp/#"; }
+for signal in INT TERM HUP KILL; do
   TMPDIR="$dir/tmp" "$dvrkit" log2 export "$dir/big" "$bigmonth" - > "$dir/pipe" &
   pid=$!
-  for _ in $(seq 600); do [ -n "$(ls "$dir/tmp")" ] && break; sleep 0.1; done
-  [ -n "$(ls "$dir/tmp")" ] || fail "the export made no temporary file"
+  for _ in $(seq 600); do pending "$pid" && break; sleep 0.1; done
+  pending "$pid" || fail "the export holds no pending output"
   kill -s "$signal" "$pid"
   set +e; wait "$pid"; status=$?; set -e
   [ "$status" -eq $((128 + $(kill -l "$signal"))) ] || fail "SIG$signal ended the export with status $status"

@@ -48,6 +48,18 @@ d = json.load(sys.stdin)
 assert [(r["channel"], r["source"], r["side"], r["text"]) for r in d["records"]] == [(3, 1, 1, "Door"), (7, 2, 2, "")], d
 assert d["badMarks"] == []'
 
+# event add: a folder named with fewer than 3 characters, a local time as log1 write takes it,
+# and a text cut to its field between characters (16 bytes of Ä keep 7 of them).
+mkdir "$dir/ev"
+(cd "$dir" && "$dvrkit" event add ev --channel 1 --actions 0 --source 1 --side 1 --time '2005-05-02 10:00:00' \
+   --text "ÄÄÄÄÄÄÄÄ" > /dev/null) || fail "event add into a short folder name failed"
+"$dvrkit" event dump "$dir/ev/200505.evt" --json | /usr/bin/python3 -c '
+import json, sys
+r = json.load(sys.stdin)["records"]
+assert [(e["time"], e["text"]) for e in r] == [(1115028000, "\u00c4" * 7)], r'
+set +e; "$dvrkit" event add "$dir/ev" --channel 1 --actions 0 --source 1 --side 1 --time 2005-05-02 2> "$dir/err"; code=$?; set -e
+[ "$code" -eq 1 ] && grep -q "is neither Unix seconds nor a local time" "$dir/err" || fail "event add took --time 2005-05-02"
+
 # The demo fills a folder whose files read back whole.
 "$dvrkit" demo "$dir/demo" > "$dir/demo.out"
 for f in "$dir"/demo/*.log; do "$dvrkit" log2 dump "$f" > /dev/null; done

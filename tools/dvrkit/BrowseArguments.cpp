@@ -52,6 +52,13 @@ std::optional<DWORD> ParseLocalTime(std::string_view text) {
     return day ? TimeOnDay(*day, text.substr(11)) : std::nullopt;
 }
 
+std::optional<DWORD> ParseTimeValue(std::string_view text) {
+    DWORD seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (!text.empty() && error == std::errc() && end == text.data() + text.size()) return seconds;
+    return ParseLocalTime(text);
+}
+
 CLI::App* AddBrowseCommand(CLI::App& group, const char* name, const char* help, const char* folderHelp,
                            const char* date, BrowseArguments& args) {
     CLI::App* command = group.add_subcommand(name, help);

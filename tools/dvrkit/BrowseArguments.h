@@ -28,6 +28,9 @@ std::optional<DWORD> TimeOnDay(const YearMonthDay& day, std::string_view text);
 // A local time "YYYY-MM-DD HH:MM:SS" of a day that exists (1970 to 2105); nothing for any other
 // text.
 std::optional<DWORD> ParseLocalTime(std::string_view text);
+// What the writing commands take as a time: Unix seconds (0 to 4294967295), or a local time as
+// ParseLocalTime reads it; nothing for any other text.
+std::optional<DWORD> ParseTimeValue(std::string_view text);
 
 // Adds `name` to `group` with the folder (described by `folderHelp`), the date argument when
 // `date` is "MONTH" or "DAY" (nullptr for none) and --json, all read into `args`.

@@ -1,8 +1,9 @@
 // dvrkit crypt: encrypt and decrypt files in the container of CDesCrypt, and print CRC-32s.
 //
 // The library writes its output in place and leaves partial output behind on failure; the tool
-// has it write a temporary file beside the target instead, renames that over the target only on
-// success and removes it otherwise, so a failed run never leaves a half-written file.
+// has it write the tool's pending output (OutputFile.h) instead, put in place only on success,
+// so a failed or killed run never leaves a half-written file. Decrypted plaintext that gets a new
+// file is readable by its owner alone.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +12,7 @@
 #include "crypt/CDesCrypt.h"
 #include "crypt/ContainerFormat.h"
 #include "crypt/Crc32.h"
+#include "crypt/FileContainer.h"
 #include "crypt/CryptStatus.h"
 #include "platform/core/CFile.h"
 #include "tools/dvrkit/Commands.h"
@@ -33,7 +35,8 @@ struct CryptOptions {
 constexpr int kExitWrongKey = 2;
 constexpr int kExitDamaged = 3;
 
-CommandError StatusError(DWORD status, Direction d, const CryptOptions& o) {
+// `inputPath`: where IN can be read again (a copy of standard input for "-").
+CommandError StatusError(DWORD status, Direction d, const CryptOptions& o, const std::string& inputPath) {
     using namespace cryptstatus;
     const bool enc = d == Direction::encrypt;
     switch (status) {
@@ -46,6 +49,8 @@ CommandError StatusError(DWORD status, Direction d, const CryptOptions& o) {
         case kReadError: return {"read error in " + o.input};
         case kWrongKey: return {"wrong key, or " + o.input + " is not a container", kExitWrongKey};
         case kDamaged:
+            if (!o.crc && CarriesChunkCrcs(inputPath.c_str()))
+                return {o.input + " carries a CRC-32 per chunk: decrypt it with --crc"};
             return {o.input + " is damaged: a chunk's CRC or the container's structure does not match" +
                         (o.crc ? "" : " (was it written with --crc?)"),
                     kExitDamaged};
@@ -69,7 +74,7 @@ void RunCrypt(CryptOptions& o, Direction d) {
     const std::uint64_t expected = d == Direction::encrypt
                                        ? container::ContainerLength(inputSize, o.crc, container::Form::file)
                                        : inputSize;
-    OutputFile output(o.output);
+    OutputFile output(o.output, d == Direction::decrypt ? Readers::ownerOnly : Readers::usual);
     DWORD status;
     {
         ProgressBar bar(output.TempPath(), expected);
@@ -79,7 +84,7 @@ void RunCrypt(CryptOptions& o, Direction d) {
         const char* out = output.TempPath().c_str();
         status = d == Direction::encrypt ? crypt.EncryptF(o.crc, in, out, k) : crypt.DecryptF(o.crc, in, out, k);
     }
-    if (status != cryptstatus::kOk) throw StatusError(status, d, o);
+    if (status != cryptstatus::kOk) throw StatusError(status, d, o, input.Path());
     output.Commit();
 }
 

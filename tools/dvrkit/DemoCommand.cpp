@@ -48,7 +48,7 @@ std::string WriteDemoBitmap(const std::string& dir) {
     const std::string path = dir + "/demo.bmp";
     OutputFile out(path);
     CFile file;
-    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite | CFile::modeNoFollow) || !dib.Write(&file))
+    if (!file.Open(out.TempPath().c_str(), CFile::modeWrite) || !dib.Write(&file))
         throw CommandError{"cannot write " + path};
     file.Close();
     out.Commit();

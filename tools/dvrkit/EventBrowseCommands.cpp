@@ -120,13 +120,14 @@ void AddEventBrowseCommands(CLI::App& event) {
         event,
         "Show events: one DAY by source group and channel as the event browser lists them, or with a range, --grep, "
         "--type, --reverse or --json-lines (or no DAY) every event in time order, oldest first",
-        "Event folder", o.journal, source, [] {
+        "Event folder", "Print one day as JSON: each event's fields and the text the browser's pane shows for it",
+        o.journal, source, [] {
             if (!o.journal.type.empty()) return ShowJournal(o.journal, source);
             o.dir = o.journal.dir;
             o.when = o.journal.day;
+            o.json = o.journal.dayJson;
             ShowDay(o);
         });
-    show->add_flag("--json", o.json, "Print one day as JSON: each event's fields and the text the browser's pane shows for it");
     show->add_option("--source", o.source, "Only this source: 1 camera, 2 sensor")->check(CLI::Range(1, 2));
     show->add_option("--channel", o.channel, "Only this channel")->check(CLI::Range(0LL, 4294967295LL));
     AddFollowCommand(event, "event", "Event folder", o.journal, source);

@@ -1,5 +1,6 @@
 // dvrkit event: append events and dump monthly event files.
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "module/FixedText.h"
 #include "module/MonthFile.h"
 #include "platform/core/CTime.h"
+#include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/TextOutput.h"
@@ -15,18 +17,26 @@
 namespace {
 
 struct AddOptions {
-    std::string dir, text;
-    DWORD channel = 0, actions = 0, time = 0;
+    std::string dir, text, time;
+    DWORD channel = 0, actions = 0;
     int source = 1, side = 1;
     bool hasText = false;
     bool json = false;
 };
 
+DWORD EventTime(const std::string& text) {
+    if (text.empty()) return CTime::GetCurrentTime().GetTime();
+    const auto time = ParseTimeValue(text);
+    if (!time) throw CommandError{"--time: '" + text + "' is neither Unix seconds nor a local time YYYY-MM-DD HH:MM:SS"};
+    return *time;
+}
+
 void AddEvent(const AddOptions& o) {
-    if (o.dir.size() < 3) throw CommandError{"the event folder needs at least 3 characters: nothing was written"};
-    const DWORD time = o.time ? o.time : CTime::GetCurrentTime().GetTime();
+    const DWORD time = EventTime(o.time);
     CEventManager manager;
-    manager.Init(o.dir.c_str());
+    // The library ignores a folder of fewer than 3 characters, as a guard against one never set;
+    // the full path is what the user meant by a short relative one.
+    manager.Init(std::filesystem::absolute(o.dir).c_str());
     const std::string file = MonthFileName(o.dir.c_str(), time, eventfile::kExtension).str();
     if (!manager.WriteEventLog(o.channel, o.actions, static_cast<BYTE>(o.source), time, static_cast<BYTE>(o.side),
                                o.hasText ? o.text.c_str() : nullptr))
@@ -93,8 +103,8 @@ void AddEventCommands(CLI::App& app) {
     a->add_option("--actions", add.actions, "Action bits")->required();
     a->add_option("--source", add.source, "1 camera, 2 sensor")->required()->check(CLI::Range(0, 255));
     a->add_option("--side", add.side, "1 server, 2 client")->required()->check(CLI::Range(0, 255));
-    a->add_option("--time", add.time, "Seconds since 1970 UTC (default: now)");
-    a->add_option("--text", add.text, "Text, cut to 15 characters")->each([](const std::string&) { add.hasText = true; });
+    a->add_option("--time", add.time, "Unix seconds, or local time \"YYYY-MM-DD HH:MM:SS\" (default: now)");
+    a->add_option("--text", add.text, "Text, cut to 15 bytes, never inside a UTF-8 character")->each([](const std::string&) { add.hasText = true; });
     a->add_flag("--json", add.json, "Print the file and time as JSON");
     a->callback([] { AddEvent(add); });
 

@@ -36,28 +36,16 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
-std::string CreateTempBeside(const std::string& target) {
-    const TempFile temp = OpenTempFor(target);
-    ::close(temp.fd);
-    return temp.path;
-}
-
 InputPath::InputPath(const std::string& path) : m_path(path) {
     if (path != "-") return;
     const std::vector<std::uint8_t> bytes = ReadStdin();
-    const TempFile copy = OpenTempFor("-");
-    m_path = copy.path;
-    m_spooled = true;
-    const bool written = WriteAll(copy.fd, bytes.data(), bytes.size());
-    const int error = errno;
-    ::close(copy.fd);
-    if (!written) {
-        RemoveTemp(m_path);
-        m_spooled = false;
+    CreatePendingFor(m_spool, "-", Readers::ownerOnly);
+    m_path = m_spool.Path();
+    if (!WriteAll(m_spool.Descriptor(), bytes.data(), bytes.size())) {
+        const int error = errno;
+        RemoveTemp(m_spool);
         throw CommandError{std::string("cannot keep a copy of standard input: ") + std::strerror(error)};
     }
 }
 
-InputPath::~InputPath() {
-    if (m_spooled) RemoveTemp(m_path);
-}
+InputPath::~InputPath() { RemoveTemp(m_spool); }

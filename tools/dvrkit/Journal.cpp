@@ -148,12 +148,13 @@ void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalSource
 
 }  // namespace
 
-CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, JournalOptions& o,
-                         const JournalSource& source, std::function<void()> showDay) {
+CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, const char* jsonHelp,
+                         JournalOptions& o, const JournalSource& source, std::function<void()> showDay) {
     CLI::App* show = group.add_subcommand("show", help);
     show->add_option("DIR", o.dir, folderHelp)->required();
     show->add_option("DAY", o.day, "YYYY-MM-DD");
     AddJournalOptions(*show, o, source, true);
+    show->add_flag("--json", o.dayJson, jsonHelp);
     show->callback([&o, &source, showDay = std::move(showDay)] {
         if (WantsJournal(o)) ShowJournal(o, source);
         else showDay();
@@ -176,6 +177,9 @@ bool WantsJournal(const JournalOptions& o) {
 }
 
 void ShowJournal(const JournalOptions& o, const JournalSource& source) {
+    if (o.dayJson)
+        throw CommandError{"--json prints one DAY as the browser groups it, without the journal's options; "
+                           "for the journal use --json-lines"};
     RequireFolder(o.dir);
     const Range range = RangeOf(o);
     const Printer printer{o, ParseTypeFilter(o.type, source)};
@@ -224,7 +228,7 @@ void FollowJournal(const JournalOptions& o, const JournalSource& source) {
         for (const JournalEntry& e : appended) printer.Print(e);
         if (first) std::cerr << "dvrkit: following " << o.dir << ", looking every second; Ctrl-C ends\n";
         first = false;
-        std::cout.flush();
+        CheckStandardOutput();
         nanosleep(&kFollowInterval, nullptr);
     }
 }

@@ -33,18 +33,21 @@ struct JournalSource {
 struct JournalOptions {
     std::string dir, day, since, until, grep, type;
     bool reverse = false, jsonLines = false;
+    bool dayJson = false;  // --json: one DAY as the browser groups it, which the journal does not print
 };
 
-// Adds `show DIR [DAY]` to `group` with the journal's options; `showDay` runs for one DAY without
-// them (the browser's own view of a day), ShowJournal otherwise.
-CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, JournalOptions& o,
-                         const JournalSource& source, std::function<void()> showDay);
+// Adds `show DIR [DAY]` to `group` with the journal's options and --json (described by
+// `jsonHelp`); `showDay` runs for one DAY without them (the browser's own view of a day),
+// ShowJournal otherwise.
+CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, const char* jsonHelp,
+                         JournalOptions& o, const JournalSource& source, std::function<void()> showDay);
 // Adds `follow DIR` to `group`: FollowJournal, printing each `what` appended.
 void AddFollowCommand(CLI::App& group, const char* what, const char* folderHelp, JournalOptions& o,
                       const JournalSource& source);
 // Whether a show command asks for the journal rather than one day as the browser's tree shows it.
 bool WantsJournal(const JournalOptions& o);
-// The entries of the folder in the asked range, oldest first (newest first with --reverse).
+// The entries of the folder in the asked range, oldest first (newest first with --reverse); a
+// CommandError for --json, whose form is one day's.
 void ShowJournal(const JournalOptions& o, const JournalSource& source);
 // Prints the entries appended to the folder's month files until SIGINT or SIGTERM (exit 0).
 void FollowJournal(const JournalOptions& o, const JournalSource& source);

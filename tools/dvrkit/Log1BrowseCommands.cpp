@@ -134,14 +134,14 @@ void AddLog1BrowseCommands(CLI::App& log1) {
                    "Show entries: one DAY by type with their counts and six-line texts as the browser shows it, "
                    "or with a range, --grep, --reverse or --json-lines (or no DAY) every entry in time order, "
                    "oldest first",
-                   "Log folder", o.journal, source, [] {
+                   "Log folder", "Print one day's types as JSON", o.journal, source, [] {
                        const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
+                       o.json = o.journal.dayJson;
                        o.type = filter.type >= 0 ? filter.type : filter.group;
                        ShowDay(o);
-                   })
-        ->add_flag("--json", o.json, "Print one day's types as JSON");
+                   });
     AddFollowCommand(log1, "entry", "Log folder", o.journal, source);
 
     CLI::App* del = AddBrowseCommand(

@@ -29,8 +29,7 @@ DWORD Number(const std::string& text, int line, const char* field) {
 
 // Unix seconds, or "YYYY-MM-DD HH:MM:SS" in local time.
 DWORD Time(const std::string& text, int line, const char* field) {
-    if (text.find('-') == std::string::npos) return Number(text, line, field);
-    const auto time = ParseLocalTime(text);
+    const auto time = ParseTimeValue(text);
     if (!time) Refuse(line, std::string(field) + " '" + text + "' is not a time");
     return *time;
 }

@@ -118,12 +118,12 @@ void AddLog2BrowseCommands(CLI::App& log2) {
     AddShowCommand(log2,
                    "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
                    "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
-                   "Log folder", o.journal, source, [] {
+                   "Log folder", "Print one day's groups as JSON", o.journal, source, [] {
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
+                       o.json = o.journal.dayJson;
                        ShowDay(o, source);
-                   })
-        ->add_flag("--json", o.json, "Print one day's groups as JSON");
+                   });
     AddFollowCommand(log2, "log", "Log folder", o.journal, source);
 
     CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -13,18 +12,15 @@
 
 namespace {
 
-constexpr const char* kTempSuffix = ".dvrkit-XXXXXX";
-
 CommandError WriteError(const std::string& target, const std::string& reason) {
     return {"cannot write " + (target == "-" ? std::string("standard output") : target) + ": " + reason};
 }
 
-// The mode a new output gets: the target's own if it exists, else what the umask allows.
-mode_t ModeFor(const struct stat* existing) {
+// The mode a new output gets: the target's own if it exists, else what the umask allows, or for
+// private outputs what the owner alone may read.
+mode_t ModeFor(const struct stat* existing, Readers readers) {
     if (existing) return existing->st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return readers == Readers::ownerOnly ? 0600 : UmaskedMode(0666);
 }
 
 // Raises CommandError unless `target` is absent or a regular file; gives its status if present.
@@ -65,59 +61,36 @@ bool WriteAll(int fd, const void* bytes, size_t size) {
     return true;
 }
 
-TempFile OpenTempFor(const std::string& target) {
+void CreatePendingFor(PendingFile& pending, const std::string& target, Readers readers) {
     struct stat st {};
     const bool exists = target != "-" && CheckTarget(target, st);
-    std::string pattern = target == "-" ? (std::filesystem::temp_directory_path() / "dvrkit-stdio").string() : target;
-    pattern += kTempSuffix;
-    const int fd = CreateTemp(pattern);
-    if (fd < 0) throw WriteError(target, std::strerror(errno));
-    if (::fchmod(fd, ModeFor(exists ? &st : nullptr)) != 0) {
-        const int error = errno;
-        ::close(fd);
-        RemoveTemp(pattern);
-        throw WriteError(target, std::strerror(error));
-    }
-    return {pattern, fd};
+    const std::string path = target == "-" ? (std::filesystem::temp_directory_path() / "dvrkit-stdio").string() : target;
+    if (!CreateTemp(pending, path, ModeFor(exists ? &st : nullptr, readers)))
+        throw WriteError(target, std::strerror(errno));
 }
 
-OutputFile::OutputFile(std::string target) : m_target(std::move(target)), m_temp(OpenTempFor(m_target)) {}
-
-OutputFile::~OutputFile() {
-    if (m_done) return;
-    ::close(m_temp.fd);
-    RemoveTemp(m_temp.path);
+OutputFile::OutputFile(std::string target, Readers readers) : m_target(std::move(target)) {
+    CreatePendingFor(m_pending, m_target, readers);
 }
+
+OutputFile::~OutputFile() { RemoveTemp(m_pending); }
 
 void OutputFile::Fail(const std::string& what, int error) {
-    ::close(m_temp.fd);
-    RemoveTemp(m_temp.path);
-    m_done = true;
+    RemoveTemp(m_pending);
     throw WriteError(m_target, what + std::strerror(error));
 }
 
 void OutputFile::Write(std::string_view bytes) {
-    if (!WriteAll(m_temp.fd, bytes.data(), bytes.size())) Fail("", errno);
+    if (!WriteAll(m_pending.Descriptor(), bytes.data(), bytes.size())) Fail("", errno);
 }
 
 void OutputFile::Commit() {
     if (m_target == "-") {
-        if (!CopyToStdout(m_temp.fd)) Fail("", errno);
-        ::close(m_temp.fd);
-        RemoveTemp(m_temp.path);
-        m_done = true;
+        if (!CopyToStdout(m_pending.Descriptor())) Fail("", errno);
+        RemoveTemp(m_pending);
         return;
     }
-    // The data is on disk before the name points at it, so a crash leaves the old file or the new.
-    if (::fsync(m_temp.fd) != 0) Fail("", errno);
-    if (::close(m_temp.fd) != 0) {
-        m_temp.fd = -1;
-        Fail("", errno);
-    }
-    m_temp.fd = -1;
     struct stat st {};
     CheckTarget(m_target, st);  // refuse what was planted at the target meanwhile
-    if (::rename(m_temp.path.c_str(), m_target.c_str()) != 0) Fail("cannot rename the temporary file: ", errno);
-    ForgetTemp(m_temp.path);
-    m_done = true;
+    if (!PutTempInPlace(m_pending)) Fail("cannot put the output in place: ", errno);
 }

@@ -1,8 +1,6 @@
 #include "tools/dvrkit/TempFiles.h"
 
-#include <fcntl.h>
 #include <limits.h>
-#include <stdlib.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -64,37 +62,46 @@ void RegisterTemp(const std::string& path) {
     throw CommandError{"too many temporary files at once"};
 }
 
-}  // namespace
-
-int CreateTemp(std::string& pattern) {
-    InstallHandler();
-    sigset_t held, before;
-    sigemptyset(&held);
-    for (const int s : kSignals) sigaddset(&held, s);
-    ::sigprocmask(SIG_BLOCK, &held, &before);
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    int error = errno;
-    if (fd >= 0) {
-        try {
-            RegisterTemp(pattern);
-        } catch (const CommandError&) {
-            ::close(fd);
-            ::unlink(pattern.c_str());
-            fd = -1;
-            error = EMFILE;
-        }
-    }
-    ::sigprocmask(SIG_SETMASK, &before, nullptr);
-    errno = error;
-    return fd;
-}
-
 void ForgetTemp(const std::string& path) {
     for (Slot& slot : slots)
         if (slot.used.load() && path == slot.path) slot.used.store(false);
 }
 
-void RemoveTemp(const std::string& path) noexcept {
-    ::unlink(path.c_str());
-    ForgetTemp(path);
+}  // namespace
+
+bool CreateTemp(PendingFile& pending, const std::string& target, mode_t mode) {
+    InstallHandler();
+    sigset_t held, before;
+    sigemptyset(&held);
+    for (const int s : kSignals) sigaddset(&held, s);
+    ::sigprocmask(SIG_BLOCK, &held, &before);
+    bool made = pending.Create(target, mode);
+    int error = errno;
+    if (made && !pending.Name().empty()) {
+        try {
+            RegisterTemp(pending.Name());
+        } catch (const CommandError&) {
+            pending.Discard();
+            made = false;
+            error = EMFILE;
+        }
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    errno = error;
+    return made;
+}
+
+bool PutTempInPlace(PendingFile& pending) {
+    const std::string name = pending.Name();
+    const bool placed = pending.PutInPlace();
+    const int error = errno;
+    ForgetTemp(name);
+    errno = error;
+    return placed;
+}
+
+void RemoveTemp(PendingFile& pending) noexcept {
+    const std::string name = pending.Name();
+    pending.Discard();
+    ForgetTemp(name);
 }

@@ -1,8 +1,14 @@
 #include "tools/dvrkit/TextOutput.h"
 
-#include <cstdio>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "module/Utf8.h"
 #include "platform/core/CTime.h"
+#include "tools/dvrkit/Commands.h"
 
 namespace {
 
@@ -10,17 +16,6 @@ void AppendEscaped(std::string& out, unsigned char byte) {
     char escaped[5];
     std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
     out += escaped;
-}
-
-// The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
-size_t Utf8Length(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                                                         : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
-    if (length == 0 || length > text.size()) return 0;
-    for (size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0;
-    return length;
 }
 
 bool IsControl(std::string_view sequence) {
@@ -33,7 +28,7 @@ std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
-        const size_t length = Utf8Length(text);
+        const size_t length = Utf8CharacterLength(text);
         const std::string_view sequence = text.substr(0, length ? length : 1);
         if (alsoEscaped.empty() && text.starts_with("\r\n")) {
             out += "\r\n";  // a line end as the host's texts write it
@@ -60,6 +55,20 @@ std::string ShownText(std::string_view text) { return Escaped(text, ""); }
 std::string QuoteText(std::string_view text) { return "\"" + Escaped(text, "\"\\\n") + "\""; }
 
 std::string LocalTimeText(std::uint32_t time) { return CTime(time).Format("%Y-%m-%d %H:%M:%S").str(); }
+
+void BufferStandardOutput() {
+    static char buffer[1 << 20];  // the C library would ignore the size without a buffer of ours
+    if (!::isatty(STDOUT_FILENO)) std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
+
+void CheckStandardOutput() {
+    // std::cout writes through stdout (synchronised with stdio), so this flushes both.
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && !std::ferror(stdout) && std::cout.good()) return;
+    throw CommandError{std::string("cannot write standard output") + (error ? ": " + std::string(std::strerror(error)) : "")};
+}
 
 void PrintJson(const nlohmann::json& value, std::ostream& out) {
     out << value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";

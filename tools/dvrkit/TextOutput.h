@@ -17,5 +17,11 @@ std::string ShownText(std::string_view text);
 std::string QuoteText(std::string_view text);
 // A time as "YYYY-MM-DD HH:MM:SS" in local time.
 std::string LocalTimeText(std::uint32_t time);
+// Gives standard output a buffer large enough that most commands' whole output meets the final
+// flush, where a failed write still carries its reason; a terminal keeps its line buffering.
+void BufferStandardOutput();
+// Flushes standard output; raises CommandError naming it when anything written there was lost,
+// so that no command reports success for output that did not arrive.
+void CheckStandardOutput();
 // Prints `value` as indented JSON; bytes that are not UTF-8 are replaced, never refused.
 void PrintJson(const nlohmann::json& value, std::ostream& out = std::cout);

@@ -6,6 +6,7 @@
 #include "host/DefaultHost.h"
 #include "module/LibraryModule.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/TextOutput.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     // killing the tool in the middle of it.
     std::signal(SIGXFSZ, SIG_IGN);
     RegisterDefaultHostResources();
+    BufferStandardOutput();
 
     CLI::App app{"dvrkit: the files, mail and windows of the DVR utility library"};
     app.set_version_flag("--version", DvrkitVersion());
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
 
     try {
         app.parse(argc, argv);
+        CheckStandardOutput();
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
         std::cerr << "dvrkit: " << e.what() << "\nRun with --help for more information.\n";
