@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <unordered_map>
 
 #include "platform/core/FileReplace.h"

@@ -1,6 +1,5 @@
 #include "log2/CLogViewer2.h"
 
-#include <cstdio>
 
 #include "log2/LogFileFormat.h"
 #include "module/HostContract.h"
@@ -188,8 +187,8 @@ void CLogViewer2::SaveLogToText() {
     // The text is written as its bytes stand: one CR LF per line.
     const std::string target = dialog.GetPathName().str();
     CFile file;
-    const std::string written = CreateBeside(file, target);
-    if (written.empty()) return;
+    PendingFile written;
+    if (!CreateBeside(written, file, target)) return;
     try {
         m_renderer.MonthText(m_month, [&file](const std::string& piece) {
             file.Write(piece.data(), static_cast<UINT>(piece.size()));
@@ -197,8 +196,7 @@ void CLogViewer2::SaveLogToText() {
         file.Close();
     } catch (const CFileException&) {
         file.Abort();
-        DeleteFileA(written.c_str());
         return;
     }
-    if (std::rename(written.c_str(), target.c_str()) != 0) DeleteFileA(written.c_str());
+    written.PutInPlace();
 }
