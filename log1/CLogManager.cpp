@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryText.h"
 #include "module/FixedText.h"
 #include "platform/core/ByteStream.h"
@@ -23,8 +24,6 @@ struct LOG1_PENDING_SLOT {
 };
 constexpr size_t kShortestPendingName = 3;
 
-constexpr UINT kWriteFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeNoFollow |
-                             CFile::typeBinary;
 constexpr UINT kUpdateFlags = CFile::modeReadWrite | CFile::modeNoFollow | CFile::typeBinary;
 
 // The name as stored: cut to its field, never inside a character.
@@ -59,14 +58,14 @@ struct CLogManager::Shared {
 std::mutex CLogManager::Shared::joinLock;
 std::weak_ptr<CLogManager::Shared> CLogManager::Shared::current;
 
+CLogManager::CLogManager() : CLogManager(FileFactory{}) {}
+
 // The first object makes the shared state; the others join it.
-CLogManager::CLogManager() {
+CLogManager::CLogManager(FileFactory makeFile) : m_file(makeFile), m_appender(EntryFileUnits(), makeFile) {
     std::lock_guard guard(Shared::joinLock);
     m_shared = Shared::current.lock();
     if (!m_shared) Shared::current = m_shared = std::make_shared<Shared>();
 }
-
-CLogManager::CLogManager(FileFactory makeFile) : CLogManager() { m_file = CKeptFile(std::move(makeFile)); }
 
 CLogManager::CLogManager(const CLogManager&) : CLogManager() {}
 
@@ -111,25 +110,10 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
     if (m_shared->savePath.empty()) return;
     const std::string path = EntryFileName(m_shared->savePath, time);
     if (path.empty()) return;
-    std::uint64_t length = 0;
-    CFile* file = m_file.OpenLocked(path.c_str(), kWriteFlags, length);
-    if (!file) return;
-    std::uint64_t offset = 0;
-    {
-        KeptFileLock locked{m_file, *file};
-        // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
-        // every entry stays on its 168-byte place.
-        offset = length - length % entryfile::kRecordSize;
-        try {
-            file->WriteAt(offset, stored, sizeof stored);
-        } catch (const CFileException&) {
-            // A write cut short must not leave part of an entry for later appends to bury.
-            try {
-                file->SetLength(offset);
-            } catch (const CFileException&) {
-            }
-            throw;
-        }
+    const auto offset = m_appender.Append(path, stored);
+    if (!offset) {
+        m_refusal = m_appender.Refusal();
+        return;
     }
     if (updateTime != 0) return;
     for (LOG1_PENDING_SLOT& slot : m_shared->slots) {
@@ -138,7 +122,7 @@ void CLogManager::SaveLog(const char* name, DWORD type, DWORD time, DWORD update
         StoreFixedText(slot.name, storedName.c_str());
         slot.time = time;
         slot.type = type;
-        slot.offset = static_cast<DWORD>(offset);
+        slot.offset = static_cast<DWORD>(*offset);
         return;
     }
 }
