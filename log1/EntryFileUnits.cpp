@@ -82,9 +82,7 @@ const MonthFileUnits& EntryFileUnits() {
                                      // Past the first, a whole entry is part of the file as it stands.
                                      if (available == entryfile::kRecordSize && unit.index != 0) return std::string();
                                      const std::string why = ImplausibleEntry(bytes, available, unit.path);
-                                     return why.empty() ? why
-                                                        : "it is not a first-generation month file: the entry at offset " +
-                                                              std::to_string(unit.start) + ": " + why;
+                                     return why.empty() ? why : "it is not a first-generation month file: " + why;
                                  });
         },
     };
