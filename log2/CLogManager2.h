@@ -51,8 +51,8 @@ public:
     int UpdateLog(DWORD handle, BYTE result);
     // Writes a pending log to its month file and forgets it; 1 if it was written. 0 leaves it
     // pending: no folder, unknown handle, no records, a file that cannot be opened as a plain
-    // file, or a month file that is not a log file or is damaged before its end (that file is
-    // left untouched).
+    // file, or a month file that is not a second-generation log file or is damaged (that file is
+    // left untouched). Of the logs a file refused, the oldest beyond kMaxRefusedLogs are let go.
     int WriteLog(DWORD handle);
     // Why the last write that returned 0 for a month file was refused, for messages.
     const std::string& LastRefusal() const { return m_refusal; }

@@ -159,3 +159,24 @@ INSTANTIATE_TEST_SUITE_P(AllFamilies, MonthFileRecovery, testing::ValuesIn(kFami
                              std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
                              return name;
                          });
+
+// Both log generations name their month files "YYYYMM.log". A host that points both writers at one
+// folder gets each file refused by the other writer, with the reason, and never cut or overwritten.
+TEST(TwoLogGenerations, NeitherWriterMendsOrExtendsTheOthersMonthFile) {
+    TempDir dir;
+    ScopedTz tz("Europe/Berlin");
+    ScopedClock clock(kApril2);
+    const std::string path = dir.file("200504.log");
+    for (const bool secondFirst : {true, false}) {
+        SCOPED_TRACE(secondFirst ? "a second-generation file" : "a first-generation file");
+        std::remove(path.c_str());
+        const std::string written = secondFirst ? WriteLog(dir.path(), 1, 1) : WriteEntry(dir.path(), 1, 1);
+        ASSERT_EQ(written, "");
+        const auto before = ReadBytes(path);
+        const std::string refusal = secondFirst ? WriteEntry(dir.path(), 2, 1) : WriteLog(dir.path(), 2, 1);
+        EXPECT_NE(refusal.find(secondFirst ? "not a first-generation month file" : "not a second-generation month file"),
+                  std::string::npos)
+            << refusal;
+        EXPECT_EQ(ReadBytes(path), before);
+    }
+}
