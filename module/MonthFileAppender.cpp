@@ -12,7 +12,6 @@ std::optional<std::uint64_t> MonthFileAppender::Append(const std::string& path, 
     CFile* file = m_file.OpenLocked(path.c_str(), kFlags, length);
     if (!file) {
         m_refusal = std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
-        m_damage.reset();
         return std::nullopt;
     }
     std::optional<std::uint64_t> at;
@@ -37,13 +36,11 @@ bool MonthFileAppender::Mend(CFile& file, std::uint64_t length, const std::strin
     if (!m_header.empty() &&
         file.ReadAt(0, m_header.data(), static_cast<UINT>(m_header.size())) != m_header.size()) {
         m_refusal = "its header cannot be read whole";
-        m_damage.reset();
         return false;
     }
     file.Seek(static_cast<std::int64_t>(std::max<std::uint64_t>(m_scanned.offset, m_family.headerSize)), CFile::begin);
     ByteStream in(file);
     const MonthFileScan scan = ScanMonthFile(m_family, path, m_header.data(), in, length, m_scanned, ScanRule::writer);
-    m_damage = scan.damage;
     if (scan.damage) {
         m_refusal = "it is damaged at offset " + std::to_string(scan.damage->offset) + ": " + scan.damage->reason;
         return false;

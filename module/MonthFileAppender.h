@@ -30,8 +30,6 @@ public:
     std::optional<std::uint64_t> Append(const std::string& path, std::span<const std::uint8_t> unit);
     // Why the last append that returned nothing was refused, for messages.
     const std::string& Refusal() const { return m_refusal; }
-    // The damage that refused it, when that was the reason.
-    const std::optional<MonthFileDamage>& Damage() const { return m_damage; }
 
 private:
     // Brings what is known up to the locked file's `length` and cuts what a killed append left;
@@ -46,5 +44,4 @@ private:
     ScanFrom m_scanned;                  // the whole units known, and where they end
     std::vector<std::uint8_t> m_header;  // the header as it stood before the append
     std::string m_refusal;
-    std::optional<MonthFileDamage> m_damage;
 };

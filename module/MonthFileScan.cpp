@@ -57,7 +57,7 @@ std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::si
     if (!unit) return UnitFault{at.start, "the file ended while it was read", true};
     if (std::string why = check(unit, available, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
     if (available < size)
-        return UnitFault{at.start, "the last is cut off after " + std::to_string(available) + " of its " +
+        return UnitFault{at.start, "it is cut off after " + std::to_string(available) + " of its " +
                                     std::to_string(size) + " bytes",
                          true};
     in.Skip(size);
