@@ -110,7 +110,7 @@ TEST_P(MonthFileRecovery, AWriterKilledAtAnyByteOfItsAppendIsMendedByTheNext) {
 TEST_P(MonthFileRecovery, WriterProcessesKilledMidWriteLeaveOnlyWholeUnits) {
     Month(1);
     for (int kill = 0; kill < 3; ++kill) {
-        const std::uint64_t size = ReadBytes(Path()).size() + 200'000;
+        const std::uint64_t size = ReadBytes(Path()).size() + 20'000;
         ASSERT_TRUE(KillWhenFileReaches(Path(), size, [&] {
             for (int n = 0;; ++n) family().write(dir.path(), n, 50);
         }));
