@@ -1,36 +1,15 @@
 #include "event/CEventManager.h"
 
-#include <cerrno>
-#include <cstring>
 #include <mutex>
 
+#include "event/EventFileReader.h"
 #include "module/FixedText.h"
 #include "module/MonthFileCache.h"
 #include "platform/core/CTime.h"
 
-namespace {
+CEventManager::CEventManager() : m_appender(EventFileUnits()) {}
 
-// Month files are shared with other writers and with browsers: opened only as plain files, never
-// through a symlink or a FIFO.
-constexpr UINT kMonthFileFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
-                                 CFile::modeNoFollow | CFile::typeBinary;
-
-// Writes the record at `end`; a write cut short is cut back off at once, so that no later record
-// lands off its 36-byte place.
-void AppendRecord(CFile& file, std::uint64_t end, const std::uint8_t* record) {
-    try {
-        file.WriteAt(end, record, eventfile::kRecordSize);
-    } catch (const CFileException&) {
-        try {
-            file.SetLength(end);
-        } catch (const CFileException&) {
-            // The write's error is the one the caller needs to see; the next append cuts the rest.
-        }
-        throw;
-    }
-}
-
-}  // namespace
+CEventManager::CEventManager(FileFactory makeFile) : m_appender(EventFileUnits(), std::move(makeFile)) {}
 
 void CEventManager::Init(const char* path) { m_szPath.store(std::make_shared<const std::string>(path ? path : "")); }
 
@@ -66,29 +45,9 @@ int CEventManager::WriteEventLog(DWORD channel, DWORD actions, BYTE source, DWOR
     // orders the objects and processes that write the folder.
     std::lock_guard guard(m_lock);
     m_event = event;
-    std::uint64_t length = 0;
-    CFile* file = m_file.OpenLocked(path, kMonthFileFlags, length);
-    if (!file) {
-        m_refusal = std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
-        return 0;
-    }
-    bool written = false;
-    try {
-        KeptFileLock locked{m_file, *file};
-        if (const auto end = m_checked.Prepare(*file, length, m_file.Identity())) {
-            AppendRecord(*file, *end, stored);
-            written = true;
-        }
-    } catch (const CFileException&) {
-        m_checked.Forget();
-        throw;
-    }
-    if (!written) {
-        // A refused file is checked anew, from its start, by the next event.
-        m_refusal = m_checked.Refusal();
-        m_file.Release();
-    }
-    return written ? 1 : 0;
+    if (m_appender.Append(path.str(), stored)) return 1;
+    m_refusal = m_appender.Refusal();
+    return 0;
 }
 
 std::string CEventManager::LastRefusal() const {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "event/EventRecord.h"
+#include "module/MonthFileUnits.h"
 
 struct EventFileEntry {
     std::uint64_t offset = 0;
@@ -18,3 +19,9 @@ struct EventFileContents {
 };
 
 EventFileContents ParseEventFile(std::span<const std::uint8_t> bytes);
+
+// The monthly event file as the month-file engine scans and appends it: 36-byte records and no
+// header. A whole record is part of the file whatever its mark (earlier recorders left records
+// without one); bytes after the last whole record are the start of one only while its reserved
+// bytes, as far as they go, are zero.
+const MonthFileUnits& EventFileUnits();

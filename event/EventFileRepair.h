@@ -1,7 +1,7 @@
 #pragma once
-// Repairing a damaged monthly event file: every record before the first one without its mark is
-// kept; what follows (and a record cut off at the end) is dropped from the month file and stays in
-// the damaged copy kept beside it.
+// Repairing a damaged monthly event file: every record that carries its mark is kept, those before
+// and those after records without one; the records without a mark and a record cut off at the end
+// are dropped from the month file and stay in the damaged copy kept beside it.
 #include <cstdint>
 #include <optional>
 #include <span>

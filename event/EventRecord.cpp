@@ -33,9 +33,3 @@ _EVENT_LOG_ DecodeEvent(const std::uint8_t* in) {
 }
 
 }  // namespace eventfile
-
-std::optional<std::uint64_t> eventfile::FirstUnmarkedRecord(std::span<const std::uint8_t> records) {
-    for (size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize)
-        if (records[at + kMarkOffset] != kMark) return at;
-    return std::nullopt;
-}

@@ -35,15 +35,14 @@ namespace eventfile {
 constexpr const char* kExtension = "evt";
 constexpr std::uint8_t kMark = 0x0A;
 constexpr size_t kRecordSize = 4 + 4 + 4 + 4 + 1 + 1 + 1 + kEventTextWidth + 1;
+constexpr size_t kReservedOffset = 12;   // 4 bytes, always 0
+constexpr size_t kReserved2Offset = 18;  // 1 byte, always 0
 constexpr size_t kTextOffset = 19;
 constexpr size_t kMarkOffset = 35;
 static_assert(kRecordSize == 36);
 static_assert(kTextOffset + kEventTextWidth == kMarkOffset);
 
 void EncodeEvent(std::uint8_t* out, const _EVENT_LOG_& event);
-// The offset of the first record in `records` (whole records, one after the other) that lacks
-// its mark, or nothing if every one has it.
-std::optional<std::uint64_t> FirstUnmarkedRecord(std::span<const std::uint8_t> records);
 _EVENT_LOG_ DecodeEvent(const std::uint8_t* in);
 
 }  // namespace eventfile

@@ -7,9 +7,11 @@
 
 #include "fuzz/FuzzFolder.h"
 #include "fuzz/FuzzTarget.h"
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryMonthData.h"
 #include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
+#include "module/MonthFileScan.h"
 
 namespace {
 
@@ -43,6 +45,8 @@ void Browse(CEntryMonthData& month) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     for (size_t at = 0; at + entryfile::kRecordSize <= size; at += entryfile::kRecordSize)
         EntryPaneText(entryfile::DecodeEntry(data + at));
+    for (const ScanRule rule : {ScanRule::writer, ScanRule::reader})
+        ScanMonthBytes(EntryFileUnits(), "fuzz/200504.log", {data, size}, rule);
 
     CEntryMonthData month;
     month.SetFolder(FuzzFolder("log1"));

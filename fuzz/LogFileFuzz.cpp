@@ -10,6 +10,7 @@
 #include "log2/LogFileReader.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
+#include "module/MonthFileScan.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ const std::string& Folder() { return FuzzFolder("log"); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ParseLogFile({data, size});
+    for (const ScanRule rule : {ScanRule::writer, ScanRule::reader})
+        ScanMonthBytes(LogFileUnits(), "fuzz/200504.log", {data, size}, rule);
 
     if (!WriteFuzzFile(Folder() + "/200504.log", data, size)) return 0;
     CLogMonthData month;

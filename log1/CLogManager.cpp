@@ -1,11 +1,10 @@
 #include "log1/CLogManager.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <mutex>
 #include <string>
 
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryText.h"
 #include "module/FixedText.h"
 #include "platform/core/ByteStream.h"
@@ -24,8 +23,6 @@ struct LOG1_PENDING_SLOT {
 };
 constexpr size_t kShortestPendingName = 3;
 
-constexpr UINT kWriteFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate | CFile::modeNoFollow |
-                             CFile::typeBinary;
 constexpr UINT kUpdateFlags = CFile::modeReadWrite | CFile::modeNoFollow | CFile::typeBinary;
 
 // The name as stored: cut to its field, never inside a character.
@@ -60,14 +57,14 @@ struct CLogManager::Shared {
 std::mutex CLogManager::Shared::joinLock;
 std::weak_ptr<CLogManager::Shared> CLogManager::Shared::current;
 
+CLogManager::CLogManager() : CLogManager(FileFactory{}) {}
+
 // The first object makes the shared state; the others join it.
-CLogManager::CLogManager() {
+CLogManager::CLogManager(FileFactory makeFile) : m_file(makeFile), m_appender(EntryFileUnits(), makeFile) {
     std::lock_guard guard(Shared::joinLock);
     m_shared = Shared::current.lock();
     if (!m_shared) Shared::current = m_shared = std::make_shared<Shared>();
 }
-
-CLogManager::CLogManager(FileFactory makeFile) : CLogManager() { m_file = CKeptFile(std::move(makeFile)); }
 
 CLogManager::CLogManager(const CLogManager&) : CLogManager() {}
 
@@ -121,26 +118,8 @@ int CLogManager::WriteLog(const char* name, DWORD type, DWORD time, DWORD update
     if (m_shared->savePath.empty()) return Refuse("no usable save path is set");
     const std::string path = EntryFileName(m_shared->savePath, time);
     if (path.empty()) return Refuse("the month file's name would be too long");
-    std::uint64_t length = 0;
-    CFile* file = m_file.OpenLocked(path.c_str(), kWriteFlags, length);
-    if (!file) return Refuse(path + ": it cannot be opened or created as a plain file: " + std::strerror(errno));
-    std::uint64_t offset = 0;
-    {
-        KeptFileLock locked{m_file, *file};
-        // A writer killed mid-record left a torn tail: the next entry goes where it began, so that
-        // every entry stays on its 168-byte place.
-        offset = length - length % entryfile::kRecordSize;
-        try {
-            file->WriteAt(offset, stored, sizeof stored);
-        } catch (const CFileException&) {
-            // A write cut short must not leave part of an entry for later appends to bury.
-            try {
-                file->SetLength(offset);
-            } catch (const CFileException&) {
-            }
-            throw;
-        }
-    }
+    const auto offset = m_appender.Append(path, stored);
+    if (!offset) return Refuse(path + ": " + m_appender.Refusal());
     if (updateTime != 0) return 1;
     for (LOG1_PENDING_SLOT& slot : m_shared->slots) {
         if (!IsFree(slot)) continue;
@@ -148,7 +127,7 @@ int CLogManager::WriteLog(const char* name, DWORD type, DWORD time, DWORD update
         StoreFixedText(slot.name, storedName.c_str());
         slot.time = time;
         slot.type = type;
-        slot.offset = static_cast<DWORD>(offset);
+        slot.offset = static_cast<DWORD>(*offset);
         break;
     }
     return 1;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "log1/EntryRecord.h"
+#include "module/MonthFileAppender.h"
 #include "platform/core/KeptFile.h"
 
 class CLogManager {
@@ -35,7 +36,9 @@ public:
     // Appends one entry to the month file of `time`. A name is cut to 20 characters and a text to
     // 127 (never inside a character); a null text stores the type's label (empty for types above
     // 4). An entry with `updateTime` 0 is remembered for UpdateLog while a slot is free. Nothing
-    // is written without a save path or when the file cannot be opened.
+    // is written without a save path, when the file cannot be opened, or when it is not a
+    // first-generation month file or is damaged (LastRefusal() then says why; the file is left
+    // untouched). A torn entry a killed writer left at the end is cut off first.
     void SaveLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text);
     // Saves one entry as SaveLog does and says whether it was stored: 1 if it was, 0 if not (no
     // save path, or a month file that cannot be opened or created as a plain file).
@@ -48,6 +51,9 @@ public:
     // file or the entry itself is gone.
     int UpdateLog(const char* name, DWORD type, DWORD value);
 
+    // Why this object's last SaveLog wrote nothing, for messages.
+    const std::string& LastRefusal() const { return m_refusal; }
+
     // How many pending slots are taken, for tests.
     static int PendingCount();
 
@@ -56,6 +62,7 @@ private:
     // Records why an entry was not stored, under the shared lock; 0.
     int Refuse(std::string reason);
     std::shared_ptr<Shared> m_shared;
-    CKeptFile m_file;  // the month file last written, used under the shared lock
+    CKeptFile m_file;  // the month file last updated, used under the shared lock
+    MonthFileAppender m_appender;  // the month file last appended to, used under the shared lock
     std::string m_refusal;  // used under the shared lock
 };

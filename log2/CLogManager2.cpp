@@ -1,14 +1,12 @@
 #include "log2/CLogManager2.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "log2/LogFileFormat.h"
+#include "log2/LogFileReader.h"
 #include "module/FixedText.h"
 #include "platform/core/CFile.h"
 #include "platform/core/CTime.h"
-#include "platform/core/LittleEndian.h"
 
 namespace {
 
@@ -17,39 +15,11 @@ DWORD StoredOrZero(DWORD value, bool& stillStoring) {
     return stillStoring ? value : 0;
 }
 
-// Month files are shared with other writers and with browsers: opened only as plain files, never
-// through a symlink or a FIFO.
-constexpr UINT kMonthFileFlags = CFile::modeReadWrite | CFile::modeCreate | CFile::modeNoTruncate |
-                                 CFile::modeNoFollow | CFile::typeBinary;
-
-// Appends `block` at `end`, then sets the block count; a new file gets its header first, so that
-// no crash can leave a file without one. If a write fails the file is cut back to `end` and its
-// old header restored (as far as the platform still allows), so that a failed write never leaves
-// a half block that later appends would bury.
-void AppendBlock(CFile& file, std::uint64_t end, const std::uint8_t* oldHeader, std::uint32_t newCount,
-                 const std::string& block) {
-    std::uint8_t header[logfile::kFileHeaderSize];
-    try {
-        if (end == 0) {
-            logfile::EncodeFileHeader(header, 0);
-            file.WriteAt(0, header, sizeof header);
-        }
-        file.WriteAt(std::max<std::uint64_t>(end, logfile::kFileHeaderSize), block.data(),
-                     static_cast<UINT>(block.size()));
-        logfile::EncodeFileHeader(header, newCount);
-        file.WriteAt(0, header, sizeof header);
-    } catch (const CFileException&) {
-        try {
-            file.SetLength(end);
-            if (end != 0) file.WriteAt(0, oldHeader, logfile::kFileHeaderSize);
-        } catch (const CFileException&) {
-            // The original error is the one the caller needs to see.
-        }
-        throw;
-    }
-}
-
 }  // namespace
+
+CLogManager2::CLogManager2() : m_appender(LogFileUnits()) {}
+
+CLogManager2::CLogManager2(FileFactory makeFile) : m_appender(LogFileUnits(), std::move(makeFile)) {}
 
 void CLogManager2::Init(const char* path) { m_szPath = path ? path : ""; }
 
@@ -108,46 +78,43 @@ int CLogManager2::UpdateLog(DWORD handle, BYTE result) {
 int CLogManager2::WriteLog(DWORD handle) {
     PendingLog* log = Find(handle);
     if (!log || m_szPath.empty()) return 0;
-
-    std::uint64_t length = 0;
-    CFile* file = m_file.OpenLocked(m_monthFile.Name(m_szPath, handle), kMonthFileFlags, length);
-    if (!file) {
-        m_refusal = std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
+    const std::string path = m_monthFile.Name(m_szPath, handle).str();
+    if (log->header.recordCount == 0) {
+        // The month file is opened, and so made, all the same, as a write of a log always did.
+        CFile().Open(path.c_str(), MonthFileAppender::kFlags);
+        m_refusal = "the log has no records";
         return 0;
     }
-    bool written = false;
-    try {
-        KeptFileLock locked{m_file, *file};
-        if (log->header.recordCount == 0) {
-            m_refusal = "the log has no records";
-            return 0;
-        }
-        written = WriteBlock(*file, length, *log);
-    } catch (const CFileException&) {
-        m_checked.Forget();
-        throw;
-    }
-    if (!written) {
-        // A refused file is checked anew, from its start, by the next write.
-        m_refusal = m_checked.Refusal();
-        m_file.Release();
-    }
-    return written ? 1 : 0;
+    EncodeBlock(*log);
+    if (!m_appender.Append(path, m_block))
+        return Refused(handle, m_appender.Refusal());
+    std::erase(m_refused, handle);
+    Forget(*log);
+    return 1;
 }
 
-bool CLogManager2::WriteBlock(CFile& file, std::uint64_t length, PendingLog& log) {
-    const auto count = m_checked.Prepare(file, length, m_file.Identity());
-    if (!count) return false;
-    EncodeBlock(log);
-    AppendBlock(file, m_checked.End(), m_checked.Header(), *count, m_block);
-    m_checked.Appended(m_block.size());
-
+void CLogManager2::Forget(PendingLog& log) {
     // The log's records go back to the pool in one piece.
-    m_arrRecord[log.lastRecord].next = m_freeRecord;
-    m_freeRecord = log.firstRecord;
+    if (log.firstRecord != kNone) {
+        m_arrRecord[log.lastRecord].next = m_freeRecord;
+        m_freeRecord = log.firstRecord;
+    }
     m_lastFound = nullptr;
     m_logs.erase(log.header.handle);
-    return true;
+}
+
+int CLogManager2::Refused(DWORD handle, std::string why) {
+    m_refusal = std::move(why);
+    ++m_refusals;
+    if (std::find(m_refused.begin(), m_refused.end(), handle) == m_refused.end()) m_refused.push_back(handle);
+    while (m_refused.size() > static_cast<size_t>(kMaxRefusedLogs)) {
+        PendingLog* oldest = Find(m_refused.front());
+        m_refused.pop_front();
+        if (!oldest) continue;
+        Forget(*oldest);
+        ++m_discarded;
+    }
+    return 0;
 }
 
 CLogManager2::PendingLog* CLogManager2::Find(DWORD handle) {
@@ -171,7 +138,7 @@ void CLogManager2::EncodeBlock(const PendingLog& log) {
     for (int slot = log.firstRecord; slot != kNone; slot = m_arrRecord[slot].next)
         size += logfile::StoredRecordSize(m_arrRecord[slot].record.format);
     m_block.resize(size);
-    auto* out = reinterpret_cast<std::uint8_t*>(m_block.data());
+    std::uint8_t* out = m_block.data();
     logfile::EncodeLogHeader(out, log.header);
     out += logfile::kLogHeaderSize;
     for (int slot = log.firstRecord; slot != kNone; slot = m_arrRecord[slot].next)

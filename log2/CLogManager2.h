@@ -5,24 +5,33 @@
 //
 // One object serves one thread. Month files are shared: any number of objects, in any number of
 // processes, may write one folder, each append holding the month file's lock; a writer checks the
-// file's end under that lock and recovers what a killed writer left (LogFileCheck). Platform file
-// errors after a month file is open reach the caller as CFileException, and the log then stays
-// pending.
+// file's end under that lock and recovers what a killed writer left (MonthFileAppender). Platform
+// file errors after a month file is open reach the caller as CFileException, and the log then
+// stays pending.
+//
+// A log whose write is refused stays pending, so that the host may try again; but a month that
+// can never be written must not make the object grow without bound while a host ignores the 0:
+// of the refused logs only the newest kMaxRefusedLogs are kept, and the host can read how many
+// writes were refused and how many refused logs were let go.
+#include <deque>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
-#include "log2/LogFileCheck.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogRecord.h"
+#include "module/MonthFileAppender.h"
 #include "module/MonthFileCache.h"
 #include "platform/core/CArray.h"
-#include "platform/core/KeptFile.h"
 
 class CLogManager2 {
 public:
-    CLogManager2() = default;
+    // Refused logs kept pending for another try, at most.
+    static constexpr int kMaxRefusedLogs = 256;
+
+    CLogManager2();
     // Opens month files with files made by `makeFile` (a test's files that fail on cue).
-    explicit CLogManager2(FileFactory makeFile) : m_file(std::move(makeFile)) {}
+    explicit CLogManager2(FileFactory makeFile);
     CLogManager2(const CLogManager2&) = delete;
     CLogManager2& operator=(const CLogManager2&) = delete;
     virtual ~CLogManager2() = default;  // pending logs are discarded unwritten
@@ -42,11 +51,15 @@ public:
     int UpdateLog(DWORD handle, BYTE result);
     // Writes a pending log to its month file and forgets it; 1 if it was written. 0 leaves it
     // pending: no folder, unknown handle, no records, a file that cannot be opened as a plain
-    // file, or a month file that is not a log file or is damaged before its end (that file is
-    // left untouched).
+    // file, or a month file that is not a second-generation log file or is damaged (that file is
+    // left untouched). Of the logs a file refused, the oldest beyond kMaxRefusedLogs are let go.
     int WriteLog(DWORD handle);
     // Why the last write that returned 0 for a month file was refused, for messages.
     const std::string& LastRefusal() const { return m_refusal; }
+    // Writes refused since the object was made (every 0 of WriteLog for a pending log).
+    std::uint64_t RefusalCount() const { return m_refusals; }
+    // Refused logs let go, oldest first, to keep the pending table bounded.
+    std::uint64_t DiscardedLogCount() const { return m_discarded; }
 
     int PendingLogCount() const { return static_cast<int>(m_logs.size()); }
 
@@ -68,9 +81,10 @@ private:
     PendingLog* Find(DWORD handle);
     int TakeFreeSlot();
     void EncodeBlock(const PendingLog& log);
-    // Appends a log with records to the locked month file of `length` bytes and forgets the log;
-    // false if the file is refused.
-    bool WriteBlock(CFile& file, std::uint64_t length, PendingLog& log);
+    // Forgets a pending log and gives its records back to the pool.
+    void Forget(PendingLog& log);
+    // Counts a refusal of the log, letting the oldest refused log go when too many are kept.
+    int Refused(DWORD handle, std::string why);
 
     // Pending logs by handle, and their records in one pool whose slots are reused, so adding
     // and writing cost the same however many logs are pending.
@@ -78,11 +92,12 @@ private:
     PendingLog* m_lastFound = nullptr;  // into m_logs; cleared when a log leaves it
     CArray<RecordSlot> m_arrRecord;
     int m_freeRecord = kNone;
-    std::string m_block;  // the block being written, kept to reuse its storage
+    std::vector<std::uint8_t> m_block;  // the block being written, kept to reuse its storage
     MonthFileCache m_monthFile{logfile::kExtension};
-    CKeptFile m_file;     // the month file last written
-    LogFileCheck m_checked;  // what is known of it
+    MonthFileAppender m_appender;  // the month file last written
     std::string m_refusal;
+    std::uint64_t m_refusals = 0, m_discarded = 0;
+    std::deque<DWORD> m_refused;  // handles of refused logs, oldest first (some may be written since)
     std::string m_szPath;
     DWORD m_dwLastHandle = 0;
 };

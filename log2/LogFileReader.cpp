@@ -14,6 +14,10 @@ LogFileDamage BlockFault(std::uint64_t at, std::uint32_t index, const std::strin
 std::optional<LogFileDamage> LogFileReader::ReadFileHeader() {
     const std::uint8_t* header = m_in.Take(logfile::kFileHeaderSize);
     if (!header) return LogFileDamage{0, "file is shorter than its 5-byte header", true};
+    return UseFileHeader(header);
+}
+
+std::optional<LogFileDamage> LogFileReader::UseFileHeader(const std::uint8_t* header) {
     m_blockCount = GetU32(header);
     if (header[4] != logfile::kMark) return LogFileDamage{4, "file header has a bad mark", false};
     return std::nullopt;
@@ -75,4 +79,27 @@ LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     }
     contents.trailingBytes = in.Remaining();
     return contents;
+}
+
+const MonthFileUnits& LogFileUnits() {
+    static const MonthFileUnits units{
+        "second-generation month file",
+        "block",
+        logfile::kFileHeaderSize,
+        [](const std::uint8_t* header, std::uint32_t& count) -> std::optional<UnitFault> {
+            count = GetU32(header);
+            if (header[4] != logfile::kMark) return UnitFault{4, "its fifth byte is not 0x0A", false};
+            return std::nullopt;
+        },
+        logfile::EncodeFileHeader,
+        [](ByteStream& in, const UnitAt& at) -> std::optional<UnitFault> {
+            const std::uint64_t first = in.Offset();
+            _LOG_HEADER_ header;
+            auto damage = LogFileReader(in).ReadBlock(static_cast<std::uint32_t>(at.index), header,
+                                                      [](const _LOG_RECORD_MEMORY_&) {});
+            if (damage) damage->offset = at.start + damage->offset - first;
+            return damage;
+        },
+    };
+    return units;
 }

@@ -10,13 +10,16 @@
 
 #include "log2/LogFileFormat.h"
 #include "log2/LogRecord.h"
+#include "module/MonthFileUnits.h"
 #include "platform/core/ByteStream.h"
 
-struct LogFileDamage {
-    std::uint64_t offset = 0;  // first byte that could not be used
-    std::string reason;        // e.g. "block 3 has a bad tail mark"
-    bool cutShort = false;     // the data ended inside the block (rather than holding a bad mark)
-};
+// The first byte that could not be used, why, and whether the data ended inside the block (rather
+// than holding a bad mark).
+using LogFileDamage = UnitFault;
+
+// The monthly log file as the month-file engine scans and appends it: the five-byte header that
+// counts the blocks, and blocks as ReadBlock reads them.
+const MonthFileUnits& LogFileUnits();
 
 // The block-by-block reader that every user of the format goes through.
 class LogFileReader {
@@ -25,6 +28,8 @@ public:
 
     // Reads the five-byte file header; damage if it is short or its mark is wrong.
     std::optional<LogFileDamage> ReadFileHeader();
+    // Takes the file header from `header` (read apart from the stream); damage if its mark is wrong.
+    std::optional<LogFileDamage> UseFileHeader(const std::uint8_t* header);
     std::uint32_t BlockCount() const { return m_blockCount; }
 
     // Reads block `index` (0-based, for messages), handing each record to `onRecord` as it is

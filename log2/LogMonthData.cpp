@@ -22,30 +22,34 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
                    CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return LogMonthLoad::notOpened;
 
+    // The header is read before the length is taken: every block it counts is then in the file,
+    // and an append on its way never looks like damage.
+    std::uint8_t header[logfile::kFileHeaderSize];
+    if (file.ReadAt(0, header, sizeof header) != sizeof header) return LogMonthLoad::notALog;
+    file.Seek(sizeof header, CFile::begin);
     ByteStream in(file);
     LogFileReader reader(in);
-    if (reader.ReadFileHeader()) return LogMonthLoad::notALog;
-    LogMonthLoad result = LogMonthLoad::loaded;
+    if (reader.UseFileHeader(header)) return LogMonthLoad::notALog;
     for (std::uint32_t i = 0; i < reader.BlockCount(); ++i) {
         _LOG_HEADER_MEMORY_ entry{};
         entry.firstRecord = static_cast<DWORD>(m_arrRecord.GetSize());
-        const auto damage = reader.ReadBlock(i, entry.header, [this](const _LOG_RECORD_MEMORY_& r) { m_arrRecord.Add(r); });
-        if (damage) {
-            // The records of a block whose tail mark was not read are never shown.
-            m_arrRecord.SetSize(static_cast<int>(entry.firstRecord));
-            if (!damage->cutShort) {
-                Clear();
-                return LogMonthLoad::damaged;
-            }
-            result = LogMonthLoad::cutShort;
-            break;
+        if (reader.ReadBlock(i, entry.header, [this](const _LOG_RECORD_MEMORY_& r) { m_arrRecord.Add(r); })) {
+            // A counted block that is not whole: no killed append leaves that.
+            Clear();
+            return LogMonthLoad::damaged;
         }
         m_arrLogEntry.Add(entry);
+    }
+    // After the counted blocks: appends on their way, or part of one that a killed writer left.
+    const WholeBlocks rest = ReadWholeBlocks(in, reader.BlockCount());
+    if (rest.damage && !rest.damage->cutShort) {
+        Clear();
+        return LogMonthLoad::damaged;
     }
     std::stable_sort(m_arrLogEntry.begin(), m_arrLogEntry.end(),
                      [](const _LOG_HEADER_MEMORY_& a, const _LOG_HEADER_MEMORY_& b) { return DateSortArray(&a, &b) < 0; });
     m_loaded = true;
-    return result;
+    return rest.damage ? LogMonthLoad::cutShort : LogMonthLoad::loaded;
 }
 
 std::vector<LocalDay> CLogMonthData::Days() const {

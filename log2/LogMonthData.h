@@ -26,10 +26,12 @@ struct LogDayGroups {
 
 enum class LogMonthLoad {
     loaded,     // every block read whole
-    cutShort,   // the file ends inside a block: the whole blocks before it are loaded
+    cutShort,   // the file ends inside a block after the counted ones (an append on its way, or
+                // what a killed one left): the counted blocks are loaded
     notOpened,  // no such file, or it cannot be read
     notALog,    // the header mark is wrong: nothing is loaded
-    damaged,    // a block's tail mark is wrong: nothing of the month is shown
+    damaged,    // a counted block is not whole, or bytes after them are no block: nothing of the
+                // month is shown
 };
 
 class CLogMonthData {

@@ -3,6 +3,7 @@
 // refused and repaired, and a caller told when an event was not stored.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <set>
 #include <sys/stat.h>
@@ -135,29 +136,32 @@ TEST_F(EventWriterRecovery, AMonthFileThatIsNotAPlainFileIsRefused) {
     }
 }
 
-// A record without its mark before the end means a damaged or foreign file: never appended to,
-// since every later record would be lost in it. Repair keeps the records before it.
-TEST_F(EventWriterRecovery, AFileDamagedInTheMiddleIsRefusedThenRepaired) {
+// A whole record without its mark is part of the file: earlier recorders left such records (a text
+// of 16 or more characters ran into the mark). The next event goes after it, and only a record cut
+// off at the end is cut; repair keeps every marked record, those before it and those after.
+TEST_F(EventWriterRecovery, ARecordWithoutItsMarkIsPartOfTheFileAndRepairKeepsEveryMarkedRecord) {
     for (const char* text : {"one", "two", "three"}) ASSERT_EQ(WriteWithNewWriter(text), 1);
     auto bytes = ReadBytes(MonthFile());
     bytes[36 + 35] = 'X';  // the second record's mark
-    bytes.push_back(7);    // and a cut-off record after the last
-    WriteBytes(MonthFile(), bytes);
+    auto withTail = bytes;
+    withTail.push_back(7);  // and a cut-off record after the last
+    WriteBytes(MonthFile(), withTail);
 
     CEventManager writer;
     writer.Init(dir.path().c_str());
-    EXPECT_EQ(writer.WriteEventLog(1, 0, 1, kMay2, 1, "refused"), 0);
-    EXPECT_NE(writer.LastRefusal().find("offset 36"), std::string::npos) << writer.LastRefusal();
-    EXPECT_EQ(ReadBytes(MonthFile()), bytes) << "the file is untouched";
+    EXPECT_EQ(writer.WriteEventLog(1, 0, 1, kMay2, 1, "four"), 1) << writer.LastRefusal();
+    const auto written = ReadBytes(MonthFile());
+    ASSERT_EQ(written.size(), 4 * 36u) << "the cut-off record is cut, the unmarked one kept";
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), written.begin())) << "the records before are untouched";
 
     const MonthFileRepair repair = RepairEventFile(MonthFile());
     EXPECT_TRUE(repair.repaired);
-    EXPECT_EQ(repair.kept, 1u);
-    EXPECT_EQ(repair.dropped, bytes.size() - 36);
-    EXPECT_EQ(ReadBytes(repair.damagedCopy), bytes);
-    EXPECT_EQ(Texts(), std::vector<std::string>{"one"});
+    EXPECT_EQ(repair.kept, 3u);
+    EXPECT_EQ(repair.dropped, 36u);
+    EXPECT_EQ(ReadBytes(repair.damagedCopy), written);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"one", "three", "four"}));
     EXPECT_EQ(writer.WriteEventLog(1, 0, 1, kMay2, 1, "after"), 1) << "the writer opens the repaired file";
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"one", "after"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"one", "three", "four", "after"}));
 
     EXPECT_FALSE(RepairEventFile(MonthFile()).repaired) << "a whole file is left alone";
     bytes.resize(36 * 2 + 5);  // a second repair keeps the first copy and takes the next name

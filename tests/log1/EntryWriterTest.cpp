@@ -164,14 +164,44 @@ TEST_F(EntryWriter, AWriteCutShortLeavesNoTornEntryAndATornTailIsWrittenOver) {
     EXPECT_THROW(faulty.SaveLog("cut", 0, At(3, 1, 2), 0, 0, "x"), CFileException);
     EXPECT_EQ(Bytes().size(), kRecordSize);
     // A writer killed mid-entry: the next entry starts where the torn one began.
+    writer.SaveLog("torn", 0, At(3, 1, 4), 0, 0, "x");
     auto torn = Bytes();
-    torn.resize(kRecordSize + 50, 0xEE);
+    torn.resize(kRecordSize + 50);
     WriteBytes(MonthFile(), torn);
     writer.SaveLog("next", 0, At(3, 1, 3), 0, 0, "x");
     ASSERT_EQ(Bytes().size(), 2 * kRecordSize);
     EXPECT_EQ(std::string(Entry(1).name), "next");
     EXPECT_EQ(writer.UpdateLog("next", 0, 4), 1);
     EXPECT_EQ(Entry(1).updateTime, 4u);
+}
+
+// Bytes after the last whole entry that cannot begin an entry of the month are no torn entry of
+// ours (another log's file by the same name, or damage): the writer refuses, touching nothing.
+TEST_F(EntryWriter, ATailThatIsNoPartOfAnEntryIsRefusedAndLeftAlone) {
+    writer.SaveLog("ok", 0, At(3, 1, 1), 0, 0, "x");
+    struct Case {
+        const char* what;
+        size_t at;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {"a time outside the month", 0, {0x01, 0, 0, 0}},
+        {"a name without its end", 8, std::vector<std::uint8_t>(21, 'n')},
+        {"bytes after the name's end", 8, {'a', 0, 'b'}},
+        {"padding that is not zero", 29, {0, 7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto bytes = Bytes();
+        bytes.resize(kRecordSize);
+        auto tail = std::vector<std::uint8_t>(bytes.begin(), bytes.end());  // a copy of a good entry
+        std::copy(c.bytes.begin(), c.bytes.end(), tail.begin() + static_cast<std::ptrdiff_t>(c.at));
+        tail.resize(c.at + c.bytes.size() + 1);
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        WriteBytes(MonthFile(), bytes);
+        writer.SaveLog("refused", 0, At(3, 1, 2), 0, 0, "x");
+        EXPECT_EQ(Bytes(), bytes);
+        EXPECT_NE(writer.LastRefusal().find("offset 168"), std::string::npos) << writer.LastRefusal();
+    }
 }
 
 TEST_F(EntryWriter, MonthFilesAreNeverOpenedThroughASymlink) {

@@ -278,3 +278,35 @@ TEST_F(LogWriterRecovery, RepairKeepsTheWholeBlocksBeforeTheDamage) {
     EXPECT_THROW(RepairLogFile(MonthFile()), LogFileNotALog);
     EXPECT_THROW(RepairLogFile(dir.file("missing.log")), CFileException);
 }
+
+// A month that can never be written while the host ignores every 0: the refused logs stay pending
+// for another try, but only the newest kMaxRefusedLogs of them; the host can read how many writes
+// were refused, how many logs were let go, and why. Once the month is repaired, a kept log is
+// written on its next try.
+TEST_F(LogWriterRecovery, RefusedLogsWaitForAnotherTryButNeverWithoutBound) {
+    ASSERT_EQ(WriteWithNewWriter("first"), 1);
+    ASSERT_EQ(WriteWithNewWriter("second"), 1);
+    auto bytes = ReadBytes(MonthFile());
+    bytes[5 + 8] += 1;  // the first block's record count
+    WriteBytes(MonthFile(), bytes);
+
+    CLogManager2 writer;
+    writer.Init(dir.path().c_str());
+    constexpr int kLogs = CLogManager2::kMaxRefusedLogs + 44;
+    std::vector<DWORD> handles;
+    for (int i = 0; i < kLogs; ++i) {
+        handles.push_back(writer.CreateLog("refused", 1));
+        writer.AddLogRecord2(handles.back(), 1, 1, 1, DWORD(i), N, N, N, nullptr, nullptr);
+        EXPECT_EQ(writer.UpdateLog(handles.back(), 0), 0);
+    }
+    EXPECT_EQ(writer.PendingLogCount(), CLogManager2::kMaxRefusedLogs);
+    EXPECT_EQ(writer.RefusalCount(), std::uint64_t{kLogs});
+    EXPECT_EQ(writer.DiscardedLogCount(), 44u);
+    EXPECT_NE(writer.LastRefusal().find("damaged at offset"), std::string::npos) << writer.LastRefusal();
+    EXPECT_EQ(ReadBytes(MonthFile()), bytes) << "the damaged month is untouched";
+    EXPECT_EQ(writer.UpdateLog(handles.front(), 0), 0) << "the oldest refused log was let go";
+
+    RepairLogFile(MonthFile());
+    EXPECT_EQ(writer.UpdateLog(handles.back(), 0), 1);
+    EXPECT_EQ(writer.PendingLogCount(), CLogManager2::kMaxRefusedLogs - 1);
+}

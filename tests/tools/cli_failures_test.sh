@@ -24,6 +24,15 @@ logfile=$(ls logs/*.log)
 mkdir badmarks foreign
 printf 'not a log file' > foreign/200505.log
 { cat logs/200505.evt; head -c 36 /dev/zero; } > badmarks/200505.evt
+# The two generations of logs name their month files alike: a first-generation folder, a bitmap,
+# month files that are FIFOs, and a log whose first block's record count went up by one.
+mkdir gen1 fifos inflated
+echo 'save,camera,1,1115028000,0,0,text' | "$dvrkit" log1 write gen1
+/usr/bin/python3 -c "from PIL import Image; Image.new('RGB', (16, 16), (200, 10, 10)).save('pic.bmp')"
+mkfifo fifos/200505.log fifos/200505.evt
+for n in one two; do printf '%s\n' '1,1,0,,,,,,' | "$dvrkit" log2 write inflated --name $n --type 1 --result 1 > /dev/null; done
+inflated=$(ls inflated/*.log)
+printf '\002' | dd of="$inflated" bs=1 seek=13 conv=notrunc status=none
 
 # Each case: expected exit code | text the message must hold | command (run by eval).
 while IFS='|' read -r code text command; do
@@ -67,6 +76,17 @@ done <<CASES
 1|for the journal use --json-lines|log2 show logs 2005-05-02 --grep one --json
 1|for the journal use --json-lines|event show logs 2005-05-02 --type 1 --json
 1|for the journal use --json-lines|log1 show logs --since 2005-05 --json
+2|this is a first-generation month file, not a second-generation month file|log2 dump gen1/200505.log
+2|this is a first-generation month file, not a second-generation month file|log2 show gen1 --since 2005-05-01
+2|this is a second-generation month file, not a first-generation month file|log1 dump $logfile
+2|this is a second-generation month file, not a first-generation month file|log1 days logs $month
+2|this is a second-generation month file, not a first-generation month file|log1 show logs --since 2005-05-01
+2|pic.bmp: damaged at offset 0: it is not a first-generation month file|log1 dump pic.bmp
+2|damaged at offset|log2 dump $inflated
+2|damaged at offset|log2 show inflated --since 2005-05-01
+1|fifos/200505.log: it is not a plain file|log2 show fifos --since 2005-05-01
+1|fifos/200505.evt: it is not a plain file|event show fifos --since 2005-05-01
+1|fifos/200505.log: it is not a plain file|log1 show fifos --since 2005-05-01
 CASES
 
 # Output that cannot be written is a failure, named, whatever the command prints.

@@ -7,17 +7,18 @@
 #include "module/FixedText.h"
 #include "module/HostText.h"
 #include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/MonthFileInput.h"
 
 namespace {
 
 std::string GroupName(int group) { return HostText(kEventGroups[group].label); }
 
 std::vector<JournalEntry> ReadEvents(const std::string& path, std::uint64_t& tornBytes) {
-    const auto bytes = ReadFileBytes(path);
-    const EventFileContents contents = ParseEventFile(bytes);
-    tornBytes = contents.trailingBytes;
+    const MonthFileInput input = ReadMonthFileInput(path, EventFileUnits());
+    RefuseDamage(input, EventFileUnits());
+    const EventFileContents contents = ParseEventFile(input.bytes);
+    tornBytes = input.scan.tornBytes;
     std::vector<JournalEntry> entries;
     for (const EventFileEntry& record : contents.records) {
         if (!record.valid)

@@ -4,14 +4,17 @@
 #include <iostream>
 #include <string>
 
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryMonthData.h"
 #include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
+#include "log2/LogFileReader.h"
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/MonthFileInput.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -29,6 +32,8 @@ void LoadMonth(CEntryMonthData& data, const std::string& dir, YearMonth month) {
     RequireFolder(dir);
     data.SetFolder(dir);
     const EntryMonthLoad load = data.Load(month);
+    if (load != EntryMonthLoad::notOpened)
+        RefuseDamage(ReadMonthFileInput(data.MonthPath(month), EntryFileUnits()), EntryFileUnits(), &LogFileUnits());
     if (load == EntryMonthLoad::notOpened) throw CommandError{"no first-generation month file for that month can be read in " + dir};
     if (load == EntryMonthLoad::badLength)
         std::cerr << "dvrkit: warning: the month file's length is not a multiple of 168; the whole entries before "

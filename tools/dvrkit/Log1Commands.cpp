@@ -4,13 +4,15 @@
 #include <string>
 
 #include "log1/CLogManager.h"
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryRecord.h"
+#include "log2/LogFileReader.h"
 #include "module/FixedText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/Csv.h"
-#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/MonthFileInput.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -75,7 +77,9 @@ nlohmann::json EntryJson(const _LOG_RECORD_V1_& e, size_t offset) {
 }
 
 void DumpEntries(const std::string& path, bool json) {
-    const auto bytes = ReadFileBytes(path);
+    const MonthFileInput input = ReadMonthFileInput(path, EntryFileUnits());
+    RefuseDamage(input, EntryFileUnits(), &LogFileUnits());
+    const auto& bytes = input.bytes;
     const size_t whole = bytes.size() / entryfile::kRecordSize, torn = bytes.size() % entryfile::kRecordSize;
     nlohmann::json entries = nlohmann::json::array();
     if (!json) std::cout << "file " << path << ": " << bytes.size() << " bytes, " << whole << " entries\n";

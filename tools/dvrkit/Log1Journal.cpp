@@ -1,17 +1,21 @@
 // A first-generation folder as a journal: one entry per stored entry, the browser's pane below it.
 #include <algorithm>
 
+#include "log1/EntryFileUnits.h"
 #include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
+#include "log2/LogFileReader.h"
 #include "module/FixedText.h"
-#include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/MonthFileInput.h"
 
 namespace {
 
 std::vector<JournalEntry> ReadEntries(const std::string& path, std::uint64_t& tornBytes) {
-    const auto bytes = ReadFileBytes(path);
-    tornBytes = bytes.size() % entryfile::kRecordSize;
+    const MonthFileInput input = ReadMonthFileInput(path, EntryFileUnits());
+    RefuseDamage(input, EntryFileUnits(), &LogFileUnits());
+    const auto& bytes = input.bytes;
+    tornBytes = input.scan.tornBytes;
     std::vector<JournalEntry> entries;
     for (size_t offset = 0; offset + entryfile::kRecordSize <= bytes.size(); offset += entryfile::kRecordSize) {
         const _LOG_RECORD_V1_ stored = entryfile::DecodeEntry(bytes.data() + offset);

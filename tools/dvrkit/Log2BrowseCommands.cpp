@@ -2,6 +2,7 @@
 #include <iostream>
 #include <string>
 
+#include "log1/EntryFileUnits.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
 #include "log2/LogMonthData.h"
@@ -11,8 +12,8 @@
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/BrowseArguments.h"
-#include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/MonthFileInput.h"
 #include "tools/dvrkit/OutputFile.h"
 #include "tools/dvrkit/TextOutput.h"
 
@@ -28,17 +29,16 @@ void LoadMonth(CLogMonthData& data, const std::string& dir, YearMonth month) {
     switch (data.Load(dir, month)) {
         case LogMonthLoad::loaded: return;
         case LogMonthLoad::cutShort:
-            std::cerr << "dvrkit: warning: the month file ends inside a block; the whole blocks before it are shown\n";
+            std::cerr << "dvrkit: warning: the month file ends inside a block after the counted ones; the counted "
+                         "blocks are shown\n";
             return;
         case LogMonthLoad::notOpened: throw CommandError{"no log file for that month can be read in " + dir};
         case LogMonthLoad::notALog:
         case LogMonthLoad::damaged: {
-            // The month's reader stops at the damage; the file's reader says where it is.
+            // The month's reader stops at the damage; the file's scan says where it is and what it is.
             const std::string path = MonthFilePath(dir, month, logfile::kExtension);
-            const auto damage = ParseLogFile(ReadFileBytes(path)).damage;
-            throw CommandError{path + ": damaged at offset " + std::to_string(damage ? damage->offset : 0) + ": " +
-                                   (damage ? damage->reason : "not a log file") + "; nothing of the month is shown",
-                               2};
+            RefuseDamage(ReadMonthFileInput(path, LogFileUnits()), LogFileUnits(), &EntryFileUnits());
+            throw CommandError{path + ": it changed while it was read; nothing of the month is shown", 2};
         }
     }
 }

@@ -6,13 +6,14 @@
 
 #include "log2/CLogManager2.h"
 #include "log2/LogFileFormat.h"
+#include "log1/EntryFileUnits.h"
 #include "log2/LogFileReader.h"
 #include "module/FixedText.h"
 #include "module/MonthFile.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
 #include "tools/dvrkit/Csv.h"
-#include "tools/dvrkit/FileBytes.h"
+#include "tools/dvrkit/MonthFileInput.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -127,14 +128,16 @@ void PrintBlock(size_t index, const LogBlock& block) {
 }
 
 void DumpLogFile(const std::string& path, bool json) {
-    const auto bytes = ReadFileBytes(path);
+    const MonthFileInput input = ReadMonthFileInput(path, LogFileUnits());
+    const auto& bytes = input.bytes;
     const LogFileContents contents = ParseLogFile(bytes);
     if (json) {
         nlohmann::json blocks = nlohmann::json::array();
         for (const auto& b : contents.blocks) blocks.push_back(BlockJson(b));
         nlohmann::json out = {{"file", path}, {"size", bytes.size()}, {"blockCount", contents.blockCount},
                               {"blocks", blocks}, {"trailingBytes", contents.trailingBytes}};
-        if (contents.damage) out["damage"] = {{"offset", contents.damage->offset}, {"reason", contents.damage->reason}};
+        if (input.scan.damage)
+            out["damage"] = {{"offset", input.scan.damage->offset}, {"reason", input.scan.damage->reason}};
         PrintJson(out);
     } else {
         std::cout << "file " << path << ": " << bytes.size() << " bytes, block count " << contents.blockCount << "\n";
@@ -142,10 +145,7 @@ void DumpLogFile(const std::string& path, bool json) {
         if (contents.trailingBytes)
             std::cout << contents.trailingBytes << " bytes follow the last counted block\n";
     }
-    if (contents.damage)
-        throw CommandError{path + ": damaged at offset " + std::to_string(contents.damage->offset) + ": " +
-                               contents.damage->reason,
-                           2};
+    RefuseDamage(input, LogFileUnits(), &EntryFileUnits());
 }
 
 void AddLog2Commands(CLI::App& app) {

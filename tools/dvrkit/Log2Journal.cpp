@@ -1,13 +1,13 @@
 // A log folder as a journal: one entry per log, its records' texts below it.
 #include <algorithm>
 
+#include "log1/EntryFileUnits.h"
 #include "log2/LogFileReader.h"
 #include "log2/LogTextRenderer.h"
 #include "log2/LogTypeGroups.h"
 #include "module/FixedText.h"
-#include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
+#include "tools/dvrkit/MonthFileInput.h"
 #include "tools/dvrkit/TextOutput.h"
 
 namespace {
@@ -17,13 +17,10 @@ std::string GroupName(const TypeLabels& labels, int group) {
 }
 
 std::vector<JournalEntry> ReadLogs(const std::string& path, std::uint64_t& tornBytes) {
-    const auto bytes = ReadFileBytes(path);
-    const LogFileContents contents = ParseLogFile(bytes);
-    if (contents.damage && !contents.damage->cutShort)
-        throw CommandError{path + ": damaged at offset " + std::to_string(contents.damage->offset) + ": " +
-                               contents.damage->reason,
-                           2};
-    tornBytes = contents.damage ? bytes.size() - contents.damage->offset : 0;
+    const MonthFileInput input = ReadMonthFileInput(path, LogFileUnits());
+    RefuseDamage(input, LogFileUnits(), &EntryFileUnits());
+    tornBytes = input.scan.tornBytes;
+    const LogFileContents contents = ParseLogFile(input.bytes);
     static const TypeLabels labels = LoadTypeLabels();
     CLogTextRenderer renderer;
     std::vector<JournalEntry> entries;
