@@ -9,6 +9,27 @@
 #include "mail/MailText.h"
 #include "platform/core/CTime.h"
 
+namespace {
+
+// Where the entry at the start of `list` ends: at a ';', or at a ',' outside quotes once the entry
+// holds a whole address ("a@b.c" or "... <a@b.c>"), so that "Doe, John <j@b.c>" stays one entry.
+std::size_t EntryEnd(std::string_view list) {
+    bool quoted = false, open = false, closed = false, at = false;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const char c = list[i];
+        if (c == ';') return i;
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '<') open = true;
+        if (c == '>' && open) closed = true;
+        if (c == '@') at = true;
+        if (c == ',' && (closed || (!open && at))) return i;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 const std::vector<MAIL_RECIPIENT>* COutgoingMail::List(RecipientKind kind) const {
     const int k = static_cast<int>(kind);
     return k >= 0 && k < kRecipientKinds ? &m_lists[k] : nullptr;
@@ -40,7 +61,7 @@ int COutgoingMail::ParseRecipientList(const char* list, RecipientKind kind) {
     if (!list) return 1;
     std::string_view rest(list);
     for (;;) {
-        const size_t end = rest.find(';');
+        const size_t end = EntryEnd(rest);
         const CString token(rest.substr(0, end));
         CString address = token, name;
         const int open = token.Find("<");

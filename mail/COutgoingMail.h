@@ -26,8 +26,8 @@ public:
     // no such entry.
     int RecipientAt(int index, CString& address, CString& name, RecipientKind kind) const;
     int RecipientCount(RecipientKind kind) const;
-    // Appends the entries of a ';'-separated list, each "address" or "name <address>", to the list
-    // of `kind`. Blanks around names and addresses are dropped and empty entries skipped. Returns
+    // Appends the entries of a list separated by ';' or ',', each "address" or "name <address>", to
+    // the list of `kind` (a ',' inside quotes or before the entry's address is part of the name). Blanks around names and addresses are dropped and empty entries skipped. Returns
     // 0 at the first malformed entry ("<" without a later ">", or a line break in the address),
     // keeping the entries before it; else 1.
     int ParseRecipientList(const char* list, RecipientKind kind);

@@ -132,7 +132,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecipientList, testing::Values(
     RecipientCase{"", 1, {}},
     RecipientCase{"a>b<c", 0, {}},
     RecipientCase{"a@example.com;Bob <bob@example.com", 0, {{"a@example.com", ""}}},
-    RecipientCase{"<a@example.com\r\nRCPT TO: <victim@example.com>>", 0, {}}));
+    RecipientCase{"<a@example.com\r\nRCPT TO: <victim@example.com>>", 0, {}},
+    // Commas separate entries too, but not inside a name, quoted or before the address.
+    RecipientCase{"a@example.com, Bob <bob@example.com>,c@example.com",
+                  1,
+                  {{"a@example.com", ""}, {"bob@example.com", "Bob"}, {"c@example.com", ""}}},
+    RecipientCase{"Doe, John <john@example.com>, \"Roe, Jane\" <jane@example.com>",
+                  1,
+                  {{"john@example.com", "Doe, John"}, {"jane@example.com", "\"Roe, Jane\""}}}));
 
 TEST(Recipients, KindsOutsideTheListsSelectNothing) {
     CMultipartMail mail;
