@@ -295,7 +295,7 @@ BOOL CSmtpSession::CheckOrPrepare(COutgoingMail& mail) {
         SetError("No Recipients", {});
         return 0;
     }
-    CString bad = IsSafeAddress(mail.m_sender) ? CString() : mail.m_sender;
+    CString bad = mail.HasSafeSender() ? CString() : mail.m_sender;
     for (int kind = 0; kind < kRecipientKinds; ++kind) {
         CString address, name;
         for (int i = 0; bad.IsEmpty() && mail.RecipientAt(i, address, name, static_cast<RecipientKind>(kind)); ++i)
@@ -318,7 +318,7 @@ BOOL CSmtpSession::Transmit(COutgoingMail& mail) {
     }
     m_refused.clear();
     CString command;
-    command.Format("MAIL FROM: <%s>%s\r\n", mail.m_sender.c_str(), mail.UsesEightBit() ? " BODY=8BITMIME" : "");
+    command.Format("MAIL FROM: <%s>%s\r\n", mail.SenderAddress().c_str(), mail.UsesEightBit() ? " BODY=8BITMIME" : "");
     Send(command);
     if (!CheckReply(REPLY_ACCEPTED, m_timeouts.command)) return 0;
     for (int kind = 0; kind < kRecipientKinds; ++kind) {

@@ -208,6 +208,29 @@ TEST(MailCli, UnansweredAuthFails) {
     EXPECT_EQ(commands[1], "AUTH LOGIN");
 }
 
+// A sender with a display name, and an attachment whose name is not ASCII, as the server and
+// Python's parser read them.
+TEST(MailCli, DisplayNameAndNonAsciiFileName) {
+    LocalSmtpServer server(false);
+    TempDir dir;
+    const std::string file = dir.file("T\xC3\xBCr 3 \xE2\x80\x93 Halle.jpg");
+    WriteBytes(file, {1, 2, 3});
+    const ToolRun run = Dvrkit("mail send --server 127.0.0.1 --port " + std::to_string(server.port()) +
+                               " --from 'T\xC3\xBCrsensor Halle <alarm@dvr.example>' --to ops@example.com"
+                               " --subject s --body b --attach '" + file + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    const std::string path = server.WaitForMail(1);
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(server.Envelope(1)["from"], "alarm@dvr.example");
+    const nlohmann::json mail = PythonParseMail(path);
+    EXPECT_EQ(mail["decoded"]["From"], "T\xC3\xBCrsensor Halle <alarm@dvr.example>");
+    ASSERT_EQ(mail["parts"].size(), 2u);
+    EXPECT_EQ(mail["parts"][1]["filename"], "T\xC3\xBCr 3 \xE2\x80\x93 Halle.jpg");
+    EXPECT_EQ(mail["parts"][1]["name"], "T\xC3\xBCr 3 \xE2\x80\x93 Halle.jpg");
+    EXPECT_EQ(mail["parts"][1]["data"], "AQID");
+    EXPECT_EQ(mail["parts"][1]["defects"], nlohmann::json::array());
+}
+
 TEST(MailCli, TimeoutForASilentServer) {
     ScriptedSmtpServer silent({});
     const ToolRun run =

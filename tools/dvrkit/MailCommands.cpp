@@ -84,8 +84,8 @@ void ShowDialogue(bool fromClient, std::string_view text) {
 
 // Addresses that would end their angle brackets early in MAIL FROM or RCPT TO, refused before
 // anything is sent (the session refuses them too).
-void RefuseUnsafeAddresses(const CMultipartMail& mail, const std::string& sender) {
-    if (!IsSafeAddress(CString(sender))) throw CommandError{"Invalid address: " + sender};
+void RefuseUnsafeAddresses(const CMultipartMail& mail) {
+    if (!mail.HasSafeSender()) throw CommandError{std::string("Invalid address: ") + mail.m_sender.c_str()};
     for (const RecipientKind kind : {RecipientKind::To, RecipientKind::Cc, RecipientKind::Bcc}) {
         CString address, name;
         for (int i = 0; mail.RecipientAt(i, address, name, kind); ++i)
@@ -122,7 +122,7 @@ MAIL_JOB JobOf(const MailOptions& o) {
     if (!job.FillMail(probe, false))
         throw CommandError{"a recipient list has an entry with \"<\" but no \">\" after it, or a line break"};
     if (probe.RecipientCount(RecipientKind::To) == 0) throw CommandError{"the recipient list holds no address"};
-    RefuseUnsafeAddresses(probe, o.from);
+    RefuseUnsafeAddresses(probe);
     if (!o.passwordFile.empty()) {
         std::string password = ReadPassword(o.passwordFile);
         const bool fits = password.size() < sizeof job.password;
@@ -204,7 +204,7 @@ void SendMail(const MailOptions& o) {
 void AddMailOptions(CLI::App* c, MailOptions& o, void (*run)(const MailOptions&)) {
     c->add_option("--server", o.server, "SMTP server: host name or address");
     auto* port = c->add_option("--port", o.port, "SMTP port (25; 465 with --tls smtps)")->check(CLI::Range(1, 65535));
-    c->add_option("--from", o.from, "Sender address")->required();
+    c->add_option("--from", o.from, "Sender: \"address\" or \"name <address>\"")->required();
     c->add_option("--to", o.to, "Recipients: \"name <address>\" or \"address\", separated by ';' or ','")->required();
     c->add_option("--cc", o.cc, "Copy recipients, written like --to");
     c->add_option("--bcc", o.bcc, "Blind copy recipients, written like --to");
