@@ -72,12 +72,15 @@ int CEMailThread::Run() {
     job.body = m_body;
     job.port = m_port;
     OPENSSL_cleanse(m_password, sizeof m_password);
+    MailOutcome outcome;
     try {
-        job.SendJob(job.attachment[0] != '\0');
+        outcome = job.SendJob(job.attachment[0] != '\0');
     } catch (const std::bad_alloc&) {
-        WriteTrace("Not enough memory");  // an attachment too large to hold
+        outcome.error = "Not enough memory";  // an attachment too large to hold
+        WriteTrace(outcome.error);
     }
     OPENSSL_cleanse(job.password, sizeof job.password);
+    if (m_outcomeObserver) m_outcomeObserver(outcome);
     if (m_self) std::atomic_ref<CEMailThread*>(*m_self).store(nullptr, std::memory_order_release);
     AfxEndThread(0, TRUE);
 }

@@ -9,12 +9,16 @@
 // The thread composes the mail, delivers it over SMTP, writes the error text of a failed delivery
 // to the trace file (MailTrace.h), stores null into the host's pointer and ends, deleting the
 // object. Once the host reads null there (with an atomic load, e.g. IsMailThreadDone), it must
-// not use the object again; it keeps the pointer variable alive until then. Nothing else is
-// reported back. One object sends one mail.
+// not use the object again; it keeps the pointer variable alive until then. A host that wants to
+// know more (a refused recipient, the server's reply) sets an outcome observer. One object sends
+// one mail.
+#include <functional>
+
 #include "platform/core/CEvent.h"
 #include "platform/core/CString.h"
 #include "platform/core/CWinThread.h"
 #include "mail/MailJob.h"
+#include "mail/MailOutcome.h"
 #include "mail/SmtpProtocol.h"
 
 class CEMailThread : public CWinThread {
@@ -39,6 +43,10 @@ public:
     // and RFC 5321's time-outs.
     void SetSecurity(const SmtpSecurity& security) { m_extras.security = security; }
     void SetTimeouts(const SmtpTimeouts& timeouts) { m_extras.timeouts = timeouts; }
+    // Called on the mail thread once the mail is sent or has failed, before the host's pointer is
+    // cleared, with what became of it.
+    using OutcomeObserver = std::function<void(const MailOutcome&)>;
+    void SetOutcomeObserver(OutcomeObserver observer) { m_outcomeObserver = std::move(observer); }
     // Called on the mail thread with the SMTP dialogue (see CSmtpSession).
     void SetDialogueObserver(CSmtpSession::DialogueObserver observer) { m_extras.observer = std::move(observer); }
     // ';'-separated Cc and Bcc lists, written like the recipient list.
@@ -67,6 +75,7 @@ private:
     CEMailThread** m_self = nullptr;
     UINT m_port = smtp::kDefaultPort;
     MAIL_JOB m_extras;  // only the additions to the written fields are used
+    OutcomeObserver m_outcomeObserver;
 };
 
 // The runtime class "CEMailThread", registered when the library is loaded.

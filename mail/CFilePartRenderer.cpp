@@ -1,6 +1,7 @@
 #include "mail/CFilePartRenderer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -17,6 +18,30 @@ constexpr std::size_t kPiecesPerRead = 1024;
 
 bool IsTokenChar(unsigned char c) {
     return c > 0x20 && c < 0x7F && !std::strchr("()<>@,;:\\\"/[]?=", c);
+}
+
+bool IsAscii(const CString& text) {
+    for (const char c : text.str())
+        if (static_cast<unsigned char>(c) > 0x7E) return false;
+    return true;
+}
+
+// `name` as an RFC 2231 extended value: the character set, no language, and every byte that is
+// not an attribute character as %XX.
+CString ExtendedValue(const CString& name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string value = "UTF-8''";
+    for (const char c : name.str()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || std::strchr("!#$&+-.^_`|~", c)) {
+            value += c;
+        } else {
+            value += '%';
+            value += kHex[u >> 4];
+            value += kHex[u & 0x0F];
+        }
+    }
+    return CString(std::move(value));
 }
 
 }  // namespace
@@ -52,11 +77,21 @@ CString CFilePartRenderer::BuildPartHeader(const CString& path, const CString&) 
 }
 
 CString CFilePartRenderer::BuildPartHeader(const CString& path, bool withFileName) const {
-    const CString name = ParameterValue(FileNameOfPath(path));
+    const CString fileName = FileNameOfPath(path);
     CString suffix, header, disposition;
-    if (withFileName) suffix.Format("; file=%s", name.c_str());
+    if (IsAscii(fileName)) {
+        const CString name = ParameterValue(fileName);
+        if (withFileName) suffix.Format("; file=%s", name.c_str());
+        disposition.Format("Content-Disposition: attachment; filename=%s\r\n", name.c_str());
+    } else {
+        // RFC 2231, each parameter on a line of its own; readers that look at the content type
+        // for the name find it as "name".
+        const CString name = ExtendedValue(fileName);
+        if (withFileName) suffix.Format(";\r\n file*=%s", name.c_str());
+        suffix += ";\r\n name*=" + name;
+        disposition.Format("Content-Disposition: attachment;\r\n filename*=%s\r\n", name.c_str());
+    }
     header.Format("Content-Type: %s%s\r\n", ContentTypeName().c_str(), suffix.c_str());
-    disposition.Format("Content-Disposition: attachment; filename=%s\r\n", name.c_str());
     return header + "Content-Transfer-Encoding: base64\r\n" + disposition + "\r\n";
 }
 

@@ -15,7 +15,9 @@ public:
     CString ContentTypeName() const override;
     // The header without the "; file=" suffix on the content type.
     CString BuildPartHeader(const CString& path, const CString& parameter) override;
-    // The header; with `withFileName`, the content type also names the file.
+    // The header; with `withFileName`, the content type also names the file. A name that is not
+    // ASCII is written as RFC 2231 values (UTF-8, percent-encoded), also as "name" on the content
+    // type.
     CString BuildPartHeader(const CString& path, bool withFileName) const;
     // Appends the base64 lines of the open `file`, then one more CR LF. A read error ends the
     // lines where it happened.

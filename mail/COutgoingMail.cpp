@@ -9,6 +9,44 @@
 #include "mail/MailText.h"
 #include "platform/core/CTime.h"
 
+namespace {
+
+// Where the entry at the start of `list` ends: at a ';', or at a ',' outside quotes once the entry
+// holds a whole address ("a@b.c" or "... <a@b.c>"), so that "Doe, John <j@b.c>" stays one entry.
+std::size_t EntryEnd(std::string_view list) {
+    bool quoted = false, open = false, closed = false, at = false;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const char c = list[i];
+        if (c == ';') return i;
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '<') open = true;
+        if (c == '>' && open) closed = true;
+        if (c == '@') at = true;
+        if (c == ',' && (closed || (!open && at))) return i;
+    }
+    return std::string_view::npos;
+}
+
+// Splits "name <address>" or "address" into its parts, each without blanks at its ends; false
+// when a "<" has no ">" after it.
+bool SplitMailbox(const CString& text, CString& address, CString& name) {
+    address = text;
+    name.Empty();
+    const int open = text.Find("<");
+    if (open >= 0) {
+        const int close = text.Find(">");
+        if (close < open) return false;  // also when there is no ">"
+        name = text.Left(open);
+        address = text.Mid(open + 1, close - open - 1);
+    }
+    address = TrimSpace(address);
+    name = TrimSpace(name);
+    return true;
+}
+
+}  // namespace
+
 const std::vector<MAIL_RECIPIENT>* COutgoingMail::List(RecipientKind kind) const {
     const int k = static_cast<int>(kind);
     return k >= 0 && k < kRecipientKinds ? &m_lists[k] : nullptr;
@@ -40,21 +78,13 @@ int COutgoingMail::ParseRecipientList(const char* list, RecipientKind kind) {
     if (!list) return 1;
     std::string_view rest(list);
     for (;;) {
-        const size_t end = rest.find(';');
-        const CString token(rest.substr(0, end));
-        CString address = token, name;
-        const int open = token.Find("<");
-        if (open >= 0) {
-            const int close = token.Find(">");
-            if (close < open) return 0;  // also when there is no ">"
-            name = token.Left(open);
-            address = token.Mid(open + 1, close - open - 1);
-        }
+        const size_t end = EntryEnd(rest);
+        CString address, name;
+        if (!SplitMailbox(CString(rest.substr(0, end)), address, name)) return 0;
         // Blanks after a ';' would start the address with a blank, and an empty entry (a trailing
         // ';') would become an empty RCPT TO; servers refuse both.
-        address = TrimSpace(address);
         if (HasLineBreak(address)) return 0;  // it would end the RCPT TO command early
-        if (!address.IsEmpty()) AppendRecipient(address, TrimSpace(name), kind);
+        if (!address.IsEmpty()) AppendRecipient(address, name, kind);
         if (end == std::string_view::npos) return 1;
         rest.remove_prefix(end + 1);
     }
@@ -98,10 +128,24 @@ CString COutgoingMail::AddressLine(const char* field, RecipientKind kind) const 
     return line;
 }
 
+CString COutgoingMail::SenderAddress() const {
+    CString address, name;
+    return SplitMailbox(m_sender, address, name) ? address : m_sender;
+}
+
+bool COutgoingMail::HasSafeSender() const { return IsSafeAddress(SenderAddress()) && !HasLineBreak(m_sender); }
+
+CString COutgoingMail::FromLine() const {
+    CString address, name;
+    if (!SplitMailbox(m_sender, address, name) || name.IsEmpty()) return "From: " + FoldLineBreaks(m_sender);
+    const CString line = "From: ";
+    return line + EncodeHeaderText(FoldLineBreaks(name), line.GetLength()) + " <" + FoldLineBreaks(address) + ">";
+}
+
 void COutgoingMail::ComposeHeader() {
     AppendHeaderLine(AddressLine("To: ", RecipientKind::To));
     AppendHeaderLine(AddressLine("Cc: ", RecipientKind::Cc));
-    AppendHeaderLine("From: " + FoldLineBreaks(m_sender));
+    AppendHeaderLine(FromLine());
     AppendHeaderLine("Subject: " + EncodeHeaderText(FoldLineBreaks(m_subject), std::strlen("Subject: ")));
     const CTime now = CTime::GetCurrentTime();
     m_date = now.GetTime();

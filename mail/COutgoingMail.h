@@ -26,8 +26,8 @@ public:
     // no such entry.
     int RecipientAt(int index, CString& address, CString& name, RecipientKind kind) const;
     int RecipientCount(RecipientKind kind) const;
-    // Appends the entries of a ';'-separated list, each "address" or "name <address>", to the list
-    // of `kind`. Blanks around names and addresses are dropped and empty entries skipped. Returns
+    // Appends the entries of a list separated by ';' or ',', each "address" or "name <address>", to
+    // the list of `kind` (a ',' inside quotes or before the entry's address is part of the name). Blanks around names and addresses are dropped and empty entries skipped. Returns
     // 0 at the first malformed entry ("<" without a later ">", or a line break in the address),
     // keeping the entries before it; else 1.
     int ParseRecipientList(const char* list, RecipientKind kind);
@@ -50,9 +50,15 @@ public:
     bool UsesEightBit() const { return m_usesEightBit; }
 
     const CString& HeaderText() const { return m_header; }
+    // The address of the sender, for MAIL FROM: the text between "<" and ">" of a sender written
+    // "name <address>", else the sender as it stands.
+    CString SenderAddress() const;
+    // Whether the sender can go into MAIL FROM and the From line as it is: a safe address
+    // (IsSafeAddress) and no line break.
+    bool HasSafeSender() const;
     DWORD DateSent() const { return m_date; }
 
-    CString m_sender;   // "From: " text and the MAIL FROM address
+    CString m_sender;   // "address" or "name <address>": the From line and the MAIL FROM address
     CString m_subject;
     CString m_body;     // the body text; after Prepare, the body as sent
 
@@ -72,6 +78,8 @@ protected:
 private:
     const std::vector<MAIL_RECIPIENT>* List(RecipientKind kind) const;
     std::vector<MAIL_RECIPIENT>* List(RecipientKind kind);
+    // "From: " and the sender as written; a display name in an encoded word when not ASCII.
+    CString FromLine() const;
     // "To: " or "Cc: " followed by the list's entries.
     CString AddressLine(const char* field, RecipientKind kind) const;
 

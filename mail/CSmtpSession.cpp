@@ -14,13 +14,13 @@
 
 namespace {
 
-// The reply's lines on one line, for an error text.
+// The reply's lines on one line, safe to show, for an error's reason.
 CString OneLine(const std::string& reply) {
     std::string line = reply;
     while (!line.empty() && line.back() == '\n') line.pop_back();
     for (char& c : line)
         if (c == '\n') c = ' ';
-    return CString(line);
+    return PrintableText(line);
 }
 
 // The command's verb ("MAIL", "RCPT", "AUTH"), for "the reply to ...".
@@ -35,6 +35,12 @@ void Wipe(std::string& secret) {
 }
 
 }  // namespace
+
+CString ErrorWithReason(const CString& error, const CString& reason) {
+    if (reason.IsEmpty()) return error;
+    // "Server didn't respond." ends a sentence; the others are labels.
+    return error.str().ends_with('.') ? error + " (" + reason + ")" : error + ": " + reason;
+}
 
 CSmtpSession::CSmtpSession(const char* host, UINT port) : m_port(port), m_host(host) {}
 
@@ -62,10 +68,7 @@ void CSmtpSession::WipeCredentials() {
 
 void CSmtpSession::SetError(const char* text, const CString& reason) {
     m_lastError = text;
-    if (reason.IsEmpty()) return;
-    // "Server didn't respond." ends a sentence; the others are labels.
-    m_lastError += m_lastError.str().back() == '.' ? " " : ": ";
-    m_lastError += reason;
+    m_lastErrorReason = reason;
 }
 
 void CSmtpSession::Send(const CString& text) {
@@ -84,7 +87,8 @@ void CSmtpSession::SendSecret(std::string& text, const char* shown) {
 BOOL CSmtpSession::CheckReply(SmtpReplyRow row, int timeoutMs) {
     SmtpReplyReader::Reply reply = m_reader->Read(timeoutMs);
     m_lastReply = CString(reply.text);
-    if (m_observer && !reply.text.empty()) m_observer(false, reply.text);
+    m_replyStatus = reply.status;
+    if (m_observer && !reply.text.empty()) m_observer(false, PrintableText(reply.text).str());
     const CString waitingFor = row == REPLY_GREETING && m_command.IsEmpty() ? CString("the greeting")
                                                                             : "the reply to " + m_command;
     if (reply.status == SmtpReplyReader::Status::socketError) {
@@ -122,14 +126,18 @@ BOOL CSmtpSession::OpenSession() {
     if (m_connected) return 1;
     m_command.Empty();
     m_capabilities = {};
+    m_authProblem.Empty();
+    m_authUnanswered = false;
     try {
         m_reader = std::make_unique<SmtpReplyReader>(m_connection);
     } catch (const std::bad_alloc&) {
-        m_lastError = m_openFailure = "Not enough memory";
+        SetError("Not enough memory", {});
+        m_openFailure = m_lastError;
         return 0;
     }
     if (!m_socket.Create()) {
-        m_lastError = m_openFailure = "Unable to create the socket.";
+        SetError("Unable to create the socket.", m_socket.GetLastErrorText());
+        m_openFailure = ErrorWithReason(m_lastError, m_lastErrorReason);
         m_reader.reset();
         return 0;
     }
@@ -144,31 +152,29 @@ BOOL CSmtpSession::OpenSession() {
         m_openFailure.Empty();
         return 1;
     }
-    m_openFailure = m_lastError;
+    m_openFailure = ErrorWithReason(m_lastError, m_lastErrorReason);
     CloseConnection();
     return 0;
 }
 
 bool CSmtpSession::Greet() {
-    if (m_security.mode == SmtpTlsMode::Implicit && !BeginTls("Unable to connect to server")) return false;
+    if (m_security.mode == SmtpTlsMode::Implicit && !BeginTls("Unable to connect to server", true)) return false;
     if (!CheckReply(REPLY_GREETING, m_timeouts.greeting)) {
-        SetError("Server didn't respond.", "(" + m_replyProblem + ")");
+        SetError("Server didn't respond.", m_replyProblem);
         return false;
     }
     const bool credentials = std::strlen(m_user) > smtp::kShortCredential &&
                              std::strlen(m_password) > smtp::kShortCredential;
-    if (!Hello(credentials || m_security.mode == SmtpTlsMode::Required)) return false;
-    const bool tlsWanted = m_security.mode == SmtpTlsMode::WhenOffered || m_security.mode == SmtpTlsMode::Required;
-    if (tlsWanted && !IsEncrypted()) {
-        if (m_capabilities.startTls) {
-            if (!StartTlsCommand()) return false;
-        } else if (m_security.mode == SmtpTlsMode::Required) {
-            SetError("Unable to start TLS", "the server does not offer STARTTLS");
-            return false;
-        }
-    }
-    if (credentials && m_host != "127.0.0.1" && MayAuthenticate()) Authenticate();
-    return true;
+    if (!Hello(credentials || WantsExtendedHello())) return false;
+    if (!NegotiateTls()) return false;
+    if (!*m_user && !*m_password) return true;  // nothing to log in with
+    m_authProblem = AuthenticationRefusal();
+    return !m_authProblem.IsEmpty() || Authenticate();
+}
+
+bool CSmtpSession::WantsExtendedHello() const {
+    return m_security.mode == SmtpTlsMode::WhenOffered || m_security.mode == SmtpTlsMode::Required ||
+           m_security.mode == SmtpTlsMode::Implicit;
 }
 
 bool CSmtpSession::Hello(bool extended) {
@@ -180,53 +186,84 @@ bool CSmtpSession::Hello(bool extended) {
     return true;
 }
 
-bool CSmtpSession::StartTlsCommand() {
+bool CSmtpSession::NegotiateTls() {
+    const SmtpTlsMode mode = m_security.mode;
+    if (mode == SmtpTlsMode::Off || IsEncrypted()) return true;
+    if (!m_capabilities.startTls) {
+        if (mode != SmtpTlsMode::Required) return true;
+        SetError("Unable to start TLS", "the server does not offer STARTTLS");
+        return false;
+    }
     Send("STARTTLS\r\n");
-    if (!CheckReply(REPLY_GREETING, m_timeouts.command)) return false;
+    if (!CheckReply(REPLY_GREETING, m_timeouts.command)) {
+        // A server that offers STARTTLS and then refuses it takes the mail in plain text, as it
+        // would have without the offer.
+        return mode == SmtpTlsMode::Opportunistic && m_replyStatus == SmtpReplyReader::Status::complete;
+    }
     // Bytes that came with the reply were sent before TLS and must not be read as if after it.
     if (m_reader->HasPending()) {
         SetError("Unable to start TLS", "the server sent more after its STARTTLS reply");
         return false;
     }
-    if (!BeginTls("Unable to start TLS")) return false;
+    if (!BeginTls("Unable to start TLS", mode != SmtpTlsMode::Opportunistic)) return false;
     // RFC 3207 4.2: what the server offered before TLS is forgotten and asked again.
     return Hello(true);
 }
 
-bool CSmtpSession::BeginTls(const char* failure) {
+bool CSmtpSession::BeginTls(const char* failure, bool mustVerify) {
     CString reason;
-    if (m_connection.StartTls(m_host, m_security.caFile, reason)) return true;
+    if (m_connection.StartTls(m_host, m_security.caFile, mustVerify, reason)) return true;
     SetError(failure, "TLS with " + m_host + " failed: " + reason);
     return false;
 }
 
-bool CSmtpSession::MayAuthenticate() const {
-    return IsEncrypted() || m_security.mode == SmtpTlsMode::Off || m_security.plainAuthAllowed;
+CString CSmtpSession::AuthenticationRefusal() const {
+    if (std::strlen(m_user) <= smtp::kShortCredential || std::strlen(m_password) <= smtp::kShortCredential)
+        return "the user or the password has 3 characters or fewer";
+    if (m_host == "127.0.0.1") return "the server is 127.0.0.1, where the session never logs in";
+    const bool plainAllowed = m_security.mode == SmtpTlsMode::Opportunistic || m_security.mode == SmtpTlsMode::Off ||
+                              m_security.plainAuthAllowed;
+    if (!IsEncrypted() && !plainAllowed) return "the connection is not encrypted, and credentials go only over TLS";
+    return {};
 }
 
-void CSmtpSession::Authenticate() {
+bool CSmtpSession::Authenticate() {
     // LOGIN as always, unless the server names PLAIN and not LOGIN.
-    if (m_capabilities.authPlain && !m_capabilities.authLogin) AuthenticatePlain();
-    else AuthenticateLogin();
+    return m_capabilities.authPlain && !m_capabilities.authLogin ? AuthenticatePlain() : AuthenticateLogin();
 }
 
-void CSmtpSession::AuthenticateLogin() {
+bool CSmtpSession::AuthStep(SmtpReplyRow row) {
+    if (CheckReply(row, m_timeouts.command)) return true;
+    if (m_replyStatus == SmtpReplyReader::Status::socketError) {
+        // Carrying on would send MAIL into a dialogue that has lost its step.
+        m_authUnanswered = true;
+        SetError("Socket Error", "authentication failed: " +
+                                     (m_socket.GetLastError() == ETIMEDOUT ? CString("no reply") : m_replyProblem));
+        m_authProblem = m_lastErrorReason;
+    } else if (m_authProblem.IsEmpty()) {
+        m_authProblem = "the server refused " + m_command + ": " + m_replyProblem;
+    }
+    return false;
+}
+
+bool CSmtpSession::AuthenticateLogin() {
     Send("AUTH LOGIN\r\n");
     // A server that refuses AUTH LOGIN gets the mail unauthenticated.
-    if (!CheckReply(REPLY_AUTH_CHALLENGE, m_timeouts.command)) return;
+    if (!AuthStep(REPLY_AUTH_CHALLENGE)) return !m_authUnanswered;
     CBase64Codec codec;
     std::string line;
     codec.AppendEncoded(reinterpret_cast<const BYTE*>(m_user), std::strlen(m_user), line);
     line += "\r\n";
     SendSecret(line, "****");
-    CheckReply(REPLY_AUTH_CHALLENGE, m_timeouts.command);
+    if (!AuthStep(REPLY_AUTH_CHALLENGE) && m_authUnanswered) return false;
     codec.AppendEncoded(reinterpret_cast<const BYTE*>(m_password), std::strlen(m_password), line);
     line += "\r\n";
     SendSecret(line, "****");
-    CheckReply(REPLY_AUTH_OK, m_timeouts.command);
+    AuthStep(REPLY_AUTH_OK);
+    return !m_authUnanswered;
 }
 
-void CSmtpSession::AuthenticatePlain() {
+bool CSmtpSession::AuthenticatePlain() {
     // RFC 4616: authorisation identity (empty), user and password, each after a NUL.
     std::string message(1, '\0');
     message += m_user;
@@ -240,7 +277,8 @@ void CSmtpSession::AuthenticatePlain() {
     m_command = "AUTH";
     SendSecret(line, "AUTH PLAIN ****");
     // As with LOGIN, a refusal leaves the session unauthenticated.
-    CheckReply(REPLY_AUTH_OK, m_timeouts.command);
+    AuthStep(REPLY_AUTH_OK);
+    return !m_authUnanswered;
 }
 
 BOOL CSmtpSession::Deliver(COutgoingMail& mail) {
@@ -254,17 +292,17 @@ BOOL CSmtpSession::Deliver(COutgoingMail& mail) {
 
 BOOL CSmtpSession::CheckOrPrepare(COutgoingMail& mail) {
     if (mail.RecipientCount(RecipientKind::To) == 0) {
-        m_lastError = "No Recipients";
+        SetError("No Recipients", {});
         return 0;
     }
-    CString bad = IsSafeAddress(mail.m_sender) ? CString() : mail.m_sender;
+    CString bad = mail.HasSafeSender() ? CString() : mail.m_sender;
     for (int kind = 0; kind < kRecipientKinds; ++kind) {
         CString address, name;
         for (int i = 0; bad.IsEmpty() && mail.RecipientAt(i, address, name, static_cast<RecipientKind>(kind)); ++i)
             if (!IsSafeAddress(address)) bad = address;
     }
     if (!bad.IsEmpty()) {
-        SetError("Invalid address", FoldLineBreaks(bad));
+        SetError("Invalid address", PrintableText(FoldLineBreaks(bad).str()));
         return 0;
     }
     mail.SetEightBitAllowed(m_capabilities.eightBitMime);
@@ -278,8 +316,9 @@ BOOL CSmtpSession::Transmit(COutgoingMail& mail) {
         SetError("Must be connected", m_openFailure);
         return 0;
     }
+    m_refused.clear();
     CString command;
-    command.Format("MAIL FROM: <%s>%s\r\n", mail.m_sender.c_str(), mail.UsesEightBit() ? " BODY=8BITMIME" : "");
+    command.Format("MAIL FROM: <%s>%s\r\n", mail.SenderAddress().c_str(), mail.UsesEightBit() ? " BODY=8BITMIME" : "");
     Send(command);
     if (!CheckReply(REPLY_ACCEPTED, m_timeouts.command)) return 0;
     for (int kind = 0; kind < kRecipientKinds; ++kind) {
@@ -287,7 +326,8 @@ BOOL CSmtpSession::Transmit(COutgoingMail& mail) {
         for (int i = 0; mail.RecipientAt(i, address, name, static_cast<RecipientKind>(kind)); ++i) {
             command.Format("RCPT TO: <%s>\r\n", address.c_str());
             Send(command);
-            CheckReply(REPLY_ACCEPTED, m_timeouts.command);  // a refused recipient does not stop the mail
+            // A refused recipient does not stop the mail to the others.
+            if (!CheckReply(REPLY_ACCEPTED, m_timeouts.command)) m_refused.push_back({address, m_replyProblem});
         }
     }
     Send("DATA\r\n");

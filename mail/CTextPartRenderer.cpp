@@ -25,12 +25,14 @@ public:
     }
 
     // Breaks the line at position `at`: the text before it loses its trailing white space, the
-    // text from it on its leading white space, and a CR LF joins them.
-    void BreakAt(std::size_t at) {
+    // text from it on its leading white space, and a CR LF joins them. Returns where the new line
+    // starts.
+    std::size_t BreakAt(std::size_t at) {
         MoveTo(at);
         while (!m_before.empty() && IsSpace(m_before.back())) m_before.pop_back();
         while (!m_after.empty() && IsSpace(m_after.back())) m_after.pop_back();
         m_before += "\r\n";
+        return m_before.size();
     }
 
     std::string Take() {
@@ -107,20 +109,30 @@ BOOL CTextPartRenderer::Render(const CString& content, const CString& parameter,
     return 1;
 }
 
-// The wrapping rule, kept exactly for the texts it produces: scan with an index i, remembering the
+// The wrapping rule, kept for the texts it produces: scan with an index i, remembering the
 // position s of the last blank seen (never reset) and a count n of characters since the last CR
-// LF. When n passes the width, break at s (or at 0 when no blank was seen yet) and restart the
-// count. The index is not adjusted after a break, and s keeps its number while the text around
-// it moves, so the result follows the text as rewritten so far.
+// LF. When n passes the width, break at s and restart the count. The index is not adjusted after
+// a break, and s keeps its number while the text around it moves, so the result follows the text
+// as rewritten so far. A break is made only where s still holds a blank and follows a character of
+// the current line that is not white space: a blank of an earlier line, or none at all, would cut
+// a line that is not too long or a word, so such a line is left whole for the transfer encoding
+// to carry.
 std::string CTextPartRenderer::WrapText(std::string_view text) const {
+    constexpr std::size_t kNone = std::string_view::npos;
     EditableText t(text);
-    std::size_t lastBlank = 0;
+    std::size_t lastBlank = kNone, lineText = kNone;  // lineText: the line's first non-space
     int count = 0;
     for (std::size_t i = 0; i < t.size(); ++i) {
         if (t.at(i) == ' ') lastBlank = i;
-        if (t.at(i) == '\r' && i + 1 < t.size() && t.at(i + 1) == '\n') count = 0;
-        if (count > m_wrapWidth) {
-            t.BreakAt(lastBlank);
+        if (lineText == kNone && !IsSpace(t.at(i))) lineText = i;
+        if (t.at(i) == '\r' && i + 1 < t.size() && t.at(i + 1) == '\n') {
+            count = 0;
+            lineText = kNone;
+        }
+        const bool breakable = lineText != kNone && lastBlank != kNone && lastBlank > lineText &&
+                               lastBlank < t.size() && t.at(lastBlank) == ' ';
+        if (count > m_wrapWidth && breakable) {
+            lineText = t.BreakAt(lastBlank);
             count = 0;
         } else {
             ++count;

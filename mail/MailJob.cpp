@@ -16,7 +16,7 @@ int MAIL_JOB::FillMail(CMultipartMail& mail, bool withAttachment) const {
     return parsed;
 }
 
-void MAIL_JOB::SendJob(bool withAttachment) const {
+MailOutcome MAIL_JOB::SendJob(bool withAttachment) const {
     CMultipartMail mail;
     CSmtpSession session(server, port);
     session.SetCredentials(user, password);
@@ -25,6 +25,18 @@ void MAIL_JOB::SendJob(bool withAttachment) const {
     session.SetDialogueObserver(observer);
     FillMail(mail, withAttachment);  // the entries before a malformed one are still sent to
     session.OpenSession();           // a failed opening shows as "Must be connected" below
-    if (!session.Deliver(mail)) WriteTrace(session.LastError());
+    MailOutcome outcome;
+    outcome.delivered = session.Deliver(mail) != 0;
+    outcome.encrypted = session.IsEncrypted();
+    outcome.verified = session.IsVerified();
+    outcome.tlsProblem = session.TlsProblem();
+    if (!outcome.delivered) {
+        outcome.error = session.LastError();
+        outcome.reason = session.LastErrorReason();
+        WriteTrace(outcome.error);
+    }
+    outcome.refused = session.RefusedRecipients();
+    outcome.authenticationProblem = session.AuthenticationProblem();
     session.EndSession();
+    return outcome;
 }

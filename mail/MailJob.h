@@ -5,6 +5,7 @@
 
 #include "mail/CMultipartMail.h"
 #include "mail/CSmtpSession.h"
+#include "mail/MailOutcome.h"
 #include "mail/SmtpProtocol.h"
 #include "mail/SmtpSecurity.h"
 #include "platform/core/CString.h"
@@ -32,6 +33,6 @@ struct MAIL_JOB {
     // parsing the recipients: 0 at a malformed entry.
     int FillMail(CMultipartMail& mail, bool withAttachment) const;
     // Composes the mail and delivers it; a failed delivery writes the session's error text to
-    // the trace file.
-    void SendJob(bool withAttachment) const;
+    // the trace file. Returns what became of it.
+    MailOutcome SendJob(bool withAttachment) const;
 };

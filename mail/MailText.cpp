@@ -73,6 +73,19 @@ bool IsSafeAddress(const CString& address) {
     return true;
 }
 
+CString PrintableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80;
+        if (c1) ++i;
+        out += c1 || (c < 0x20 && c != '\n') || c == 0x7F ? '?' : text[i];
+    }
+    return CString(std::move(out));
+}
+
 CString TrimSpace(const CString& text) {
     CString trimmed = text;
     trimmed.TrimLeft();

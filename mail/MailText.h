@@ -42,6 +42,10 @@ bool HasLineBreak(const CString& text);
 // changing the command: no "<", ">", blank or control character (CR and LF among them), which
 // would end the address and let the rest pass as parameters or as a new command.
 bool IsSafeAddress(const CString& address);
+// `text` safe to show on a terminal or to write to a file a person reads: each control character
+// but LF (C0, DEL, and C1 written as UTF-8) becomes "?", so that a server's reply cannot move the
+// cursor, change colours or rewrite what was printed before.
+CString PrintableText(std::string_view text);
 // `text` without the white space (blank, tab, CR, LF, vertical tab, form feed) at its ends.
 CString TrimSpace(const CString& text);
 

@@ -25,8 +25,8 @@ Trace& TheTrace() {
     return *trace;
 }
 
-// Opens the trace file for appending; -1 with `problem` set when it cannot be opened or is not
-// a regular file of this user.
+// Opens the trace file for appending and empties it; -1 with `problem` set when it cannot be
+// opened or is not a regular file of this user (which then keeps its bytes).
 int OpenTrace(const CString& path, CString& problem) {
     // O_NONBLOCK: opening a FIFO that nobody reads fails at once instead of waiting for ever.
     const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
@@ -40,6 +40,7 @@ int OpenTrace(const CString& path, CString& problem) {
     if (fstat(fd, &st) != 0) refusal = std::strerror(errno);
     else if (!S_ISREG(st.st_mode)) refusal = "is not a regular file";
     else if (st.st_uid != geteuid()) refusal = "belongs to another user";
+    else if (ftruncate(fd, 0) != 0) refusal = std::strerror(errno);
     if (!refusal) return fd;
     close(fd);
     problem = path + ": " + refusal;

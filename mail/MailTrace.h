@@ -3,8 +3,10 @@
 // in the system's temporary folder ($TMPDIR, else /tmp). Since that folder is shared with other
 // users, the file is opened only if it is our own regular file: never through a symbolic link,
 // never a FIFO or device, never another user's file. It is created with permissions 0600 when
-// missing and appended to, never emptied; each text is written directly after the previous one,
-// with no line break. The first opening and every write are serialised.
+// missing, and emptied once per process, when it is first opened and found to be ours; each text
+// is then written directly after the previous one, with no line break. The texts are the
+// session's fixed error texts, never a server's words. The first opening and every write are
+// serialised.
 #include "platform/core/CString.h"
 
 // Writes `text`. When the file cannot be opened or is refused, writes nothing, keeps the reason

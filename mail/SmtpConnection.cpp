@@ -70,8 +70,9 @@ SmtpConnection::SmtpConnection(CSocket& socket) : m_socket(socket) {}
 
 SmtpConnection::~SmtpConnection() = default;
 
-bool SmtpConnection::StartTls(const CString& host, const CString& caFile, CString& reason) {
+bool SmtpConnection::StartTls(const CString& host, const CString& caFile, bool mustVerify, CString& reason) {
     ERR_clear_error();
+    m_verifyProblem.Empty();
     auto tls = std::make_unique<Tls>();
     tls->context = SSL_CTX_new(TLS_client_method());
     if (!tls->context) {
@@ -79,13 +80,20 @@ bool SmtpConnection::StartTls(const CString& host, const CString& caFile, CStrin
         return false;
     }
     SSL_CTX_set_min_proto_version(tls->context, TLS1_2_VERSION);
-    SSL_CTX_set_verify(tls->context, SSL_VERIFY_PEER, nullptr);
+    // Without `mustVerify` the certificate is still checked, and the result kept, after the
+    // handshake.
+    SSL_CTX_set_verify(tls->context, mustVerify ? SSL_VERIFY_PEER : SSL_VERIFY_NONE, nullptr);
     const int trusted = caFile.IsEmpty() ? SSL_CTX_set_default_verify_paths(tls->context)
                                          : SSL_CTX_load_verify_locations(tls->context, caFile.c_str(), nullptr);
     if (trusted != 1) {
-        reason = "cannot load the trusted certificates " + (caFile.IsEmpty() ? CString("of the system") : caFile) +
-                 ": " + OpenSslError("unreadable");
-        return false;
+        const CString problem = "cannot load the trusted certificates " +
+                                (caFile.IsEmpty() ? CString("of the system") : caFile) + ": " +
+                                OpenSslError("unreadable");
+        if (mustVerify) {
+            reason = problem;
+            return false;
+        }
+        m_verifyProblem = problem;
     }
     tls->ssl = SSL_new(tls->context);
     BIO* bio = tls->ssl ? BIO_new(SocketMethod()) : nullptr;
@@ -103,14 +111,17 @@ bool SmtpConnection::StartTls(const CString& host, const CString& caFile, CStrin
         SSL_set_tlsext_host_name(tls->ssl, host.c_str());
         SSL_set1_host(tls->ssl, host.c_str());
     }
-    if (SSL_connect(tls->ssl) != 1) {
-        const long verified = SSL_get_verify_result(tls->ssl);
-        if (verified != X509_V_OK)
-            reason = CString("certificate verify failed: ") + X509_verify_cert_error_string(verified);
-        else
-            reason = OpenSslError(m_socket.GetLastErrorText().c_str());
+    const bool connected = SSL_connect(tls->ssl) == 1;
+    const long verified = SSL_get_verify_result(tls->ssl);
+    const CString verifyProblem =
+        verified == X509_V_OK ? CString() : CString("certificate verify failed: ") + X509_verify_cert_error_string(verified);
+    if (!connected) {
+        reason = verifyProblem.IsEmpty() ? OpenSslError(m_socket.GetLastErrorText().c_str()) : verifyProblem;
         return false;
     }
+    if (m_verifyProblem.IsEmpty()) m_verifyProblem = verifyProblem;
+    // A server without a certificate passes the check above: nothing was checked.
+    if (m_verifyProblem.IsEmpty() && !SSL_get0_peer_certificate(tls->ssl)) m_verifyProblem = "no certificate";
     m_tls = std::move(tls);
     return true;
 }
@@ -142,4 +153,5 @@ void SmtpConnection::EndTls() {
     if (m_tls) SSL_shutdown(m_tls->ssl);
     m_tls.reset();
     m_tlsError.Empty();
+    m_verifyProblem.Empty();
 }

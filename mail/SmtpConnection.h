@@ -21,11 +21,15 @@ public:
     int Receive(void* buffer, int count);
     void SetReceiveTimeout(int ms) { m_socket.SetReceiveTimeout(ms); }
 
-    // Runs the TLS handshake as a client of `host`, trusting the certificates of `caFile` (the
-    // system's trust store when empty). False with `reason` set when it fails or the server's
-    // certificate does not verify for `host`.
-    bool StartTls(const CString& host, const CString& caFile, CString& reason);
+    // Runs the TLS handshake as a client of `host`, checking the server's certificate for `host`
+    // against the certificates of `caFile` (the system's trust store when empty). False with
+    // `reason` set when the handshake fails, or when the certificate does not verify and
+    // `mustVerify` is set; without it such a connection is encrypted all the same.
+    bool StartTls(const CString& host, const CString& caFile, bool mustVerify, CString& reason);
     bool IsEncrypted() const { return m_tls != nullptr; }
+    // Whether the server's certificate verified; if not, why not ("certificate verify failed: ...").
+    bool IsVerified() const { return m_tls && m_verifyProblem.IsEmpty(); }
+    const CString& VerifyProblem() const { return m_verifyProblem; }
     // The reason of the last failed Send or Receive.
     CString LastErrorText() const;
     // Ends TLS (without waiting for the server's part of the close) and forgets it.
@@ -36,4 +40,5 @@ private:
     CSocket& m_socket;
     std::unique_ptr<Tls> m_tls;
     CString m_tlsError;  // set when a TLS read or write failed for a reason of TLS itself
+    CString m_verifyProblem;
 };

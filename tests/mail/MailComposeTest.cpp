@@ -132,7 +132,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, RecipientList, testing::Values(
     RecipientCase{"", 1, {}},
     RecipientCase{"a>b<c", 0, {}},
     RecipientCase{"a@example.com;Bob <bob@example.com", 0, {{"a@example.com", ""}}},
-    RecipientCase{"<a@example.com\r\nRCPT TO: <victim@example.com>>", 0, {}}));
+    RecipientCase{"<a@example.com\r\nRCPT TO: <victim@example.com>>", 0, {}},
+    // Commas separate entries too, but not inside a name, quoted or before the address.
+    RecipientCase{"a@example.com, Bob <bob@example.com>,c@example.com",
+                  1,
+                  {{"a@example.com", ""}, {"bob@example.com", "Bob"}, {"c@example.com", ""}}},
+    RecipientCase{"Doe, John <john@example.com>, \"Roe, Jane\" <jane@example.com>",
+                  1,
+                  {{"john@example.com", "Doe, John"}, {"jane@example.com", "\"Roe, Jane\""}}}));
 
 TEST(Recipients, KindsOutsideTheListsSelectNothing) {
     CMultipartMail mail;
@@ -328,22 +335,29 @@ TEST(MailText, LineEndsAndDots) {
 
 // --- wrapping ---------------------------------------------------------------------------------
 
-// The wrapping rule as first written: the text is rebuilt at every break. Quadratic, kept here to
-// check that the linear version gives the same texts.
+// The wrapping rule written plainly: the text is rebuilt at every break. Quadratic, kept here to
+// check that the linear version gives the same texts. A break goes only at a blank after the
+// current line's first character that is not white space.
 std::string WrapByRebuilding(std::string t, int width) {
     const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    size_t s = 0;
+    size_t s = std::string::npos, lineText = std::string::npos;
     int n = 0;
     for (size_t i = 0; i < t.size(); ++i) {
         if (t[i] == ' ') s = i;
-        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') n = 0;
-        if (n > width) {
-            std::string left = t.substr(0, std::min(s, t.size()));
-            std::string right = t.substr(std::min(s, t.size()));
+        if (lineText == std::string::npos && !space(t[i])) lineText = i;
+        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') {
+            n = 0;
+            lineText = std::string::npos;
+        }
+        if (n > width && lineText != std::string::npos && s != std::string::npos && s > lineText && s < t.size() &&
+            t[s] == ' ') {
+            std::string left = t.substr(0, s);
+            std::string right = t.substr(s);
             while (!left.empty() && space(left.back())) left.pop_back();
             size_t skip = 0;
             while (skip < right.size() && space(right[skip])) ++skip;
             t = left + "\r\n" + right.substr(skip);
+            lineText = left.size() + 2;
             n = 0;
         } else {
             ++n;
@@ -364,13 +378,52 @@ std::vector<size_t> LineLengths(const std::string& text) {
 
 TEST(WrapText, DesignedExamples) {
     const CTextPartRenderer renderer(76);
-    const std::string unbroken(200, 'x');
-    EXPECT_EQ(renderer.WrapText(unbroken), "\r\n" + unbroken);
     std::string words;
     for (int i = 0; i < 30; ++i) words += std::string(i ? " " : "") + "abcdefghi";
     EXPECT_EQ(LineLengths(renderer.WrapText(words)), (std::vector<size_t>{69, 79, 79, 69}));
     EXPECT_EQ(renderer.WrapText("short text\r\nstays"), "short text\r\nstays");
     EXPECT_EQ(renderer.WrapText(""), "");
+}
+
+// A line is broken only at its own blanks: a line without one, or one that starts with blanks
+// and then has none, stays whole, and the lines before it keep their breaks.
+TEST(WrapText, NeverBreaksBeforeTheCurrentLine) {
+    const CTextPartRenderer renderer(76);
+    const std::string unbroken(200, 'x');
+    const std::string door = "T\xC3\xBCr 3 offen";
+    const std::string cases[] = {
+        unbroken,
+        door + "\r\n" + unbroken,
+        door + "\r\n   " + unbroken,
+        "a b\r\n\r\n" + unbroken + "\r\nc d",
+    };
+    for (const std::string& text : cases) EXPECT_EQ(renderer.WrapText(text), text);
+    EXPECT_EQ(renderer.WrapText(door + "\r\n" + unbroken + " end"), door + "\r\n" + unbroken + "\r\nend");
+}
+
+// Lines that fit are left as they are, wherever the long lines around them break (a line's
+// blanks at its ends may go with the break before it).
+TEST(WrapText, LinesThatFitStayWhole) {
+    std::mt19937 random(15);
+    const std::vector<std::string> pieces = {"word", "a", "  ", " ", "\r\n", "longerwordhere", "x"};
+    const int width = 20;
+    const CTextPartRenderer renderer(width);
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 200);
+        for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+        const std::string wrapped = "\r\n" + renderer.WrapText(text) + "\r\n";
+        for (size_t start = 0; start <= text.size();) {
+            const size_t end = std::min(text.find("\r\n", start), text.size());
+            const std::string line = text.substr(start, end - start);
+            const bool fits = !line.empty() && line.size() < static_cast<size_t>(width) && line.front() != ' ' &&
+                              line.back() != ' ';
+            if (fits) {
+                EXPECT_NE(wrapped.find("\r\n" + line + "\r\n"), std::string::npos) << line << " in " << text;
+            }
+            start = end + 2;
+        }
+    }
 }
 
 TEST(WrapText, SameAsRebuildingOnRandomTexts) {

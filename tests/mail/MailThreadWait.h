@@ -16,6 +16,7 @@ struct MailSettings {
     const char* body = "Motion detected.";
     const char* attachment = nullptr;
     SmtpSecurity security;
+    CEMailThread::OutcomeObserver outcome;
 };
 
 // Creates the thread suspended, initialises it with `self` as the host's pointer, and starts it.
@@ -24,6 +25,7 @@ inline void StartMailThread(const MailSettings& s, CEMailThread** self) {
     thread->CreateThread(CREATE_SUSPENDED);
     thread->SetPort(s.port);
     thread->SetSecurity(s.security);
+    thread->SetOutcomeObserver(s.outcome);
     if (self) *self = thread;
     thread->Initialize(self, s.server, s.subject, s.recipients, s.sender, s.user, s.password, s.body,
                        s.attachment);

@@ -7,6 +7,7 @@
 #include "mail/CMultipartMail.h"
 #include "mail/CSmtpSession.h"
 #include "tests/mail/MailPeers.h"
+#include "tests/mail/MailThreadWait.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ struct TlsCase {
     const char* error;      // the start of the error text after Deliver
     bool encrypted;
     const char* mechanism;  // the AUTH mechanism the server saw, empty for none
+    bool verified = false;
 };
 
 const SmtpServerOptions kStartTls = {.auth = true, .tls = ServerTls::StartTlsRequired};
@@ -31,11 +33,18 @@ const SmtpServerOptions kPlain = {.auth = true};
 
 const TlsCase kCases[] = {
     {"StartTlsWhenOffered", kStartTls, SmtpTlsMode::WhenOffered, Trust::TestCa, true, "OK", true, "OK", true,
-     "LOGIN"},
-    {"StartTlsRequired", kStartTls, SmtpTlsMode::Required, Trust::TestCa, true, "OK", true, "OK", true, "LOGIN"},
+     "LOGIN", true},
+    {"StartTlsRequired", kStartTls, SmtpTlsMode::Required, Trust::TestCa, true, "OK", true, "OK", true, "LOGIN", true},
     {"AuthPlainOverTls", {.auth = true, .mechanisms = "PLAIN", .tls = ServerTls::StartTlsRequired},
-     SmtpTlsMode::WhenOffered, Trust::TestCa, true, "OK", true, "OK", true, "PLAIN"},
-    {"ImplicitTls", kImplicit, SmtpTlsMode::Implicit, Trust::TestCa, true, "OK", true, "OK", true, "LOGIN"},
+     SmtpTlsMode::WhenOffered, Trust::TestCa, true, "OK", true, "OK", true, "PLAIN", true},
+    {"ImplicitTls", kImplicit, SmtpTlsMode::Implicit, Trust::TestCa, true, "OK", true, "OK", true, "LOGIN", true},
+    // The default: encrypted where offered, verified where possible, and delivered in any case.
+    {"OpportunisticVerified", kStartTls, SmtpTlsMode::Opportunistic, Trust::TestCa, true, "OK", true, "OK", true,
+     "LOGIN", true},
+    {"OpportunisticWithAnInternalCertificate", kStartTls, SmtpTlsMode::Opportunistic, Trust::OtherCa, true, "OK",
+     true, "OK", true, "LOGIN", false},
+    {"OpportunisticWithoutTlsLogsInAsBefore", kPlain, SmtpTlsMode::Opportunistic, Trust::TestCa, true, "OK", true,
+     "OK", false, "LOGIN"},
     {"UntrustedCertificateOnStartTls", kStartTls, SmtpTlsMode::WhenOffered, Trust::OtherCa, false,
      "Unable to start TLS: TLS with localhost failed: certificate verify failed: ", false,
      "Must be connected: Unable to start TLS: ", false, ""},
@@ -77,15 +86,18 @@ TEST_P(SmtpTls, Delivers) {
     session.SetCredentials("user1", "secret-password");
 
     EXPECT_EQ(session.OpenSession(), c.opened ? 1 : 0);
-    EXPECT_TRUE(StartsWith(session.LastError().str(), c.openError)) << session.LastError().str();
+    EXPECT_TRUE(StartsWith(ErrorWithReason(session.LastError(), session.LastErrorReason()).str(), c.openError))
+        << session.LastError().str() << " / " << session.LastErrorReason().str();
     CMultipartMail mail;
     mail.m_sender = "alarm@dvr.example";
     mail.m_subject = "Alarm";
     mail.m_body = "Camera 3 lost its signal.";
     mail.AppendRecipient("ops@example.com", "", RecipientKind::To);
     EXPECT_EQ(session.Deliver(mail), c.delivered ? 1 : 0);
-    EXPECT_TRUE(StartsWith(session.LastError().str(), c.error)) << session.LastError().str();
+    EXPECT_TRUE(StartsWith(ErrorWithReason(session.LastError(), session.LastErrorReason()).str(), c.error))
+        << session.LastError().str() << " / " << session.LastErrorReason().str();
     EXPECT_EQ(session.IsEncrypted(), c.encrypted);
+    EXPECT_EQ(session.IsVerified(), c.verified) << session.TlsProblem().str();
     session.EndSession();
     if (c.delivered) {
         EXPECT_FALSE(server.WaitForMail(1).empty());
@@ -100,5 +112,27 @@ TEST_P(SmtpTls, Delivers) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, SmtpTls, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<TlsCase>& info) { return info.param.name; });
+
+// A host that calls the mail thread as it always has, against a server that wants STARTTLS and
+// whose certificate the system does not trust: the mail arrives, encrypted and logged in.
+TEST(SmtpTlsThread, DeliversByDefaultWithAnInternalCertificate) {
+    const TestCertificates certificates;
+    LocalSmtpServer server(
+        SmtpServerOptions{.auth = true, .tls = ServerTls::StartTlsRequired, .certificates = &certificates});
+    MailOutcome outcome;
+    MailSettings settings;
+    settings.server = "localhost";
+    settings.port = server.port();
+    settings.user = "user1";
+    settings.password = "secret-password";
+    settings.outcome = [&outcome](const MailOutcome& result) { outcome = result; };
+    ASSERT_TRUE(SendAndWait(settings));
+    EXPECT_TRUE(outcome.Succeeded()) << outcome.error.str() << " " << outcome.reason.str();
+    EXPECT_TRUE(outcome.encrypted);
+    EXPECT_FALSE(outcome.verified);
+    EXPECT_NE(outcome.tlsProblem.Find("certificate verify failed"), -1) << outcome.tlsProblem.str();
+    EXPECT_FALSE(server.WaitForMail(1).empty());
+    EXPECT_EQ(server.Auth()["password"], "secret-password");
+}
 
 }  // namespace

@@ -4,13 +4,15 @@
   mail_peer.py b64 FILE     prints the standard base64 of FILE's bytes, without line breaks
   mail_peer.py parse FILE   parses FILE as a mail with Python's email parser and prints JSON:
                             its headers (raw, and with encoded words decoded), defects, and each
-                            leaf part's type, charset, file name, transfer encoding and decoded
+                            leaf part's type, charset, file name (of the disposition, and the
+                            content type's name), transfer encoding and decoded
                             bytes (base64 again, to carry them in JSON)
 """
 import base64
 import email
 import email.header
 import email.policy
+import email.utils
 import json
 import sys
 
@@ -27,6 +29,7 @@ def parse(path):
             "type": part.get_content_type(),
             "charset": part.get_content_charset(),
             "filename": part.get_filename(),
+            "name": email.utils.collapse_rfc2231_value(part.get_param("name")) if part.get_param("name") else None,
             "encoding": part.get("Content-Transfer-Encoding"),
             "data": base64.b64encode(payload).decode(),
             "defects": [type(d).__name__ for d in part.defects],

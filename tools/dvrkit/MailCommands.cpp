@@ -14,6 +14,7 @@
 
 #include "mail/CEMailThread.h"
 #include "mail/MailJob.h"
+#include "mail/MailOutcome.h"
 #include "mail/MailText.h"
 #include "mail/MailTrace.h"
 #include "module/FixedText.h"
@@ -33,6 +34,7 @@ struct MailOptions {
 
 const std::pair<const char*, SmtpTlsMode> kTlsModes[] = {
     {"auto", SmtpTlsMode::WhenOffered},
+    {"opportunistic", SmtpTlsMode::Opportunistic},
     {"starttls", SmtpTlsMode::Required},
     {"smtps", SmtpTlsMode::Implicit},
     {"off", SmtpTlsMode::Off},
@@ -82,8 +84,8 @@ void ShowDialogue(bool fromClient, std::string_view text) {
 
 // Addresses that would end their angle brackets early in MAIL FROM or RCPT TO, refused before
 // anything is sent (the session refuses them too).
-void RefuseUnsafeAddresses(const CMultipartMail& mail, const std::string& sender) {
-    if (!IsSafeAddress(CString(sender))) throw CommandError{"Invalid address: " + sender};
+void RefuseUnsafeAddresses(const CMultipartMail& mail) {
+    if (!mail.HasSafeSender()) throw CommandError{std::string("Invalid address: ") + mail.m_sender.c_str()};
     for (const RecipientKind kind : {RecipientKind::To, RecipientKind::Cc, RecipientKind::Bcc}) {
         CString address, name;
         for (int i = 0; mail.RecipientAt(i, address, name, kind); ++i)
@@ -120,7 +122,7 @@ MAIL_JOB JobOf(const MailOptions& o) {
     if (!job.FillMail(probe, false))
         throw CommandError{"a recipient list has an entry with \"<\" but no \">\" after it, or a line break"};
     if (probe.RecipientCount(RecipientKind::To) == 0) throw CommandError{"the recipient list holds no address"};
-    RefuseUnsafeAddresses(probe, o.from);
+    RefuseUnsafeAddresses(probe);
     if (!o.passwordFile.empty()) {
         std::string password = ReadPassword(o.passwordFile);
         const bool fits = password.size() < sizeof job.password;
@@ -151,15 +153,39 @@ void ComposeMail(const MailOptions& o) {
     if (std::fflush(stdout) != 0) throw CommandError{std::string("standard output: ") + std::strerror(errno)};
 }
 
+// Says on stderr what the person should know of a delivery that went through: no login, no
+// verified certificate.
+void ShowNotes(const MailOutcome& outcome) {
+    if (!outcome.authenticationProblem.IsEmpty() && outcome.reason.Find(outcome.authenticationProblem) < 0)
+        std::cerr << "dvrkit: mail send: not logging in: " << outcome.authenticationProblem.c_str() << "\n";
+    if (outcome.encrypted && !outcome.verified)
+        std::cerr << "dvrkit: mail send: encrypted, but not verified: " << outcome.tlsProblem.c_str() << "\n";
+}
+
+// The failure, if any, as the command's error.
+void CheckOutcome(const MailOutcome& outcome) {
+    if (!outcome.delivered)
+        throw CommandError{std::string("the mail was not delivered: ") +
+                           ErrorWithReason(outcome.error, outcome.reason).c_str()};
+    if (outcome.refused.empty()) return;
+    std::string refused;
+    for (const CSmtpSession::Refusal& r : outcome.refused)
+        refused += std::string(refused.empty() ? "" : "; ") + r.address.c_str() + " (" + r.reason.c_str() + ")";
+    throw CommandError{"the server refused " + refused + "; the mail went to the other recipients"};
+}
+
 void SendMail(const MailOptions& o) {
     if (o.server.empty()) throw CommandError{"--server is required to send"};
     MAIL_JOB job = JobOf(o);
+    MailOutcome outcome;
     CEMailThread* thread = new CEMailThread;
     thread->CreateThread(CREATE_SUSPENDED);
     thread->SetPort(job.port);
     thread->SetSecurity(job.security);
     thread->SetTimeouts(job.timeouts);
     thread->SetDialogueObserver(job.observer);
+    // Written on the mail thread before it clears `thread`, and read only after that.
+    thread->SetOutcomeObserver([&outcome](const MailOutcome& result) { outcome = result; });
     thread->SetCopyRecipients(job.cc, job.bcc);
     for (const CString& path : job.attachments) thread->AddAttachment(path);
     thread->Initialize(&thread, job.server, job.subject, job.recipients, job.sender, job.user, job.password,
@@ -169,8 +195,8 @@ void SendMail(const MailOptions& o) {
     while (!IsMailThreadDone(&thread)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const CString problem = TraceProblem();
     if (!problem.IsEmpty()) std::cerr << "dvrkit: mail send: not traced: " << problem.c_str() << "\n";
-    const CString error = LastTraceText();
-    if (!error.IsEmpty()) throw CommandError{std::string("the mail was not delivered: ") + error.c_str()};
+    ShowNotes(outcome);
+    CheckOutcome(outcome);
     std::cout << "delivered to " << job.server << ":" << job.port << "\n";
 }
 
@@ -178,8 +204,8 @@ void SendMail(const MailOptions& o) {
 void AddMailOptions(CLI::App* c, MailOptions& o, void (*run)(const MailOptions&)) {
     c->add_option("--server", o.server, "SMTP server: host name or address");
     auto* port = c->add_option("--port", o.port, "SMTP port (25; 465 with --tls smtps)")->check(CLI::Range(1, 65535));
-    c->add_option("--from", o.from, "Sender address")->required();
-    c->add_option("--to", o.to, "Recipients: \"name <address>\" or \"address\", separated by ';'")->required();
+    c->add_option("--from", o.from, "Sender: \"address\" or \"name <address>\"")->required();
+    c->add_option("--to", o.to, "Recipients: \"name <address>\" or \"address\", separated by ';' or ','")->required();
     c->add_option("--cc", o.cc, "Copy recipients, written like --to");
     c->add_option("--bcc", o.bcc, "Blind copy recipients, written like --to");
     c->add_option("--subject", o.subject, "Subject")->required();
@@ -193,9 +219,11 @@ void AddMailOptions(CLI::App* c, MailOptions& o, void (*run)(const MailOptions&)
     user->needs(password);
     password->needs(user);
     c->add_option("--tls", o.tls,
-                  "auto: STARTTLS when the server offers it (credentials only over TLS); starttls: required; "
-                  "smtps: TLS from the start; off: plain text throughout")
-        ->check(CLI::IsMember({"auto", "starttls", "smtps", "off"}));
+                  "auto: EHLO, and STARTTLS with a verified certificate when the server offers it (credentials "
+                  "only over TLS); opportunistic: as a host's mail thread does by default (STARTTLS when offered, "
+                  "encrypting even when the certificate does not verify; credentials also over plain text); "
+                  "starttls: required; smtps: TLS from the start; off: plain text throughout")
+        ->check(CLI::IsMember({"auto", "opportunistic", "starttls", "smtps", "off"}));
     c->add_option("--ca-file", o.caFile, "PEM file of the certificates to trust instead of the system's")
         ->check(CLI::ExistingFile);
     c->add_option("--timeout", o.timeoutSeconds, "Seconds to wait for the server at each step")
