@@ -13,8 +13,12 @@ set(CMAKE_LIBRARY_ARCHITECTURE ${DVRKIT_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 
 set(dvrkit_qemu_environment "")
+# Kept in the cache, so that a later run of cmake without the variable keeps the same libraries.
 if(DEFINED ENV{DVRKIT_TARGET_ROOT})
-  set(root "$ENV{DVRKIT_TARGET_ROOT}")
+  set(DVRKIT_TARGET_ROOT "$ENV{DVRKIT_TARGET_ROOT}" CACHE PATH "the target's unpacked packages" FORCE)
+endif()
+if(DVRKIT_TARGET_ROOT)
+  set(root "${DVRKIT_TARGET_ROOT}")
   list(APPEND CMAKE_FIND_ROOT_PATH "${root}")
   set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
   set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
