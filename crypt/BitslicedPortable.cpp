@@ -1,4 +1,5 @@
 // The bitsliced kernel on plain 64-bit words: 64 blocks a batch, any processor.
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -11,12 +12,20 @@ struct Ops64 {
     using V = std::uint64_t;
     static constexpr int kLanes = 1;
     static constexpr bool kTernary = false;
+    // The kernel reads each block as a little-endian word, whatever the host's byte order.
+    static V Little(V v) {
+        if constexpr (std::endian::native == std::endian::big) return __builtin_bswap64(v);
+        return v;
+    }
     static V Load(const BYTE* p) {
         V v;
         std::memcpy(&v, p, sizeof v);
-        return v;
+        return Little(v);
     }
-    static void Store(BYTE* p, V v) { std::memcpy(p, &v, sizeof v); }
+    static void Store(BYTE* p, V v) {
+        v = Little(v);
+        std::memcpy(p, &v, sizeof v);
+    }
     static V Broadcast(std::uint64_t m) { return m; }
     static V Zero() { return 0; }
     static V Ones() { return ~V{0}; }

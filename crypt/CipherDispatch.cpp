@@ -19,14 +19,28 @@ struct Kernel {
     std::size_t scalarBelow;
 };
 
+// A width of another processor family has no kernel here; CipherWidthSupported keeps it unused.
+constexpr Kernel kAbsent = {nullptr, 1, 0};
+
+// Indexed by CipherWidth. NEON's threshold is the 64-bit kernel's, not measured on hardware.
 constexpr Kernel kKernels[] = {
-    {nullptr, 1, 0},
+    kAbsent,
     {bitsliced::CryptPortable, bitsliced::kPortableBlocks, 40},
+#if defined(__aarch64__)
+    {bitsliced::CryptNeon, bitsliced::kNeonBlocks, 40},
+#else
+    kAbsent,
+#endif
+#if defined(__x86_64__)
     {bitsliced::CryptAvx2, bitsliced::kAvx2Blocks, 48},
     {bitsliced::CryptAvx512, bitsliced::kAvx512Blocks, 48},
+#else
+    kAbsent,
+    kAbsent,
+#endif
 };
 
-constexpr CipherWidth kWidest[] = {CipherWidth::avx512, CipherWidth::avx2, CipherWidth::portable64};
+constexpr CipherWidth kWidest[] = {CipherWidth::avx512, CipherWidth::avx2, CipherWidth::neon, CipherWidth::portable64};
 
 CipherWidth Clamp(CipherWidth width) {
     for (const CipherWidth w : kWidest)
@@ -54,6 +68,7 @@ void Scalar(const BYTE* in, BYTE* out, std::size_t blocks, const RoundKeys& keys
 std::optional<CipherWidth> ParseCipherWidth(std::string_view name) {
     if (name == "scalar") return CipherWidth::scalar;
     if (name == "64") return CipherWidth::portable64;
+    if (name == "neon") return CipherWidth::neon;
     if (name == "avx2") return CipherWidth::avx2;
     if (name == "avx512") return CipherWidth::avx512;
     return std::nullopt;
@@ -61,8 +76,15 @@ std::optional<CipherWidth> ParseCipherWidth(std::string_view name) {
 
 bool CipherWidthSupported(CipherWidth width) {
     switch (width) {
+#if defined(__x86_64__)
         case CipherWidth::avx512: return __builtin_cpu_supports("avx512f");
         case CipherWidth::avx2: return __builtin_cpu_supports("avx2");
+#else
+        case CipherWidth::avx512:
+        case CipherWidth::avx2: return false;
+#endif
+        // Every AArch64 processor has NEON.
+        case CipherWidth::neon: return kKernels[static_cast<int>(width)].crypt != nullptr;
         default: return true;
     }
 }

@@ -1,14 +1,14 @@
 #pragma once
 // The choice of block kernel: the widest the processor has, chosen once, or the one that
-// DVRKIT_CRYPT_WIDTH names (scalar, 64, avx2, avx512) for tests and benchmarks. A width the
-// processor lacks falls back to the widest below it.
+// DVRKIT_CRYPT_WIDTH names (scalar, 64, neon, avx2, avx512) for tests and benchmarks. A width the
+// processor lacks falls back to the widest below it: neon is AArch64's, avx2 and avx512 x86-64's.
 #include <cstddef>
 #include <optional>
 #include <string_view>
 
 #include "crypt/KeySchedule.h"
 
-enum class CipherWidth { scalar, portable64, avx2, avx512 };
+enum class CipherWidth { scalar, portable64, neon, avx2, avx512 };
 
 std::optional<CipherWidth> ParseCipherWidth(std::string_view name);
 bool CipherWidthSupported(CipherWidth width);

@@ -7,12 +7,33 @@
 
 namespace {
 
-bool Supported(CrcPath path) {
+using FoldKernel = DWORD (*)(DWORD reg, const BYTE* data, std::size_t length);
+
+// A path's folding kernel, the check that the processor has it, and the least length it takes;
+// a path of another processor family has none.
+struct Folding {
+    bool (*available)() = nullptr;
+    FoldKernel fold = nullptr;
+    std::size_t minimum = 0;
+};
+
+Folding FoldingOf(CrcPath path) {
+    using namespace crc32kernel;
     switch (path) {
-        case CrcPath::vpclmul: return crc32kernel::WideAvailable();
-        case CrcPath::pclmul: return crc32kernel::FoldedAvailable();
-        default: return true;
+#if defined(__x86_64__)
+        case CrcPath::vpclmul: return {WideAvailable, FoldedWide, kWideMinimum};
+        case CrcPath::pclmul: return {FoldedAvailable, Folded, kFoldMinimum};
+#elif defined(__aarch64__)
+        case CrcPath::pmull: return {PmullAvailable, FoldedPmull, kFoldMinimum};
+#endif
+        default: return {};
     }
+}
+
+bool Supported(CrcPath path) {
+    if (path == CrcPath::sliced) return true;
+    const Folding folding = FoldingOf(path);
+    return folding.available && folding.available();
 }
 
 CrcPath Chosen() {
@@ -20,6 +41,7 @@ CrcPath Chosen() {
     if (const char* forced = std::getenv("DVRKIT_CRC_PATH")) {
         const std::string_view name = forced;
         if (name == "sliced") path = CrcPath::sliced;
+        if (name == "pmull") path = CrcPath::pmull;
         if (name == "pclmul") path = CrcPath::pclmul;
     }
     while (!Supported(path)) path = static_cast<CrcPath>(static_cast<int>(path) - 1);
@@ -34,10 +56,10 @@ bool CrcPathSupported(CrcPath path) { return Supported(path); }
 // tail below one fold unit, and every input on other processors, takes the table kernel.
 DWORD Crc32With(CrcPath path, const BYTE* data, std::size_t length, DWORD previous) {
     DWORD reg = ~previous;
-    const bool wide = path == CrcPath::vpclmul && length >= crc32kernel::kWideMinimum;
-    if ((wide || path == CrcPath::pclmul) && length >= crc32kernel::kFoldMinimum) {
+    const Folding folding = FoldingOf(path);
+    if (folding.fold && length >= folding.minimum) {
         const std::size_t bulk = length - length % crc32kernel::kFoldUnit;
-        reg = wide ? crc32kernel::FoldedWide(reg, data, bulk) : crc32kernel::Folded(reg, data, bulk);
+        reg = folding.fold(reg, data, bulk);
         data += bulk;
         length -= bulk;
     }

@@ -11,9 +11,10 @@
 DWORD Crc32(const BYTE* data, std::size_t length, DWORD previous = 0);
 
 // The kernels behind Crc32: the widest the processor has, chosen once, or the one that
-// DVRKIT_CRC_PATH names (sliced, pclmul, vpclmul) for tests and benchmarks. A path the
-// processor lacks falls back to the next narrower one.
-enum class CrcPath { sliced, pclmul, vpclmul };
+// DVRKIT_CRC_PATH names (sliced, pmull, pclmul, vpclmul) for tests and benchmarks. A path the
+// processor lacks falls back to the next narrower one: pmull is AArch64's, pclmul and vpclmul
+// x86-64's.
+enum class CrcPath { sliced, pmull, pclmul, vpclmul };
 bool CrcPathSupported(CrcPath path);
 
 // Crc32 through the given path, which the processor must have (CrcPathSupported).

@@ -7,14 +7,12 @@
 //   k3 = x^(128+32) mod P,   k4 = x^(128-32) mod P     (fold by 128 bits)
 //   k5 = x^64 mod P                                    (128 -> 64 bits)
 //   P' = P(x) itself, mu = x^64 / P(x)                 (Barrett reduction)
+#include "crypt/Crc32FoldConstants.h"
 #include "crypt/Crc32Kernels.h"
 
 namespace {
 
-alignas(16) constexpr std::uint64_t kK1K2[2] = {0x0154442BD4, 0x01C6E41596};
-alignas(16) constexpr std::uint64_t kK3K4[2] = {0x01751997D0, 0x00CCAA009E};
-alignas(16) constexpr std::uint64_t kK5K0[2] = {0x0163CD6124, 0x0000000000};
-alignas(16) constexpr std::uint64_t kPolyMu[2] = {0x01DB710641, 0x01F7011641};
+using crc32kernel::kK1K2, crc32kernel::kK3K4, crc32kernel::kK5K0, crc32kernel::kPolyMu;
 
 [[gnu::target("pclmul,sse4.1")]] inline __m128i Fold(__m128i lane, __m128i k, __m128i next) {
     const __m128i lo = _mm_clmulepi64_si128(lane, k, 0x00);

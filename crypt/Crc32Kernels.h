@@ -1,9 +1,11 @@
 #pragma once
 // The implementations behind Crc32, exposed so that tests can check each against an
-// independent CRC-32. Both work on the raw register: the caller complements on entry and exit.
-#include <immintrin.h>
-
+// independent CRC-32. All work on the raw register: the caller complements on entry and exit.
+// The folding kernels exist only on their processor family.
 #include <cstddef>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "platform/core/Types.h"
 
@@ -12,10 +14,13 @@ namespace crc32kernel {
 // Slicing-by-8 over eight byte tables; any length, any processor.
 DWORD Sliced(DWORD reg, const BYTE* data, std::size_t length);
 
-// Carry-less multiplication folding; needs PCLMULQDQ and SSE4.1 (see FoldedAvailable) and
-// `length` >= kFoldMinimum and a multiple of kFoldUnit.
+// Every folding kernel takes `length` >= kFoldMinimum and a multiple of kFoldUnit.
 constexpr std::size_t kFoldMinimum = 64;
 constexpr std::size_t kFoldUnit = 16;
+
+#if defined(__x86_64__)
+// Carry-less multiplication folding; needs PCLMULQDQ and SSE4.1 (see FoldedAvailable) and
+// `length` >= kFoldMinimum and a multiple of kFoldUnit.
 bool FoldedAvailable();
 DWORD Folded(DWORD reg, const BYTE* data, std::size_t length);
 
@@ -29,5 +34,13 @@ DWORD FoldTail(__m128i folded, const BYTE* data, std::size_t length);
 constexpr std::size_t kWideMinimum = 256;
 bool WideAvailable();
 DWORD FoldedWide(DWORD reg, const BYTE* data, std::size_t length);
+#endif
+
+#if defined(__aarch64__)
+// The same folding with the PMULL instruction of the cryptography extension (see
+// PmullAvailable, which asks the kernel).
+bool PmullAvailable();
+DWORD FoldedPmull(DWORD reg, const BYTE* data, std::size_t length);
+#endif
 
 }  // namespace crc32kernel

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__)
 #include "mail/Base64Avx2.h"
+#endif
 
 namespace {
 
@@ -41,7 +43,11 @@ void CBase64Codec::AppendEncoded(const BYTE* data, std::size_t count, std::strin
 
 char* CBase64Codec::EncodeTo(const BYTE* data, std::size_t count, char* p) {
     const auto& pairs = PairTable();
+#if defined(__x86_64__)
     std::size_t i = Base64Avx2Available() ? EncodeBase64Avx2(data, count, p) : 0;
+#else
+    std::size_t i = 0;
+#endif
     // Two groups of three bytes at a time, read with one load while eight bytes remain.
     for (; i + 8 <= count; i += 6, p += 8) {
         std::uint64_t bytes;

@@ -23,6 +23,7 @@ struct Width {
 const Width kWidths[] = {
     {CipherWidth::scalar, "scalar", 1},
     {CipherWidth::portable64, "64", 64},
+    {CipherWidth::neon, "neon", 128},
     {CipherWidth::avx2, "avx2", 256},
     {CipherWidth::avx512, "avx512", 512},
 };

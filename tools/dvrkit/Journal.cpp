@@ -57,9 +57,10 @@ Range RangeOf(const JournalOptions& o) {
 // Whether the month of a file's label has seconds in `range`.
 bool MonthMeets(const std::string& label, const Range& range) {
     const auto month = ParseMonthLabel(label);
-    if (!month || month->year < 1970 || month->year > 2105) return false;
+    // The seconds end on 2106-02-07, so February 2106 is the last month that holds entries.
+    if (!month || month->year < 1970 || month->year * 100 + month->month > 210602) return false;
     const DWORD first = LocalMidnight(month->year, month->month, 1);
-    const bool lastMonth = month->year == 2105 && month->month == 12;
+    const bool lastMonth = month->year == 2106 && month->month == 2;
     const DWORD end = lastMonth ? 0xFFFFFFFF
                                 : LocalMidnight(month->month == 12 ? month->year + 1 : month->year,
                                                 month->month == 12 ? 1 : month->month + 1, 1);
