@@ -41,7 +41,8 @@ public:
     // untouched). A torn entry a killed writer left at the end is cut off first.
     void SaveLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text);
     // Saves one entry as SaveLog does and says whether it was stored: 1 if it was, 0 if not (no
-    // save path, or a month file that cannot be opened or created as a plain file).
+    // save path, a month file that cannot be opened or created as a plain file, or one that is
+    // damaged or not a first-generation month file).
     int WriteLog(const char* name, DWORD type, DWORD time, DWORD updateTime, DWORD flag, const char* text);
     // Why this object's last entry that was not stored was refused, for messages.
     std::string LastRefusal() const;
@@ -50,9 +51,6 @@ public:
     // saved, or where a rewrite of the month moved it. 0 when no entry is remembered, or its month
     // file or the entry itself is gone.
     int UpdateLog(const char* name, DWORD type, DWORD value);
-
-    // Why this object's last SaveLog wrote nothing, for messages.
-    const std::string& LastRefusal() const { return m_refusal; }
 
     // How many pending slots are taken, for tests.
     static int PendingCount();
