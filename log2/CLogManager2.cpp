@@ -1,6 +1,8 @@
 #include "log2/CLogManager2.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
@@ -81,8 +83,9 @@ int CLogManager2::WriteLog(DWORD handle) {
     const std::string path = m_monthFile.Name(m_szPath, handle).str();
     if (log->header.recordCount == 0) {
         // The month file is opened, and so made, all the same, as a write of a log always did.
-        CFile().Open(path.c_str(), MonthFileAppender::kFlags);
-        m_refusal = "the log has no records";
+        const bool opened = CFile().Open(path.c_str(), MonthFileAppender::kFlags);
+        m_refusal = opened ? "the log has no records"
+                           : std::string("it cannot be opened or created as a plain file: ") + std::strerror(errno);
         return 0;
     }
     EncodeBlock(*log);

@@ -122,8 +122,8 @@ TEST_F(LogViewer, EachItemOfOneSecondShowsAndDeletesItsOwnEntry) {
         ui.ClickItem(types, item);
         shown.push_back(Pane().substr(Pane().find("Name       : ")));
     }
-    EXPECT_EQ(shown, (Labels{"Name       : second\r\nType       : System\r\nFlag       : Clear\r\nRecordstext\r\n",
-                             "Name       : first\r\nType       : System\r\nFlag       : Clear\r\nRecordstext\r\n"}));
+    EXPECT_EQ(shown, (Labels{"Name       : second\r\nType       : System\r\nFlag       : Clear\r\nRecords    : text\r\n",
+                             "Name       : first\r\nType       : System\r\nFlag       : Clear\r\nRecords    : text\r\n"}));
     ui.ClickItem(types, types.GetChildItem(system));
     viewer.Delete();
     EXPECT_EQ(FileNames(), (Labels{"first", "network"}));
