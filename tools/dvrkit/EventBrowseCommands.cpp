@@ -1,7 +1,6 @@
 // dvrkit event months|days|show: what the event browser shows, on the command line.
 #include <algorithm>
 #include <iostream>
-#include <optional>
 #include <string>
 
 #include "event/EventFileReader.h"
@@ -11,6 +10,7 @@
 #include "module/HostText.h"
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/EventMarks.h"
 #include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/Journal.h"
@@ -24,31 +24,24 @@ struct BrowseOptions : BrowseArguments {
     JournalOptions journal;
 };
 
-// Loads the month, saying on stderr what of the file could not be shown. Records with a bad mark
-// are left out as the browser leaves them out, and make the command end with exit 2 once it has
-// shown the rest: the error names the first of them.
-std::optional<CommandError> LoadMonth(CEventMonthData& data, const std::string& dir, YearMonth month) {
+// Loads the month, saying on stderr what of the file is not shown.
+void LoadMonth(CEventMonthData& data, const std::string& dir, YearMonth month) {
     RequireFolder(dir);
     if (data.Load(dir, month) == EventMonthLoad::notOpened)
         throw CommandError{"no event file for that month can be read in " + dir};
     if (data.PartialBytes())
         std::cerr << "dvrkit: warning: the month file ends in a partial record (" << data.PartialBytes()
                   << " bytes); the whole records before it are shown\n";
-    if (!data.BadMarks()) return std::nullopt;
+    if (!data.BadMarks()) return;
     const std::string path = MonthFilePath(dir, month, eventfile::kExtension);
-    const EventFileContents contents = ParseEventFile(ReadFileBytes(path));
-    const auto bad = std::ranges::find(contents.records, false, &EventFileEntry::valid);
-    return CommandError{path + ": damaged or not an event file: " + std::to_string(data.BadMarks()) +
-                            " records with a bad mark, the first at offset " +
-                            std::to_string(bad == contents.records.end() ? 0 : bad->offset),
-                        2};
+    ReportUnmarkedRecords(path, ParseEventFile(ReadFileBytes(path)));
 }
 
 std::string GroupLabel(int group) { return HostText(kEventGroups[group].label); }
 
 void ListDays(const BrowseOptions& o) {
     CEventMonthData data;
-    const auto damage = LoadMonth(data, o.dir, MonthArgument(o.when));
+    LoadMonth(data, o.dir, MonthArgument(o.when));
     nlohmann::json out = nlohmann::json::array();
     for (const LocalDay& d : data.Days()) {
         size_t events = 0;
@@ -58,7 +51,6 @@ void ListDays(const BrowseOptions& o) {
         else std::cout << d.label << "\n";
     }
     if (o.json) PrintJson(out);
-    if (damage) throw *damage;
 }
 
 nlohmann::json EventJson(const _EVENT_LOG_& e) {
@@ -77,7 +69,7 @@ bool Wanted(const BrowseOptions& o, int group, DWORD channel) {
 void ShowDay(const BrowseOptions& o) {
     CEventMonthData data;
     const YearMonthDay day = DayArgument(o.when);
-    const auto damage = LoadMonth(data, o.dir, {day.year, day.month});
+    LoadMonth(data, o.dir, {day.year, day.month});
     const EventDayGroups groups = data.GroupDay(DayOf(day));
     nlohmann::json out = nlohmann::json::array();
     for (int g = 0; g < kEventGroupCount; ++g) {
@@ -104,7 +96,6 @@ void ShowDay(const BrowseOptions& o) {
         else std::cout << "== " << label << "\n" << text;
     }
     if (o.json) PrintJson(out);
-    if (damage) throw *damage;
 }
 
 }  // namespace

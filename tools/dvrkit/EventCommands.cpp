@@ -11,6 +11,7 @@
 #include "platform/core/CTime.h"
 #include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/EventMarks.h"
 #include "tools/dvrkit/FileBytes.h"
 #include "tools/dvrkit/TextOutput.h"
 
@@ -54,33 +55,22 @@ nlohmann::json EventJson(const EventFileEntry& e) {
             {"text", std::string(ReadFixedText(ev.text))}};
 }
 
-// Exit 2 naming the first record whose mark is wrong: the file is damaged, or not an event file.
-void RefuseBadMarks(const std::string& path, const EventFileContents& contents, size_t bad) {
-    if (!bad) return;
-    const auto first = std::ranges::find(contents.records, false, &EventFileEntry::valid);
-    throw CommandError{path + ": damaged or not an event file: a bad mark at offset " + std::to_string(first->offset) +
-                           " (" + std::to_string(bad) + " of " + std::to_string(contents.records.size()) + " records)",
-                       2};
-}
-
 void DumpEvents(const std::string& path, bool json) {
     const auto bytes = ReadFileBytes(path);
     const EventFileContents contents = ParseEventFile(bytes);
-    size_t bad = 0;
-    for (const auto& e : contents.records) bad += e.valid ? 0 : 1;
     if (json) {
         nlohmann::json records = nlohmann::json::array(), skipped = nlohmann::json::array();
         for (const auto& e : contents.records) (e.valid ? records : skipped).push_back(EventJson(e));
         PrintJson({{"file", path}, {"size", bytes.size()}, {"records", records}, {"badMarks", skipped},
                    {"trailingBytes", contents.trailingBytes}});
-        return RefuseBadMarks(path, contents, bad);
+        return ReportUnmarkedRecords(path, contents);
     }
     std::cout << "file " << path << ": " << bytes.size() << " bytes, " << contents.records.size() << " records\n";
     for (size_t i = 0; i < contents.records.size(); ++i) {
         const EventFileEntry& e = contents.records[i];
         if (!e.valid) {
-            std::cout << "record " << i + 1 << " at offset " << e.offset << ": bad mark 0x" << std::hex
-                      << int(e.event.mark) << std::dec << ", skipped\n";
+            std::cout << "record " << i + 1 << " at offset " << e.offset << ": no event mark (0x" << std::hex
+                      << int(e.event.mark) << std::dec << "), not shown\n";
             continue;
         }
         const _EVENT_LOG_& ev = e.event;
@@ -89,7 +79,7 @@ void DumpEvents(const std::string& path, bool json) {
                   << int(ev.side) << " text " << QuoteText(ReadFixedText(ev.text)) << "\n";
     }
     if (contents.trailingBytes) std::cout << contents.trailingBytes << " bytes of a cut-off record at the end\n";
-    RefuseBadMarks(path, contents, bad);
+    ReportUnmarkedRecords(path, contents);
 }
 
 void AddEventCommands(CLI::App& app) {
@@ -110,7 +100,7 @@ void AddEventCommands(CLI::App& app) {
 
     static std::string file;
     static bool json = false;
-    CLI::App* d = event->add_subcommand("dump", "Print every record of an event file (- for standard input); exit 2 if a record has a bad mark");
+    CLI::App* d = event->add_subcommand("dump", "Print every record of an event file (- for standard input); exit 2 if no record carries the event mark");
     d->add_option("FILE", file, "Event file (- for standard input)")->required();
     d->add_flag("--json", json, "Print JSON");
     d->callback([] { DumpEvents(file, json); });

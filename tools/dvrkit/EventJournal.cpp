@@ -7,6 +7,7 @@
 #include "module/FixedText.h"
 #include "module/HostText.h"
 #include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/EventMarks.h"
 #include "tools/dvrkit/Journal.h"
 #include "tools/dvrkit/MonthFileInput.h"
 
@@ -19,12 +20,10 @@ std::vector<JournalEntry> ReadEvents(const std::string& path, std::uint64_t& tor
     RefuseDamage(input, EventFileUnits());
     const EventFileContents contents = ParseEventFile(input.bytes);
     tornBytes = input.scan.tornBytes;
+    ReportUnmarkedRecords(path, contents);
     std::vector<JournalEntry> entries;
     for (const EventFileEntry& record : contents.records) {
-        if (!record.valid)
-            throw CommandError{path + ": damaged or not an event file: a bad mark at offset " +
-                                   std::to_string(record.offset),
-                               2};
+        if (!record.valid) continue;
         const _EVENT_LOG_& ev = record.event;
         JournalEntry e;
         e.time = ev.time;
