@@ -58,8 +58,8 @@ install(FILES "${PROJECT_BINARY_DIR}/dvrkit.pc" DESTINATION ${CMAKE_INSTALL_LIBD
 install(TARGETS dvrkit_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 add_custom_command(OUTPUT "${PROJECT_BINARY_DIR}/dvrkit.1"
   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-          /usr/bin/python3 "${PROJECT_SOURCE_DIR}/scripts/help_to_man.py" $<TARGET_FILE:dvrkit_cli>
-          "${PROJECT_BINARY_DIR}/dvrkit.1"
+          /usr/bin/python3 "${PROJECT_SOURCE_DIR}/scripts/help_to_man.py" "${PROJECT_BINARY_DIR}/dvrkit.1"
+          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:dvrkit_cli>
   DEPENDS dvrkit_cli "${PROJECT_SOURCE_DIR}/scripts/help_to_man.py"
   COMMENT "Writing the manual page from dvrkit --help")
 add_custom_target(dvrkit_man ALL DEPENDS "${PROJECT_BINARY_DIR}/dvrkit.1")

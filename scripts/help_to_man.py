@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the tool's manual page from its own help, so the two never disagree.
 
-Usage: help_to_man.py TOOL OUTPUT
+Usage: help_to_man.py OUTPUT [EMULATOR ...] TOOL
+
+A tool built for another processor is run through the emulator given before it.
 
 The page holds the tool's version, its top-level help and the help of each command group
 (`TOOL GROUP --help`), each as a section. Fails when the tool does not answer --help.
@@ -11,8 +13,9 @@ import subprocess
 import sys
 
 
-def run(tool, *args):
-    done = subprocess.run([tool, *args], capture_output=True, text=True, check=True)
+def run(command, *args):
+    tool = command[-1]
+    done = subprocess.run([*command, *args], capture_output=True, text=True, check=True)
     # The help names the program by the path it was run as: the page names it as a user runs it.
     return done.stdout.replace(tool, "dvrkit")
 
@@ -42,10 +45,10 @@ def groups(help_text):
 
 
 def main(argv):
-    if len(argv) != 3:
+    if len(argv) < 3:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    tool, output = argv[1], argv[2]
+    output, tool = argv[1], argv[2:]
     top = run(tool, "--help")
     version = run(tool, "--version").strip()
     page = [
