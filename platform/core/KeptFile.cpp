@@ -1,5 +1,7 @@
 #include "platform/core/KeptFile.h"
 
+#include <cerrno>
+
 CKeptFile::CKeptFile(FileFactory makeFile)
     : m_makeFile(makeFile ? std::move(makeFile) : [] { return std::make_unique<CFile>(); }) {}
 
@@ -25,12 +27,6 @@ CFile* CKeptFile::Reuse(const char* path, UINT flags) {
     return Open(path, flags, m_file ? std::optional(m_identity) : std::nullopt);
 }
 
-std::optional<std::uint64_t> CKeptFile::LengthIfNamedBy(const char* path) const {
-    const auto current = CFile::IdentityAndLengthOf(path);
-    if (!m_file || !current || current->first != m_identity) return std::nullopt;
-    return current->second;
-}
-
 CFile* CKeptFile::OpenLocked(const char* path, UINT flags, std::uint64_t& length) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         // What the path names is only worth looking at once the lock is held.
@@ -39,12 +35,14 @@ CFile* CKeptFile::OpenLocked(const char* path, UINT flags, std::uint64_t& length
         file->LockExclusive();
         // One look-up both checks the file and gives its length; no other writer can change the
         // length while the lock is held.
-        if (const auto named = LengthIfNamedBy(path)) {
-            length = *named;
+        const auto named = CFile::IdentityAndLengthOf(path);
+        if (named && named->first == m_identity) {
+            length = named->second;
             return file;
         }
         Release();
     }
+    errno = ESTALE;
     return nullptr;
 }
 

@@ -28,15 +28,13 @@ public:
     // file), so that the look-up can happen outside whatever lock guards this object.
     CFile* Open(const char* path, UINT flags, const std::optional<FileIdentity>& current);
     // The kept descriptor for the same path and flags without looking at what the path names,
-    // else the path opened anew; for a caller that locks the file and then asks LengthIfNamedBy,
-    // which saves a look-up per use. The file stays valid until the next Open or Release.
+    // else the path opened anew; for a caller that locks the file and then checks what the path
+    // names, which saves a look-up per use. The file stays valid until the next Open or Release.
     CFile* Reuse(const char* path, UINT flags);
-    // The kept file's length if `path` names it now; nothing if it names another file or none.
-    std::optional<std::uint64_t> LengthIfNamedBy(const char* path) const;
     // The kept file for `path`, opened with `flags` if need be, holding its exclusive lock, with
     // its length read under the lock; nullptr if it cannot be opened. The lock is on the file the
     // path names once it is held: a file renamed over or deleted while we waited is let go and
-    // the path opened again.
+    // the path opened again, however often other writers replace it meanwhile.
     CFile* OpenLocked(const char* path, UINT flags, std::uint64_t& length);
     // Which file is kept (valid while one is).
     const FileIdentity& Identity() const { return m_identity; }
@@ -44,11 +42,13 @@ public:
     void Release() { m_file.reset(); }
 
 private:
-    // More replacements than this in a row, each between our open and our lock, mean something
-    // else is wrong.
-    static constexpr int kOpenAttempts = 8;
-
     bool StillNames(const char* path, UINT flags, const std::optional<FileIdentity>& current) const;
+
+    // Each retry follows a replacement that another writer finished, so a busy neighbour only
+    // delays us; a browser deleting entry after entry replaces the file hundreds of times while a
+    // writer that lost the race for its lock waits. Only a file system whose look-ups never name
+    // the file that was opened runs out of attempts.
+    static constexpr int kOpenAttempts = 100000;
 
     FileFactory m_makeFile;
     std::unique_ptr<CFile> m_file;  // the open file, if any
