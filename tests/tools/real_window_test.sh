@@ -5,16 +5,30 @@
 #   real_window_test.sh DVRKIT
 set -euo pipefail
 dvrkit=$1
-command -v xvfb-run > /dev/null || { echo "no xvfb-run: skipped"; exit 77; }
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
-fi
+command -v Xvfb > /dev/null || { echo "no Xvfb: skipped"; exit 77; }
 export SDL_VIDEODRIVER=x11
 dir=$(mktemp -d)
-tool=
-cleanup() { [ -n "$tool" ] && kill "$tool" 2> /dev/null; wait 2> /dev/null; rm -rf "$dir"; }
+tool= server=
+cleanup() {
+  [ -n "$tool" ] && kill "$tool" 2> /dev/null
+  [ -n "$server" ] && kill "$server" 2> /dev/null
+  wait 2> /dev/null
+  rm -rf "$dir"
+}
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Our own X server on a display number it picks itself, so that servers other tests start at the
+# same moment never claim the same number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$dir/display" 2> /dev/null &
+server=$!
+for _ in $(seq 600); do
+  [ "$(wc -l < "$dir/display")" -ge 1 ] && break
+  kill -0 "$server" 2> /dev/null || fail "Xvfb did not start"
+  sleep 0.1
+done
+[ "$(wc -l < "$dir/display")" -ge 1 ] || fail "Xvfb did not name its display within a minute"
+export DISPLAY=":$(head -n 1 "$dir/display")"
 
 # Without a display the demo only writes its files and pictures.
 env -u DISPLAY "$dvrkit" demo "$dir/demo" > /dev/null
