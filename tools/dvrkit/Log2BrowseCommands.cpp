@@ -5,6 +5,7 @@
 #include "log1/EntryFileUnits.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
+#include "log2/LogJournal.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
 #include "log2/LogTypeGroups.h"
@@ -66,8 +67,8 @@ void ListDays(const BrowseOptions& o) {
     if (o.json) PrintJson(out);
 }
 
-void ShowDay(const BrowseOptions& o, const JournalSource& source) {
-    const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
+void ShowDay(const BrowseOptions& o, const JournalFamily& family) {
+    const TypeFilter filter = ParseTypeFilter(o.journal.type, family);
     const bool filtered = !o.journal.type.empty();
     CLogMonthData data;
     const LogDayGroups groups = data.GroupDay(LoadDayOf(o, data));
@@ -110,7 +111,7 @@ void ExportMonth(const BrowseOptions& o) {
 
 void AddLog2BrowseCommands(CLI::App& log2) {
     static BrowseOptions o;
-    static const JournalSource source = Log2JournalSource();
+    static const JournalFamily family = WithRival(LogJournalFamily(), EntryFileUnits());
     AddMonthsCommand(log2, logfile::kExtension, "List the months that have a log file, newest first", "Log folder");
     AddBrowseCommand(log2, "days", "List the days of a month on which logs began, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
@@ -118,13 +119,13 @@ void AddLog2BrowseCommands(CLI::App& log2) {
     AddShowCommand(log2,
                    "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
                    "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
-                   "Log folder", "Print one day's groups as JSON", o.journal, source, [] {
+                   "Log folder", "Print one day's groups as JSON", o.journal, family, [] {
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
                        o.json = o.journal.dayJson;
-                       ShowDay(o, source);
+                       ShowDay(o, family);
                    });
-    AddFollowCommand(log2, "log", "Log folder", o.journal, source);
+    AddFollowCommand(log2, "log", "Log folder", o.journal, family);
 
     CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");
     exportCmd->add_option("DIR", o.dir, "Log folder")->required();

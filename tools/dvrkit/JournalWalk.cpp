@@ -1,0 +1,98 @@
+#include "tools/dvrkit/JournalWalk.h"
+
+#include <iostream>
+
+#include "tools/dvrkit/Commands.h"
+#include "tools/dvrkit/CursorFile.h"
+
+namespace {
+
+JournalOutput OutputOf(const JournalOptions& o) {
+    if (o.jsonLines || o.output == "json-lines") return JournalOutput::jsonLines;
+    return o.output == "cat" ? JournalOutput::cat : JournalOutput::shortText;
+}
+
+CommandError FaultError(const Journal::Fault& fault, const JournalFamily& family) {
+    if (fault.rival && family.rival)
+        return {fault.damage.path + ": this is a " + family.rival->kind + ", not a " + family.units->kind, 2};
+    return {DescribeDamage(fault.damage), 2};
+}
+
+}  // namespace
+
+JournalWalk::JournalWalk(Journal& journal, const JournalFamily& family, const JournalOptions& o, bool following)
+    : m_journal(journal), m_family(family), m_options(o), m_following(following), m_printer(OutputOf(o), o.utc) {}
+
+void JournalWalk::Start(const std::optional<std::string>& cursor) {
+    if (cursor && !m_journal.SeekCursor(*cursor))
+        throw CommandError{"--cursor-file: " + m_options.cursorFile + " holds no cursor of this folder's journal"};
+    if (!cursor && m_options.lines < 0) {
+        if (m_following) m_journal.SeekTail();
+        else m_journal.SeekHead();
+    }
+    CheckFaults();
+    if (m_options.lines < 0) return;
+    // What was printed up to the cursor bounds the last entries: the first unit before the
+    // position is the last one not to print again.
+    std::optional<Place> bound;
+    if (cursor && m_journal.Previous()) bound = Place{m_journal.Path(), m_journal.Offset()};
+    CheckFaults();
+    m_journal.SeekTail();
+    m_pending = BackFromTail(bound);
+    CheckFaults();
+}
+
+bool JournalWalk::BackFromTail(const std::optional<Place>& bound) {
+    for (long long stepped = 0; stepped < m_options.lines; ++stepped) {
+        if (!m_journal.Previous()) return false;  // at the head: Next gives the first entry
+        if (bound && m_journal.Path() == bound->path && m_journal.Offset() == bound->offset) return false;
+    }
+    return m_options.lines > 0;
+}
+
+void JournalWalk::PrintOnward() {
+    if (m_pending) PrintCurrent();
+    m_pending = false;
+    while (m_journal.Next()) {
+        CheckFaults();
+        PrintCurrent();
+    }
+    CheckFaults();
+}
+
+void JournalWalk::PrintBackward() {
+    m_journal.SeekTail();
+    CheckFaults();
+    for (long long printed = 0; m_options.lines < 0 || printed < m_options.lines; ++printed) {
+        if (!m_journal.Previous()) break;
+        CheckFaults();
+        PrintCurrent();
+    }
+    CheckFaults();
+}
+
+void JournalWalk::PrintCurrent() {
+    m_journal.Render(m_text);
+    m_printer.Print(m_journal.Keys().time, m_text);
+    if (m_options.showCursor || !m_options.cursorFile.empty()) m_lastCursor = m_journal.Cursor();
+}
+
+void JournalWalk::EndBatch() {
+    if (m_options.showCursor && !m_following && !m_lastCursor.empty()) m_printer.Line("-- cursor: " + m_lastCursor);
+    m_printer.Flush();
+    if (m_options.cursorFile.empty() || m_lastCursor == m_savedCursor) return;
+    WriteCursorFile(m_options.cursorFile, m_lastCursor);
+    m_savedCursor = m_lastCursor;
+}
+
+void JournalWalk::CheckFaults() {
+    for (const Journal::Fault& fault : m_journal.TakeFaults()) {
+        if (!fault.torn) {
+            EndBatch();
+            throw FaultError(fault, m_family);
+        }
+        if (!m_following)
+            std::cerr << "dvrkit: warning: " << fault.damage.path << " ends in " << fault.tornBytes
+                      << " bytes of an entry not yet whole; the entries before them are shown\n";
+    }
+}
