@@ -68,7 +68,11 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
     recording.readUnit = [this](ByteStream& in, const UnitAt& at) {
         const std::uint64_t before = in.Offset();
         auto fault = m_family.units->readUnit(in, at);
-        if (!fault) m_units.push_back({at.start, 0, static_cast<std::uint32_t>(in.Offset() - before)});
+        if (fault) return fault;
+        const auto length = static_cast<std::uint32_t>(in.Offset() - before);
+        // Sized once from the first unit, so that a month of a million units is not copied as it grows.
+        if (m_units.empty()) m_units.reserve(static_cast<std::size_t>(in.Remaining() / length + 1));
+        m_units.push_back({at.start, 0, length});
         return fault;
     };
     try {
