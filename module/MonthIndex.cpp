@@ -40,6 +40,9 @@ void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& fault
     m_path = path;
     if (auto why = m_window.Open(path)) {
         faults.push_back({MonthFileDamage{path, 0, *why}});
+        // Looked at again only once another file takes its name.
+        if (const auto look = CFile::IdentityAndLengthOf(path.c_str())) m_identity = look->first;
+        m_damaged = true;
         return;
     }
     m_identity = m_window.Identity();

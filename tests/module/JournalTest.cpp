@@ -2,12 +2,17 @@
 // time, following appends, faults and matches. Units are told apart by a tag "#N" in their text.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
+#include <unistd.h>
+
 #include "event/EventJournal.h"
 #include "log1/EntryJournal.h"
+#include "log1/EntryFileUnits.h"
 #include "log2/LogFileRepair.h"
 #include "log2/LogJournal.h"
 #include "module/Journal.h"
@@ -360,6 +365,47 @@ TEST(LogJournal, ACursorResumesWithWhatIsNewAfterARepairCutTheMonthShort) {
         ASSERT_TRUE(resumed.SeekCursor(cursor));
         EXPECT_EQ(Rest(resumed), std::vector<int>{5}) << cursor;
     }
+}
+
+TEST(JournalFaults, AMonthFileThatIsNoPlainFileIsAFaultOnceAndNeverWaitedOn) {
+    ScopedTz tz("UTC");
+    TempDir dir, elsewhere;
+    kFamilies[1].write(elsewhere.path(), kMarch, 1, 0);
+    ASSERT_EQ(::symlink(elsewhere.file("200503.evt").c_str(), dir.file("200503.evt").c_str()), 0);
+    kFamilies[1].write(dir.path(), kApril, 2, 0);
+    Journal journal(EventJournalFamily());
+    ASSERT_TRUE(journal.Open(dir.path()));
+    EXPECT_EQ(Rest(journal), std::vector<int>{2});
+    journal.SeekHead();
+    EXPECT_FALSE(journal.Wait(0)) << "nothing changed";
+    const std::vector<Journal::Fault> faults = journal.TakeFaults();
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].damage.path, dir.file("200503.evt"));
+    EXPECT_NE(faults[0].damage.reason.find("not a plain file"), std::string::npos) << faults[0].damage.reason;
+}
+
+TEST(JournalFaults, ALogFolderHoldingAFirstGenerationFileTellsItsKind) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    kFamilies[2].write(dir.path(), kMarch, 1, 0);
+    for (const bool rival : {false, true}) {
+        JournalFamily family = LogJournalFamily();
+        if (rival) family.rival = &EntryFileUnits();
+        Journal journal(family);
+        ASSERT_TRUE(journal.Open(dir.path()));
+        EXPECT_FALSE(journal.Next());
+        const std::vector<Journal::Fault> faults = journal.TakeFaults();
+        ASSERT_EQ(faults.size(), 1u);
+        EXPECT_EQ(faults[0].rival, rival);
+        EXPECT_FALSE(faults[0].torn);
+    }
+}
+
+TEST(JournalFaults, AFolderThatCannotBeReadIsRefused) {
+    TempDir dir;
+    Journal journal(EventJournalFamily());
+    EXPECT_FALSE(journal.Open(dir.file("missing")));
+    EXPECT_EQ(journal.Error(), std::strerror(ENOENT));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, JournalTest, ::testing::ValuesIn(kFamilies),
