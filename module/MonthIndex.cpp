@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr std::uint64_t kReservedUnits = std::uint64_t{1} << 22;
+
 bool EarlierThan(const IndexedUnit& a, const IndexedUnit& b) {
     return a.time != b.time ? a.time < b.time : a.offset < b.offset;
 }
@@ -73,8 +75,10 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
         auto fault = m_family.units->readUnit(in, at);
         if (fault) return fault;
         const auto length = static_cast<std::uint32_t>(in.Offset() - before);
-        // Sized once from the first unit, so that a month of a million units is not copied as it grows.
-        if (m_units.empty()) m_units.reserve(static_cast<std::size_t>(in.Remaining() / length + 1));
+        // Sized once from the first unit, so that a month of a million units is not copied as it
+        // grows; beyond the bound, it grows as vectors do.
+        if (m_units.empty())
+            m_units.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining() / length + 1, kReservedUnits)));
         m_units.push_back({at.start, 0, length});
         return fault;
     };

@@ -15,6 +15,7 @@
 #include "log1/EntryFileUnits.h"
 #include "log2/LogFileRepair.h"
 #include "log2/LogJournal.h"
+#include "module/FolderWatch.h"
 #include "module/Journal.h"
 #include "module/MonthFile.h"
 #include "tests/support/TempDir.h"
@@ -406,6 +407,17 @@ TEST(JournalFaults, AFolderThatCannotBeReadIsRefused) {
     Journal journal(EventJournalFamily());
     EXPECT_FALSE(journal.Open(dir.file("missing")));
     EXPECT_EQ(journal.Error(), std::strerror(ENOENT));
+}
+
+TEST(FolderWatch, WithoutInotifyLooksAgainAfterASecondAtMost) {
+    TempDir dir;
+    FolderWatch watch;
+    watch.Watch(dir.file("missing"));  // inotify refuses it: the clock stands in
+    EXPECT_TRUE(watch.Wait(60000));
+    watch.Watch(dir.path());
+    EXPECT_FALSE(watch.Wait(0));
+    WriteBytes(dir.file("200503.evt"), {1});
+    EXPECT_TRUE(watch.Wait(60000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, JournalTest, ::testing::ValuesIn(kFamilies),
