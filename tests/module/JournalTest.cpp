@@ -28,7 +28,8 @@ struct Family {
     const JournalFamily& (*family)();
     // Writes unit `tag` of kind 0 or 1 (a type --type tells apart) at `time`.
     void (*write)(const std::string& folder, DWORD time, int tag, int kind);
-    int typeOfKind1;  // the type number kind 1 is written with
+    int typeOfKind1;   // the type number kind 1 is written with
+    int groupOfKind1;  // a group that holds kind 1 and not kind 0 (for log2, the parent of its group)
 };
 
 void PrintTo(const Family& family, std::ostream* out) { *out << family.name; }
@@ -39,20 +40,20 @@ const Family kFamilies[] = {
     {"log2", LogJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          ScopedClock clock(time);
-         WriteTestLog(folder, clock, TestLog{CTime(time), static_cast<BYTE>(1 + kind), Tag(tag), {TestLogRecord{}}, CTime(time)});
+         WriteTestLog(folder, clock, TestLog{CTime(time), static_cast<BYTE>(kind ? 5 : 1), Tag(tag), {TestLogRecord{}}, CTime(time)});
      },
-     2},
+     5, 3},
     {"event", EventJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          WriteTestEvent(folder, TestEvent{CTime(time), 1, 0, static_cast<BYTE>(1 + kind), 1, Tag(tag)});
      },
-     2},
+     2, 1},
     {"log1", EntryJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          const std::string text = Tag(tag);
          WriteTestEntry(folder, TestEntry{CTime(time), static_cast<DWORD>(kind), "entry", 0, 0, text.c_str()});
      },
-     1},
+     1, 1},
 };
 
 // 2005-03-10 12:00:00 UTC, and a day.
@@ -229,23 +230,25 @@ TEST_P(JournalTest, MatchesAndRangeSkipWhatTheyLeaveOut) {
     Open();
     struct Case {
         const char* what;
-        int type;          // -1: any
+        int type, group;   // -1: any
         const char* text;  // "": any
         DWORD first, last;
         std::vector<int> tags;
     };
-    const int type = GetParam().typeOfKind1;
+    const int type = GetParam().typeOfKind1, group = GetParam().groupOfKind1;
     const Case cases[] = {
-        {"by type", type, "", 0, 0xFFFFFFFF, {2, 12}},
-        {"by text", -1, "#1", 0, 0xFFFFFFFF, {1, 12}},
-        {"by type and text", type, "#1", 0, 0xFFFFFFFF, {12}},
-        {"by range", -1, "", kMarch + 2, kApril - 1, {2, 12}},
-        {"by range and text", -1, "#", kMarch + 3, kApril, {12, 4}},
+        {"by type", type, -1, "", 0, 0xFFFFFFFF, {2, 12}},
+        {"by group", -1, group, "", 0, 0xFFFFFFFF, {2, 12}},
+        {"by text", -1, -1, "#1", 0, 0xFFFFFFFF, {1, 12}},
+        {"by type and text", type, -1, "#1", 0, 0xFFFFFFFF, {12}},
+        {"by range", -1, -1, "", kMarch + 2, kApril - 1, {2, 12}},
+        {"by range and text", -1, -1, "#", kMarch + 3, kApril, {12, 4}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         JournalMatch match;
         match.type = c.type;
+        match.group = c.group;
         match.text = c.text;
         journal.SetMatch(match);
         journal.SetRange(c.first, c.last);
@@ -407,6 +410,25 @@ TEST(JournalFaults, AFolderThatCannotBeReadIsRefused) {
     Journal journal(EventJournalFamily());
     EXPECT_FALSE(journal.Open(dir.file("missing")));
     EXPECT_EQ(journal.Error(), std::strerror(ENOENT));
+}
+
+TEST(EventJournal, MatchesChannelsAndLeavesRecordsWithoutTheMarkOut) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    WriteTestEvent(dir.path(), TestEvent{CTime(kMarch), 1, 0, 1, 1, "#1"});
+    WriteTestEvent(dir.path(), TestEvent{CTime(kMarch + 1), 3, 0, 1, 1, "#2"});
+    std::vector<std::uint8_t> unmarked = UnitBytes(kFamilies[1], kMarch + 2, 3);
+    unmarked.back() = 0;
+    Append(dir.file("200503.evt"), unmarked);
+    Journal journal(EventJournalFamily());
+    ASSERT_TRUE(journal.Open(dir.path()));
+    EXPECT_EQ(Rest(journal), (std::vector<int>{1, 2}));
+    JournalMatch channel3;
+    channel3.channel = 3;
+    journal.SetMatch(channel3);
+    journal.SeekHead();
+    EXPECT_EQ(Rest(journal), std::vector<int>{2});
+    EXPECT_TRUE(journal.TakeFaults().empty()) << "a record without the mark is part of the file";
 }
 
 TEST(FolderWatch, WithoutInotifyLooksAgainAfterASecondAtMost) {
