@@ -248,7 +248,7 @@ void Journal::Reindex() {
 std::vector<Journal::Fault> Journal::TakeFaults() {
     std::vector<Fault> fresh;
     for (Fault& fault : m_faults) {
-        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + (fault.torn ? "t" : "d");
+        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + (fault.torn ? "t" : fault.hidden ? "h" : "d");
         if (std::ranges::find(m_reported, key) != m_reported.end()) continue;
         m_reported.push_back(key);
         fresh.push_back(std::move(fault));

@@ -35,6 +35,7 @@ void MonthIndex::Clear() {
     m_identity = {};
     m_scannedUnits = m_end = m_length = 0;
     m_damaged = false;
+    m_hidden = m_firstHidden = 0;
 }
 
 void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& faults) {
@@ -49,6 +50,11 @@ void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& fault
     }
     m_identity = m_window.Identity();
     Scan({}, faults);
+    if (m_hidden)
+        faults.push_back({MonthFileDamage{path, m_firstHidden,
+                                          std::to_string(m_hidden) + " of " + std::to_string(m_units.size()) + " " +
+                                              m_family.units->unit + "s are never shown"},
+                          false, 0, false, true, m_hidden, m_units.size()});
     const bool inOrder = std::is_sorted(m_units.begin(), m_units.end(), EarlierThan);
     if (!inOrder) std::sort(m_units.begin(), m_units.end(), EarlierThan);
     m_sorted = m_units.size();
@@ -122,7 +128,9 @@ void MonthIndex::FillTimes(std::size_t from) {
             m_units.resize(i);
             break;
         }
-        m_units[i].time = m_family.keys(bytes).time;
+        const JournalKeys keys = m_family.keys(bytes);
+        m_units[i].time = keys.time;
+        if (!keys.shown && m_hidden++ == 0) m_firstHidden = m_units[i].offset;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "event/EventJournal.h"
+#include "event/EventRecord.h"
 #include "log1/EntryJournal.h"
 #include "log1/EntryFileUnits.h"
 #include "log2/LogFileRepair.h"
@@ -428,7 +429,12 @@ TEST(EventJournal, MatchesChannelsAndLeavesRecordsWithoutTheMarkOut) {
     journal.SetMatch(channel3);
     journal.SeekHead();
     EXPECT_EQ(Rest(journal), std::vector<int>{2});
-    EXPECT_TRUE(journal.TakeFaults().empty()) << "a record without the mark is part of the file";
+    const std::vector<Journal::Fault> faults = journal.TakeFaults();
+    ASSERT_EQ(faults.size(), 1u) << "said once, as no damage: a record without the mark is part of the file";
+    EXPECT_TRUE(faults[0].hidden);
+    EXPECT_EQ(faults[0].damage.offset, 2 * eventfile::kRecordSize);
+    EXPECT_EQ(faults[0].hiddenUnits, 1u);
+    EXPECT_EQ(faults[0].units, 3u);
 }
 
 TEST(FolderWatch, WithoutInotifyLooksAgainAfterASecondAtMost) {
