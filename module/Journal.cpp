@@ -82,6 +82,8 @@ void Journal::Load(std::size_t m) {
     if (!m_monthName.empty() && m_monthName == m_months[m]) return;
     m_monthName = m_months[m];
     m_month = m;
+    m_current.reset();  // it named a unit of the index replaced now
+    m_unit = {};
     m_index.Build(PathOf(m), m_faults);
 }
 
@@ -208,6 +210,7 @@ bool Journal::Wait(int timeoutMs) {
 }
 
 bool Journal::Refresh() {
+    // Reading appended units may refill the window that holds the current unit's bytes.
     m_current.reset();
     m_unit = {};
     std::vector<std::string> months = m_months;
@@ -233,6 +236,8 @@ bool Journal::Refresh() {
 }
 
 void Journal::Reindex() {
+    m_current.reset();
+    m_unit = {};
     std::optional<JournalCursor> last;
     if (m_gap > 0) last = m_index.CursorOf(m_gap - 1, m_monthName);
     m_index.Build(PathOf(m_month), m_faults);
@@ -243,7 +248,7 @@ void Journal::Reindex() {
 std::vector<Journal::Fault> Journal::TakeFaults() {
     std::vector<Fault> fresh;
     for (Fault& fault : m_faults) {
-        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + (fault.torn ? "t" : "d");
+        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + (fault.torn ? "t" : fault.hidden ? "h" : "d");
         if (std::ranges::find(m_reported, key) != m_reported.end()) continue;
         m_reported.push_back(key);
         fresh.push_back(std::move(fault));

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr std::uint64_t kReservedUnits = std::uint64_t{1} << 22;
+
 bool EarlierThan(const IndexedUnit& a, const IndexedUnit& b) {
     return a.time != b.time ? a.time < b.time : a.offset < b.offset;
 }
@@ -33,6 +35,7 @@ void MonthIndex::Clear() {
     m_identity = {};
     m_scannedUnits = m_end = m_length = 0;
     m_damaged = false;
+    m_hidden = m_firstHidden = 0;
 }
 
 void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& faults) {
@@ -40,10 +43,18 @@ void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& fault
     m_path = path;
     if (auto why = m_window.Open(path)) {
         faults.push_back({MonthFileDamage{path, 0, *why}});
+        // Looked at again only once another file takes its name.
+        if (const auto look = CFile::IdentityAndLengthOf(path.c_str())) m_identity = look->first;
+        m_damaged = true;
         return;
     }
     m_identity = m_window.Identity();
     Scan({}, faults);
+    if (m_hidden)
+        faults.push_back({MonthFileDamage{path, m_firstHidden,
+                                          std::to_string(m_hidden) + " of " + std::to_string(m_units.size()) + " " +
+                                              m_family.units->unit + "s are never shown"},
+                          false, 0, false, true, m_hidden, m_units.size()});
     const bool inOrder = std::is_sorted(m_units.begin(), m_units.end(), EarlierThan);
     if (!inOrder) std::sort(m_units.begin(), m_units.end(), EarlierThan);
     m_sorted = m_units.size();
@@ -68,7 +79,13 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
     recording.readUnit = [this](ByteStream& in, const UnitAt& at) {
         const std::uint64_t before = in.Offset();
         auto fault = m_family.units->readUnit(in, at);
-        if (!fault) m_units.push_back({at.start, 0, static_cast<std::uint32_t>(in.Offset() - before)});
+        if (fault) return fault;
+        const auto length = static_cast<std::uint32_t>(in.Offset() - before);
+        // Sized once from the first unit, so that a month of a million units is not copied as it
+        // grows; beyond the bound, it grows as vectors do.
+        if (m_units.empty())
+            m_units.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining() / length + 1, kReservedUnits)));
+        m_units.push_back({at.start, 0, length});
         return fault;
     };
     try {
@@ -111,7 +128,9 @@ void MonthIndex::FillTimes(std::size_t from) {
             m_units.resize(i);
             break;
         }
-        m_units[i].time = m_family.keys(bytes).time;
+        const JournalKeys keys = m_family.keys(bytes);
+        m_units[i].time = keys.time;
+        if (!keys.shown && m_hidden++ == 0) m_firstHidden = m_units[i].offset;
     }
 }
 

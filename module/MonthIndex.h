@@ -20,6 +20,10 @@ struct JournalFault {
     bool torn = false;             // the file ends in part of a unit an append is still writing
     std::uint64_t tornBytes = 0;
     bool rival = false;            // the damaged file holds whole units of the family's rival instead
+    // Units the browser never shows (JournalKeys::shown false): `hiddenUnits` of the month's
+    // `units`, the first at damage.offset. Not damage: they are part of the file.
+    bool hidden = false;
+    std::uint64_t hiddenUnits = 0, units = 0;
 };
 
 struct IndexedUnit {
@@ -65,6 +69,7 @@ private:
     void Scan(ScanFrom from, std::vector<JournalFault>& faults);
     void Report(const MonthFileScan& scan, std::vector<JournalFault>& faults);
     bool HoldsRival();
+    // Takes the times of units `from` on from their keys; counts those never shown.
     void FillTimes(std::size_t from);
     // The units of second t, in journal order.
     std::vector<std::size_t> OfSecond(DWORD t) const;
@@ -78,4 +83,5 @@ private:
     std::uint64_t m_scannedUnits = 0, m_end = 0;  // whole units scanned, and where they end
     std::uint64_t m_length = 0;      // the file's length at the last scan
     bool m_damaged = false;          // a scan met damage: nothing after it is read
+    std::uint64_t m_hidden = 0, m_firstHidden = 0;  // units never shown, and where the first is
 };

@@ -2,14 +2,21 @@
 // time, following appends, faults and matches. Units are told apart by a tag "#N" in their text.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
+#include <unistd.h>
+
 #include "event/EventJournal.h"
+#include "event/EventRecord.h"
 #include "log1/EntryJournal.h"
+#include "log1/EntryFileUnits.h"
 #include "log2/LogFileRepair.h"
 #include "log2/LogJournal.h"
+#include "module/FolderWatch.h"
 #include "module/Journal.h"
 #include "module/MonthFile.h"
 #include "tests/support/TempDir.h"
@@ -22,7 +29,8 @@ struct Family {
     const JournalFamily& (*family)();
     // Writes unit `tag` of kind 0 or 1 (a type --type tells apart) at `time`.
     void (*write)(const std::string& folder, DWORD time, int tag, int kind);
-    int typeOfKind1;  // the type number kind 1 is written with
+    int typeOfKind1;   // the type number kind 1 is written with
+    int groupOfKind1;  // a group that holds kind 1 and not kind 0 (for log2, the parent of its group)
 };
 
 void PrintTo(const Family& family, std::ostream* out) { *out << family.name; }
@@ -33,20 +41,20 @@ const Family kFamilies[] = {
     {"log2", LogJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          ScopedClock clock(time);
-         WriteTestLog(folder, clock, TestLog{CTime(time), static_cast<BYTE>(1 + kind), Tag(tag), {TestLogRecord{}}, CTime(time)});
+         WriteTestLog(folder, clock, TestLog{CTime(time), static_cast<BYTE>(kind ? 5 : 1), Tag(tag), {TestLogRecord{}}, CTime(time)});
      },
-     2},
+     5, 3},
     {"event", EventJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          WriteTestEvent(folder, TestEvent{CTime(time), 1, 0, static_cast<BYTE>(1 + kind), 1, Tag(tag)});
      },
-     2},
+     2, 1},
     {"log1", EntryJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          const std::string text = Tag(tag);
          WriteTestEntry(folder, TestEntry{CTime(time), static_cast<DWORD>(kind), "entry", 0, 0, text.c_str()});
      },
-     1},
+     1, 1},
 };
 
 // 2005-03-10 12:00:00 UTC, and a day.
@@ -223,23 +231,25 @@ TEST_P(JournalTest, MatchesAndRangeSkipWhatTheyLeaveOut) {
     Open();
     struct Case {
         const char* what;
-        int type;          // -1: any
+        int type, group;   // -1: any
         const char* text;  // "": any
         DWORD first, last;
         std::vector<int> tags;
     };
-    const int type = GetParam().typeOfKind1;
+    const int type = GetParam().typeOfKind1, group = GetParam().groupOfKind1;
     const Case cases[] = {
-        {"by type", type, "", 0, 0xFFFFFFFF, {2, 12}},
-        {"by text", -1, "#1", 0, 0xFFFFFFFF, {1, 12}},
-        {"by type and text", type, "#1", 0, 0xFFFFFFFF, {12}},
-        {"by range", -1, "", kMarch + 2, kApril - 1, {2, 12}},
-        {"by range and text", -1, "#", kMarch + 3, kApril, {12, 4}},
+        {"by type", type, -1, "", 0, 0xFFFFFFFF, {2, 12}},
+        {"by group", -1, group, "", 0, 0xFFFFFFFF, {2, 12}},
+        {"by text", -1, -1, "#1", 0, 0xFFFFFFFF, {1, 12}},
+        {"by type and text", type, -1, "#1", 0, 0xFFFFFFFF, {12}},
+        {"by range", -1, -1, "", kMarch + 2, kApril - 1, {2, 12}},
+        {"by range and text", -1, -1, "#", kMarch + 3, kApril, {12, 4}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         JournalMatch match;
         match.type = c.type;
+        match.group = c.group;
         match.text = c.text;
         journal.SetMatch(match);
         journal.SetRange(c.first, c.last);
@@ -360,6 +370,82 @@ TEST(LogJournal, ACursorResumesWithWhatIsNewAfterARepairCutTheMonthShort) {
         ASSERT_TRUE(resumed.SeekCursor(cursor));
         EXPECT_EQ(Rest(resumed), std::vector<int>{5}) << cursor;
     }
+}
+
+TEST(JournalFaults, AMonthFileThatIsNoPlainFileIsAFaultOnceAndNeverWaitedOn) {
+    ScopedTz tz("UTC");
+    TempDir dir, elsewhere;
+    kFamilies[1].write(elsewhere.path(), kMarch, 1, 0);
+    ASSERT_EQ(::symlink(elsewhere.file("200503.evt").c_str(), dir.file("200503.evt").c_str()), 0);
+    kFamilies[1].write(dir.path(), kApril, 2, 0);
+    Journal journal(EventJournalFamily());
+    ASSERT_TRUE(journal.Open(dir.path()));
+    EXPECT_EQ(Rest(journal), std::vector<int>{2});
+    journal.SeekHead();
+    EXPECT_FALSE(journal.Wait(0)) << "nothing changed";
+    const std::vector<Journal::Fault> faults = journal.TakeFaults();
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].damage.path, dir.file("200503.evt"));
+    EXPECT_NE(faults[0].damage.reason.find("not a plain file"), std::string::npos) << faults[0].damage.reason;
+}
+
+TEST(JournalFaults, ALogFolderHoldingAFirstGenerationFileTellsItsKind) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    kFamilies[2].write(dir.path(), kMarch, 1, 0);
+    for (const bool rival : {false, true}) {
+        JournalFamily family = LogJournalFamily();
+        if (rival) family.rival = &EntryFileUnits();
+        Journal journal(family);
+        ASSERT_TRUE(journal.Open(dir.path()));
+        EXPECT_FALSE(journal.Next());
+        const std::vector<Journal::Fault> faults = journal.TakeFaults();
+        ASSERT_EQ(faults.size(), 1u);
+        EXPECT_EQ(faults[0].rival, rival);
+        EXPECT_FALSE(faults[0].torn);
+    }
+}
+
+TEST(JournalFaults, AFolderThatCannotBeReadIsRefused) {
+    TempDir dir;
+    Journal journal(EventJournalFamily());
+    EXPECT_FALSE(journal.Open(dir.file("missing")));
+    EXPECT_EQ(journal.Error(), std::strerror(ENOENT));
+}
+
+TEST(EventJournal, MatchesChannelsAndLeavesRecordsWithoutTheMarkOut) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    WriteTestEvent(dir.path(), TestEvent{CTime(kMarch), 1, 0, 1, 1, "#1"});
+    WriteTestEvent(dir.path(), TestEvent{CTime(kMarch + 1), 3, 0, 1, 1, "#2"});
+    std::vector<std::uint8_t> unmarked = UnitBytes(kFamilies[1], kMarch + 2, 3);
+    unmarked.back() = 0;
+    Append(dir.file("200503.evt"), unmarked);
+    Journal journal(EventJournalFamily());
+    ASSERT_TRUE(journal.Open(dir.path()));
+    EXPECT_EQ(Rest(journal), (std::vector<int>{1, 2}));
+    JournalMatch channel3;
+    channel3.channel = 3;
+    journal.SetMatch(channel3);
+    journal.SeekHead();
+    EXPECT_EQ(Rest(journal), std::vector<int>{2});
+    const std::vector<Journal::Fault> faults = journal.TakeFaults();
+    ASSERT_EQ(faults.size(), 1u) << "said once, as no damage: a record without the mark is part of the file";
+    EXPECT_TRUE(faults[0].hidden);
+    EXPECT_EQ(faults[0].damage.offset, 2 * eventfile::kRecordSize);
+    EXPECT_EQ(faults[0].hiddenUnits, 1u);
+    EXPECT_EQ(faults[0].units, 3u);
+}
+
+TEST(FolderWatch, WithoutInotifyLooksAgainAfterASecondAtMost) {
+    TempDir dir;
+    FolderWatch watch;
+    watch.Watch(dir.file("missing"));  // inotify refuses it: the clock stands in
+    EXPECT_TRUE(watch.Wait(60000));
+    watch.Watch(dir.path());
+    EXPECT_FALSE(watch.Wait(0));
+    WriteBytes(dir.file("200503.evt"), {1});
+    EXPECT_TRUE(watch.Wait(60000));
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, JournalTest, ::testing::ValuesIn(kFamilies),
