@@ -103,7 +103,7 @@ void ShowDay(const BrowseOptions& o) {
 
 void AddEventBrowseCommands(CLI::App& event) {
     static BrowseOptions o;
-    static const JournalFamily& family = EventJournalFamily();
+    static const JournalSource source{EventJournalFamily(), ReportUnmarkedRecords};
     AddMonthsCommand(event, eventfile::kExtension, "List the months that have an event file, newest first",
                      "Event folder");
     AddBrowseCommand(event, "days", "List the days of a month that have events, latest first", "Event folder", "MONTH", o)
@@ -113,8 +113,8 @@ void AddEventBrowseCommands(CLI::App& event) {
         "Show events: one DAY by source group and channel as the event browser lists them, or with a range, --grep, "
         "--type, --reverse or --json-lines (or no DAY) every event in time order, oldest first",
         "Event folder", "Print one day as JSON: each event's fields and the text the browser's pane shows for it",
-        o.journal, family, [] {
-            if (!o.journal.type.empty()) return ShowJournal(o.journal, family);
+        o.journal, source, [] {
+            if (!o.journal.type.empty()) return ShowJournal(o.journal, source);
             o.dir = o.journal.dir;
             o.when = o.journal.day;
             o.json = o.journal.dayJson;
@@ -122,5 +122,5 @@ void AddEventBrowseCommands(CLI::App& event) {
         });
     show->add_option("--source", o.source, "Only this source: 1 camera, 2 sensor")->check(CLI::Range(1, 2));
     show->add_option("--channel", o.channel, "Only this channel")->check(CLI::Range(0LL, 4294967295LL));
-    AddFollowCommand(event, "event", "Event folder", o.journal, family);
+    AddFollowCommand(event, "event", "Event folder", o.journal, source);
 }

@@ -132,30 +132,30 @@ JournalFamily WithRival(const JournalFamily& family, const MonthFileUnits& rival
 }
 
 CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, const char* jsonHelp,
-                         JournalOptions& o, const JournalFamily& family, std::function<void()> showDay) {
+                         JournalOptions& o, const JournalSource& source, std::function<void()> showDay) {
     CLI::App* show = group.add_subcommand("show", help);
     show->add_option("DIR", o.dir, folderHelp)->required();
     show->add_option("DAY", o.day, "YYYY-MM-DD");
-    AddJournalOptions(*show, o, family, true);
+    AddJournalOptions(*show, o, source.family, true);
     show->add_flag("--show-cursor", o.showCursor, "After the entries, the last one's cursor: a line \"-- cursor: TEXT\"");
     show->add_flag("--no-pager", o.noPager, "Never through a pager ($PAGER, else less), which a terminal gets otherwise");
     show->add_flag("--json", o.dayJson, jsonHelp);
-    show->callback([&o, &family, showDay = std::move(showDay)] {
+    show->callback([&o, &source, showDay = std::move(showDay)] {
         Pager pager(!o.noPager);
-        if (WantsJournal(o)) ShowJournal(o, family);
+        if (WantsJournal(o)) ShowJournal(o, source);
         else showDay();
     });
     return show;
 }
 
 void AddFollowCommand(CLI::App& group, const char* what, const char* folderHelp, JournalOptions& o,
-                      const JournalFamily& family) {
+                      const JournalSource& source) {
     CLI::App* follow = group.add_subcommand(
         "follow", std::string("Print each ") + what + " as it is written into the folder, by any process, until "
                   "interrupted (Ctrl-C, exit 0); with -n, the last N first");
     follow->add_option("DIR", o.dir, folderHelp)->required();
-    AddJournalOptions(*follow, o, family, false);
-    follow->callback([&o, &family] { FollowJournal(o, family); });
+    AddJournalOptions(*follow, o, source.family, false);
+    follow->callback([&o, &source] { FollowJournal(o, source); });
 }
 
 bool WantsJournal(const JournalOptions& o) {
@@ -163,18 +163,18 @@ bool WantsJournal(const JournalOptions& o) {
            o.lines >= 0 || !o.cursorFile.empty() || o.showCursor || !o.output.empty() || o.utc;
 }
 
-void ShowJournal(const JournalOptions& o, const JournalFamily& family) {
+void ShowJournal(const JournalOptions& o, const JournalSource& source) {
     if (o.dayJson)
         throw CommandError{"--json prints one DAY as the browser groups it, without the journal's options; "
                            "for the journal use --json-lines"};
     if (o.reverse && !o.cursorFile.empty())
         throw CommandError{"--cursor-file goes on from where the last run ended, oldest first; it cannot be given "
                            "with --reverse"};
-    Journal journal(family);
-    OpenJournal(journal, o, family);
+    Journal journal(source.family);
+    OpenJournal(journal, o, source.family);
     const Range range = RangeOf(o);
     journal.SetRange(range.first, range.last);
-    JournalWalk walk(journal, family, o, false);
+    JournalWalk walk(journal, source, o, false);
     if (o.reverse) {
         walk.PrintBackward();
     } else {
@@ -184,11 +184,11 @@ void ShowJournal(const JournalOptions& o, const JournalFamily& family) {
     walk.EndBatch();
 }
 
-void FollowJournal(const JournalOptions& o, const JournalFamily& family) {
-    Journal journal(family);
-    OpenJournal(journal, o, family);
+void FollowJournal(const JournalOptions& o, const JournalSource& source) {
+    Journal journal(source.family);
+    OpenJournal(journal, o, source.family);
     StopOnSignals();
-    JournalWalk walk(journal, family, o, true);
+    JournalWalk walk(journal, source, o, true);
     walk.Start(StoredCursor(o));
     walk.PrintOnward();
     walk.EndBatch();

@@ -17,21 +17,30 @@ struct JournalOptions {
     bool dayJson = false;  // --json: one DAY as the browser groups it, which the journal does not print
 };
 
+// A family of month files as the commands read it.
+struct JournalSource {
+    JournalFamily family;
+    // Says on stderr that `hidden` of a month file's `units` are never shown, the first at
+    // `firstOffset`, or raises CommandError; nullptr where the browser leaves them out silently.
+    void (*reportHidden)(const std::string& path, std::uint64_t hidden, std::uint64_t units,
+                         std::uint64_t firstOffset) = nullptr;
+};
+
 // Adds `show DIR [DAY]` to `group` with the journal's options and --json (described by
 // `jsonHelp`); `showDay` runs for one DAY without them (the browser's own view of a day),
 // ShowJournal otherwise.
 CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, const char* jsonHelp,
-                         JournalOptions& o, const JournalFamily& family, std::function<void()> showDay);
+                         JournalOptions& o, const JournalSource& source, std::function<void()> showDay);
 // Adds `follow DIR` to `group`: FollowJournal, printing each `what` appended.
 void AddFollowCommand(CLI::App& group, const char* what, const char* folderHelp, JournalOptions& o,
-                      const JournalFamily& family);
+                      const JournalSource& source);
 // Whether a show command asks for the journal rather than one day as the browser's tree shows it.
 bool WantsJournal(const JournalOptions& o);
 // The entries of the folder in the asked range, oldest first (newest first with --reverse); a
 // CommandError for --json, whose form is one day's.
-void ShowJournal(const JournalOptions& o, const JournalFamily& family);
+void ShowJournal(const JournalOptions& o, const JournalSource& source);
 // Prints the entries appended to the folder's month files until SIGINT or SIGTERM (exit 0).
-void FollowJournal(const JournalOptions& o, const JournalFamily& family);
+void FollowJournal(const JournalOptions& o, const JournalSource& source);
 
 // The --type filter: nothing when empty, else a number or one of the family's group names.
 struct TypeFilter {

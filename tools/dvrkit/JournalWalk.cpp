@@ -20,8 +20,8 @@ CommandError FaultError(const Journal::Fault& fault, const JournalFamily& family
 
 }  // namespace
 
-JournalWalk::JournalWalk(Journal& journal, const JournalFamily& family, const JournalOptions& o, bool following)
-    : m_journal(journal), m_family(family), m_options(o), m_following(following), m_printer(OutputOf(o), o.utc) {}
+JournalWalk::JournalWalk(Journal& journal, const JournalSource& source, const JournalOptions& o, bool following)
+    : m_journal(journal), m_source(source), m_options(o), m_following(following), m_printer(OutputOf(o), o.utc) {}
 
 void JournalWalk::Start(const std::optional<std::string>& cursor) {
     if (cursor && !m_journal.SeekCursor(*cursor))
@@ -38,21 +38,21 @@ void JournalWalk::Start(const std::optional<std::string>& cursor) {
     if (cursor && m_journal.Previous()) bound = Place{m_journal.Path(), m_journal.Offset()};
     CheckFaults();
     m_journal.SeekTail();
-    m_pending = BackFromTail(bound);
+    BackFromTail(bound);
     CheckFaults();
 }
 
-bool JournalWalk::BackFromTail(const std::optional<Place>& bound) {
-    for (long long stepped = 0; stepped < m_options.lines; ++stepped) {
-        if (!m_journal.Previous()) return false;  // at the head: Next gives the first entry
-        if (bound && m_journal.Path() == bound->path && m_journal.Offset() == bound->offset) return false;
+void JournalWalk::BackFromTail(const std::optional<Place>& bound) {
+    // Next gives again what Previous gave last, so the walk stops before the entries to print.
+    for (long long stepped = 0; stepped < m_options.lines && m_journal.Previous(); ++stepped) {
+        if (bound && m_journal.Path() == bound->path && m_journal.Offset() == bound->offset) {
+            m_journal.Next();  // printed before
+            return;
+        }
     }
-    return m_options.lines > 0;
 }
 
 void JournalWalk::PrintOnward() {
-    if (m_pending) PrintCurrent();
-    m_pending = false;
     while (m_journal.Next()) {
         CheckFaults();
         PrintCurrent();
@@ -87,12 +87,24 @@ void JournalWalk::EndBatch() {
 
 void JournalWalk::CheckFaults() {
     for (const Journal::Fault& fault : m_journal.TakeFaults()) {
-        if (!fault.torn) {
+        if (fault.hidden) {
+            if (m_source.reportHidden) ReportHidden(fault);
+        } else if (fault.torn) {
+            if (!m_following)
+                std::cerr << "dvrkit: warning: " << fault.damage.path << " ends in " << fault.tornBytes
+                          << " bytes of an entry not yet whole; the entries before them are shown\n";
+        } else {
             EndBatch();
-            throw FaultError(fault, m_family);
+            throw FaultError(fault, m_source.family);
         }
-        if (!m_following)
-            std::cerr << "dvrkit: warning: " << fault.damage.path << " ends in " << fault.tornBytes
-                      << " bytes of an entry not yet whole; the entries before them are shown\n";
+    }
+}
+
+void JournalWalk::ReportHidden(const Journal::Fault& fault) {
+    try {
+        m_source.reportHidden(fault.damage.path, fault.hiddenUnits, fault.units, fault.damage.offset);
+    } catch (const CommandError&) {
+        EndBatch();
+        throw;
     }
 }

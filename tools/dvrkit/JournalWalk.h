@@ -11,7 +11,7 @@
 
 class JournalWalk {
 public:
-    JournalWalk(Journal& journal, const JournalFamily& family, const JournalOptions& o, bool following);
+    JournalWalk(Journal& journal, const JournalSource& source, const JournalOptions& o, bool following);
 
     // Places the journal where printing starts: after `cursor` when there is one, else at the head
     // (following: the tail); then, with -n, back from the tail by that many entries, never before
@@ -31,20 +31,19 @@ private:
         std::string path;
         std::uint64_t offset = 0;
     };
-    // Steps back from the tail by up to -n entries, stopping at `bound`; whether the journal's
-    // current entry is the first to print (else Next gives it).
-    bool BackFromTail(const std::optional<Place>& bound);
+    // Steps back from the tail by up to -n entries, stopping after `bound`.
+    void BackFromTail(const std::optional<Place>& bound);
     void PrintCurrent();
     // Ends the command at damage, after writing out and saving what was printed before it;
-    // warns of a torn tail unless following.
+    // warns of a torn tail unless following, and of units never shown where the source names them.
     void CheckFaults();
+    void ReportHidden(const Journal::Fault& fault);
 
     Journal& m_journal;
-    const JournalFamily& m_family;
+    const JournalSource& m_source;
     const JournalOptions& m_options;
     bool m_following;
     JournalPrinter m_printer;
     JournalText m_text;
-    bool m_pending = false;  // the current entry is printed before Next is asked
     std::string m_lastCursor, m_savedCursor;
 };

@@ -135,20 +135,20 @@ void AddLog1BrowseCommands(CLI::App& log1) {
     AddMonthsCommand(log1, entryfile::kExtension, "List the months that have a month file, newest first", "Log folder");
     AddBrowseCommand(log1, "days", "List the days of a month that have entries, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
-    static const JournalFamily family = WithRival(EntryJournalFamily(), LogFileUnits());
+    static const JournalSource source{WithRival(EntryJournalFamily(), LogFileUnits())};
     AddShowCommand(log1,
                    "Show entries: one DAY by type with their counts and six-line texts as the browser shows it, "
                    "or with a range, --grep, --reverse or --json-lines (or no DAY) every entry in time order, "
                    "oldest first",
-                   "Log folder", "Print one day's types as JSON", o.journal, family, [] {
-                       const TypeFilter filter = ParseTypeFilter(o.journal.type, family);
+                   "Log folder", "Print one day's types as JSON", o.journal, source, [] {
+                       const TypeFilter filter = ParseTypeFilter(o.journal.type, source.family);
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
                        o.json = o.journal.dayJson;
                        o.type = filter.type >= 0 ? filter.type : filter.group;
                        ShowDay(o);
                    });
-    AddFollowCommand(log1, "entry", "Log folder", o.journal, family);
+    AddFollowCommand(log1, "entry", "Log folder", o.journal, source);
 
     CLI::App* del = AddBrowseCommand(
         log1, "delete",

@@ -67,8 +67,8 @@ void ListDays(const BrowseOptions& o) {
     if (o.json) PrintJson(out);
 }
 
-void ShowDay(const BrowseOptions& o, const JournalFamily& family) {
-    const TypeFilter filter = ParseTypeFilter(o.journal.type, family);
+void ShowDay(const BrowseOptions& o, const JournalSource& source) {
+    const TypeFilter filter = ParseTypeFilter(o.journal.type, source.family);
     const bool filtered = !o.journal.type.empty();
     CLogMonthData data;
     const LogDayGroups groups = data.GroupDay(LoadDayOf(o, data));
@@ -111,7 +111,7 @@ void ExportMonth(const BrowseOptions& o) {
 
 void AddLog2BrowseCommands(CLI::App& log2) {
     static BrowseOptions o;
-    static const JournalFamily family = WithRival(LogJournalFamily(), EntryFileUnits());
+    static const JournalSource source{WithRival(LogJournalFamily(), EntryFileUnits())};
     AddMonthsCommand(log2, logfile::kExtension, "List the months that have a log file, newest first", "Log folder");
     AddBrowseCommand(log2, "days", "List the days of a month on which logs began, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
@@ -119,13 +119,13 @@ void AddLog2BrowseCommands(CLI::App& log2) {
     AddShowCommand(log2,
                    "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
                    "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
-                   "Log folder", "Print one day's groups as JSON", o.journal, family, [] {
+                   "Log folder", "Print one day's groups as JSON", o.journal, source, [] {
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
                        o.json = o.journal.dayJson;
-                       ShowDay(o, family);
+                       ShowDay(o, source);
                    });
-    AddFollowCommand(log2, "log", "Log folder", o.journal, family);
+    AddFollowCommand(log2, "log", "Log folder", o.journal, source);
 
     CLI::App* exportCmd = log2.add_subcommand("export", "Write every log of a month as text (CR LF line ends)");
     exportCmd->add_option("DIR", o.dir, "Log folder")->required();
