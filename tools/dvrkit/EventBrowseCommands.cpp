@@ -111,7 +111,7 @@ void AddEventBrowseCommands(CLI::App& event) {
     CLI::App* show = AddShowCommand(
         event,
         "Show events: one DAY by source group and channel as the event browser lists them, or with a range, --grep, "
-        "--type, --reverse or --json-lines (or no DAY) every event in time order, oldest first",
+        "--type, --reverse, -n, --output or another option below (or no DAY) every event in time order, oldest first",
         "Event folder", "Print one day as JSON: each event's fields and the text the browser's pane shows for it",
         o.journal, source, [] {
             if (!o.journal.type.empty()) return ShowJournal(o.journal, source);

@@ -86,11 +86,14 @@ void StopOnSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void AddOutputOptions(CLI::App& command, JournalOptions& o) {
-    command.add_option("-n,--lines", o.lines, "Only the last N entries")->check(CLI::NonNegativeNumber);
+void AddOutputOptions(CLI::App& command, JournalOptions& o, bool following) {
+    command.add_option("-n,--lines", o.lines, following ? "First the last N entries, then what is appended" : "Only the last N entries")
+        ->type_name("N")
+        ->check(CLI::NonNegativeNumber);
     command.add_option("--cursor-file", o.cursorFile,
-                       "Start after the cursor stored in FILE, if it exists; store the last printed entry's cursor "
-                       "there after printing");
+                       std::string("Start after the cursor stored in FILE, if it exists; store the last printed entry's "
+                                   "cursor there ") + (following ? "after each batch" : "after printing"))
+        ->type_name("FILE");
     command.add_option("--output", o.output,
                        "short: each entry's time and text (the default); cat: the text alone; json-lines: as "
                        "--json-lines")
@@ -100,8 +103,8 @@ void AddOutputOptions(CLI::App& command, JournalOptions& o) {
                      "One JSON object per line, its time in ISO 8601 with the zone's offset");
 }
 
-void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalFamily& family, bool range) {
-    if (range) {
+void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalFamily& family, bool following) {
+    if (!following) {
         command.add_option("--since", o.since, "From this month (YYYY-MM), day (YYYY-MM-DD) or local time (YYYY-MM-DD HH:MM:SS) on");
         command.add_option("--until", o.until, "Up to the end of this month or day, or up to this local time");
         command.add_flag("--reverse", o.reverse, "Newest first");
@@ -110,7 +113,7 @@ void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalFamily
     std::string names;
     for (const std::string& name : family.groupNames) names += (names.empty() ? "" : ", ") + name;
     command.add_option("--type", o.type, "Only entries of this type: a number, or a name (" + names + ")");
-    AddOutputOptions(command, o);
+    AddOutputOptions(command, o, following);
 }
 
 }  // namespace
@@ -136,7 +139,7 @@ CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* f
     CLI::App* show = group.add_subcommand("show", help);
     show->add_option("DIR", o.dir, folderHelp)->required();
     show->add_option("DAY", o.day, "YYYY-MM-DD");
-    AddJournalOptions(*show, o, source.family, true);
+    AddJournalOptions(*show, o, source.family, false);
     show->add_flag("--show-cursor", o.showCursor, "After the entries, the last one's cursor: a line \"-- cursor: TEXT\"");
     show->add_flag("--no-pager", o.noPager, "Never through a pager ($PAGER, else less), which a terminal gets otherwise");
     show->add_flag("--json", o.dayJson, jsonHelp);
@@ -154,7 +157,7 @@ void AddFollowCommand(CLI::App& group, const char* what, const char* folderHelp,
         "follow", std::string("Print each ") + what + " as it is written into the folder, by any process, until "
                   "interrupted (Ctrl-C, exit 0); with -n, the last N first");
     follow->add_option("DIR", o.dir, folderHelp)->required();
-    AddJournalOptions(*follow, o, source.family, false);
+    AddJournalOptions(*follow, o, source.family, true);
     follow->callback([&o, &source] { FollowJournal(o, source); });
 }
 

@@ -138,7 +138,7 @@ void AddLog1BrowseCommands(CLI::App& log1) {
     static const JournalSource source{WithRival(EntryJournalFamily(), LogFileUnits())};
     AddShowCommand(log1,
                    "Show entries: one DAY by type with their counts and six-line texts as the browser shows it, "
-                   "or with a range, --grep, --reverse or --json-lines (or no DAY) every entry in time order, "
+                   "or with a range, --grep, --reverse, -n, --output or another option below (or no DAY) every entry in time order, "
                    "oldest first",
                    "Log folder", "Print one day's types as JSON", o.journal, source, [] {
                        const TypeFilter filter = ParseTypeFilter(o.journal.type, source.family);

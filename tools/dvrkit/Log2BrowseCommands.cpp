@@ -118,7 +118,7 @@ void AddLog2BrowseCommands(CLI::App& log2) {
 
     AddShowCommand(log2,
                    "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
-                   "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
+                   "--grep, --reverse, -n, --output or another option below (or no DAY) every log in time order, oldest first",
                    "Log folder", "Print one day's groups as JSON", o.journal, source, [] {
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;

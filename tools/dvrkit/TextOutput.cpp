@@ -13,9 +13,9 @@
 namespace {
 
 void AppendEscaped(std::string& out, unsigned char byte) {
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-    out += escaped;
+    constexpr char kHex[] = "0123456789abcdef";
+    const char escaped[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+    out.append(escaped, sizeof escaped);
 }
 
 bool IsControl(std::string_view sequence) {
@@ -26,7 +26,7 @@ bool IsControl(std::string_view sequence) {
 
 // Whether a byte below 0x80 goes out as it is wherever it stands.
 bool PlainAscii(unsigned char byte, std::string_view alsoEscaped) {
-    return byte >= 0x20 && byte < 0x7F && alsoEscaped.find(static_cast<char>(byte)) == std::string_view::npos;
+    return byte >= 0x20 && byte < 0x7F && (alsoEscaped.empty() || alsoEscaped.find(static_cast<char>(byte)) == std::string_view::npos);
 }
 
 void AppendEscapedText(std::string& out, std::string_view text, std::string_view alsoEscaped) {
