@@ -12,6 +12,9 @@ namespace {
 // Written to standard output at about this size, one call each.
 constexpr std::size_t kBlockSize = 64 * 1024;
 
+// The places of the keys the printer adds to each JSON line, before the entry's fields.
+constexpr int kTimeKey = -2, kEpochKey = -1;
+
 }  // namespace
 
 void JournalPrinter::Print(DWORD time, const JournalText& text) {
@@ -64,35 +67,51 @@ void JournalPrinter::AppendBody(std::string_view body, std::string_view indent) 
     }
 }
 
+void JournalPrinter::SortKeys(const JournalText& text) {
+    // Entries of one family name the same fields in the same order: sorted once, not per entry.
+    const bool same = m_names.size() == text.fields.size() &&
+                      std::ranges::equal(m_names, text.fields, {}, {}, &JournalField::name);
+    if (same) return;
+    m_names.clear();
+    for (const JournalField& field : text.fields) m_names.push_back(field.name);
+    m_order.clear();
+    for (int i = -2; i < static_cast<int>(m_names.size()); ++i) m_order.push_back(i);
+    const auto name = [this](int i) { return i == kTimeKey ? "time" : i == kEpochKey ? "epoch" : m_names[static_cast<size_t>(i)]; };
+    std::ranges::sort(m_order, [&](int a, int b) { return std::strcmp(name(a), name(b)) < 0; });
+}
+
 void JournalPrinter::AppendJson(DWORD time, const JournalText& text) {
-    static const JournalField timeKey{"time"}, epochKey{"epoch"};
-    m_fields.assign({&timeKey, &epochKey});
-    for (const JournalField& field : text.fields) m_fields.push_back(&field);
-    std::ranges::sort(m_fields, [](const JournalField* a, const JournalField* b) { return std::strcmp(a->name, b->name) < 0; });
+    SortKeys(text);
     char separator = '{';
-    for (const JournalField* field : m_fields) {
+    for (const int key : m_order) {
         m_block += separator;
         separator = ',';
-        AppendJsonString(m_block, field->name);
-        m_block += ':';
-        if (field == &timeKey) {
-            m_block += '"';
+        if (key == kTimeKey) {
+            m_block += "\"time\":\"";
             m_times.AppendIso(m_block, time);
             m_block += '"';
-        } else if (field == &epochKey) {
+            continue;
+        }
+        if (key == kEpochKey) {
+            m_block += "\"epoch\":";
             AppendJsonNumber(m_block, time);
-        } else if (field->isNumber) {
-            AppendJsonNumber(m_block, field->number);
-        } else if (field->isList) {
+            continue;
+        }
+        const JournalField& field = text.fields[static_cast<size_t>(key)];
+        AppendJsonString(m_block, field.name);
+        m_block += ':';
+        if (field.isNumber) {
+            AppendJsonNumber(m_block, field.number);
+        } else if (field.isList) {
             char between = '[';
-            for (const std::string& item : field->list) {
+            for (const std::string& item : field.list) {
                 m_block += between;
                 between = ',';
                 AppendJsonString(m_block, item);
             }
-            m_block += field->list.empty() ? "[]" : "]";
+            m_block += field.list.empty() ? "[]" : "]";
         } else {
-            AppendJsonString(m_block, field->text);
+            AppendJsonString(m_block, field.text);
         }
     }
     m_block += "}\n";

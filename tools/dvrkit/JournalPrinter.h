@@ -37,5 +37,9 @@ private:
     JournalOutput m_output;
     TimeTexts m_times;
     std::string m_block;
-    std::vector<const JournalField*> m_fields;  // the entry's fields in key order
+    // The JSON keys in byte order: the entry's fields by index, time and epoch as -2 and -1; for
+    // the field names of the last entry.
+    void SortKeys(const JournalText& text);
+    std::vector<const char*> m_names;
+    std::vector<int> m_order;
 };
