@@ -88,6 +88,13 @@ set +e; "$dvrkit" event show "$dir/damaged" > "$dir/out" 2> "$dir/err"; code=$?;
 [ $code -eq 2 ] && grep -q '200504.evt: not an event file: 1 of 1 records .* at offset 0' "$dir/err" &&
   grep -q 'text one' "$dir/out" ||
   fail "damage after a whole month: exit $code, $(cat "$dir/out" "$dir/err")"
+# A month outside the range is never read, at either end.
+for range in "--until 2005-03" "--until 2005-03 -n 1" "--until 2005-03 --reverse"; do
+  "$dvrkit" event show "$dir/damaged" $range > "$dir/out" || fail "$range read the foreign month"
+  grep -q 'text one' "$dir/out" || fail "$range: $(cat "$dir/out")"
+done
+mv "$dir/damaged/200504.evt" "$dir/damaged/200502.evt"
+"$dvrkit" event show "$dir/damaged" --since 2005-03 | grep -q 'text one' || fail "--since read the foreign month"
 
 # The pager: never for an output that is no terminal; on a terminal $PAGER unless --no-pager;
 # never for follow.

@@ -60,13 +60,15 @@ void CheckOutputOptions(const JournalOptions& o) {
         throw CommandError{"--json-lines is --output json-lines; give one of them"};
 }
 
-// The folder's journal with the command's --type and --grep.
-void OpenJournal(Journal& journal, const JournalOptions& o, const JournalFamily& family) {
+// The folder's journal with the command's --type and --grep, in `range`. Both are set before the
+// folder is opened, so that no month outside the range is ever read.
+void OpenJournal(Journal& journal, const JournalOptions& o, const JournalFamily& family, Range range = {}) {
     CheckOutputOptions(o);
     RequireFolder(o.dir);
-    if (!journal.Open(o.dir)) throw CommandError{o.dir + ": " + journal.Error()};
     const TypeFilter filter = ParseTypeFilter(o.type, family);
     journal.SetMatch({filter.type, filter.group, -1, o.grep});
+    journal.SetRange(range.first, range.last);
+    if (!journal.Open(o.dir)) throw CommandError{o.dir + ": " + journal.Error()};
 }
 
 std::optional<std::string> StoredCursor(const JournalOptions& o) {
@@ -174,9 +176,7 @@ void ShowJournal(const JournalOptions& o, const JournalSource& source) {
         throw CommandError{"--cursor-file goes on from where the last run ended, oldest first; it cannot be given "
                            "with --reverse"};
     Journal journal(source.family);
-    OpenJournal(journal, o, source.family);
-    const Range range = RangeOf(o);
-    journal.SetRange(range.first, range.last);
+    OpenJournal(journal, o, source.family, RangeOf(o));
     JournalWalk walk(journal, source, o, false);
     if (o.reverse) {
         walk.PrintBackward();
