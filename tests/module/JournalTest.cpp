@@ -41,7 +41,8 @@ const Family kFamilies[] = {
     {"log2", LogJournalFamily,
      [](const std::string& folder, DWORD time, int tag, int kind) {
          ScopedClock clock(time);
-         WriteTestLog(folder, clock, TestLog{CTime(time), static_cast<BYTE>(kind ? 5 : 1), Tag(tag), {TestLogRecord{}}, CTime(time)});
+         const auto type = static_cast<BYTE>(kind ? 5 : 1);
+         WriteTestLog(folder, clock, TestLog{CTime(time), type, Tag(tag), {TestLogRecord{}}, CTime(time)});
      },
      5, 3},
     {"event", EventJournalFamily,
