@@ -1,5 +1,6 @@
 // The journal over one month file of any of the three families (the input's first byte chooses
 // it): indexed, walked both ways with every unit rendered, its cursors taken and sought again.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -54,8 +55,8 @@ std::vector<std::uint8_t> LogFile() {
 }
 
 std::vector<std::uint8_t> Chosen(std::uint8_t choice, const std::vector<std::uint8_t>& file) {
-    std::vector<std::uint8_t> seed{choice};
-    seed.insert(seed.end(), file.begin(), file.end());
+    std::vector<std::uint8_t> seed(file.size() + 1, choice);
+    std::copy(file.begin(), file.end(), seed.begin() + 1);
     return seed;
 }
 
