@@ -172,7 +172,10 @@ bool Journal::Accept(std::size_t i, bool backward) {
     const IndexedUnit& unit = m_index[i];
     if (unit.time < m_first || unit.time > m_last) return false;
     const auto bytes = m_index.Bytes(i, backward);
-    if (bytes.empty()) return false;
+    if (bytes.empty()) {  // cut off or unreadable since it was indexed: said, not passed over unseen
+        m_faults.push_back({MonthFileDamage{m_index.Path(), unit.offset, "the file no longer holds this unit whole"}});
+        return false;
+    }
     const JournalKeys keys = m_family.keys(bytes);
     if (!keys.shown) return false;
     if (m_match.type >= 0 && keys.type != m_match.type) return false;
