@@ -317,6 +317,22 @@ TEST_P(JournalTest, FollowsAppendsNewMonthsAndReplacedFilesWithoutRepeating) {
     EXPECT_EQ(Rest(), std::vector<int>{3});
 }
 
+TEST_P(JournalTest, FollowsAFileCutShortInPlaceWithoutRepeating) {
+    if (GetParam().family().units->headerSize != 0) GTEST_SKIP() << "a cut under the header's count is damage";
+    for (int tag = 1; tag <= 3; ++tag) Write(kMarch + static_cast<DWORD>(tag), tag);
+    Open();
+    journal.SeekTail();
+    ASSERT_TRUE(journal.Previous());
+    const std::uint64_t third = journal.Offset();
+    journal.SeekTail();
+    std::filesystem::resize_file(MonthPath(kMarch), third);
+    EXPECT_TRUE(journal.Wait(5000));
+    EXPECT_EQ(Rest(), std::vector<int>{}) << "what the file still holds was given";
+    Write(kMarch + 4, 4);
+    EXPECT_TRUE(journal.Wait(5000));
+    EXPECT_EQ(Rest(), std::vector<int>{4});
+}
+
 // Log blocks 1 to `count` at kMarch + tag; the offsets of their tail marks.
 std::vector<std::uint64_t> WriteLogs(const std::string& folder, int count) {
     for (int tag = 1; tag <= count; ++tag) kFamilies[0].write(folder, kMarch + static_cast<DWORD>(tag), tag, 0);
