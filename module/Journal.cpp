@@ -66,11 +66,12 @@ void Journal::SetRange(DWORD first, DWORD last) {
 void Journal::ListMonths() {
     m_months.clear();
     for (const MonthFileEntry& month : FindMonthFiles(m_folder, m_family.extension)) m_months.push_back(month.name);
-    std::ranges::reverse(m_months);  // oldest first
+    std::ranges::sort(m_months);  // oldest first: "YYYYMM.EXT" sorts as its month
     // A month file deleted while indexed stays in the order: its units are still read.
     const auto at = std::ranges::lower_bound(m_months, m_monthName);
     if (!m_monthName.empty() && (at == m_months.end() || *at != m_monthName)) m_months.insert(at, m_monthName);
-    m_month = m_monthName.empty() ? 0 : static_cast<std::size_t>(std::ranges::find(m_months, m_monthName) - m_months.begin());
+    const auto indexed = std::ranges::find(m_months, m_monthName);
+    m_month = m_monthName.empty() ? 0 : static_cast<std::size_t>(indexed - m_months.begin());
     m_lengths.clear();
     for (std::size_t m = 0; m < m_months.size(); ++m) {
         const auto look = CFile::IdentityAndLengthOf(PathOf(m).c_str());
@@ -101,7 +102,8 @@ void Journal::SeekMonth(std::ptrdiff_t m, std::ptrdiff_t step, bool atEnd) {
     const auto found = MonthFrom(m, step);
     // Without a month of the range, the position rests at that end of the order.
     if (found) Load(*found);
-    else if (!m_months.empty()) Load(static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(m, 0, std::ssize(m_months) - 1)));
+    else if (!m_months.empty())
+        Load(static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(m, 0, std::ssize(m_months) - 1)));
     m_gap = atEnd ? m_index.Size() : 0;
 }
 
@@ -111,7 +113,8 @@ void Journal::SeekTail() { SeekMonth(static_cast<std::ptrdiff_t>(m_months.size()
 
 void Journal::SeekTime(DWORD t) {
     const std::string prefix = MonthPrefixOf(t);
-    const auto month = std::ranges::find_if(m_months, [&](const std::string& name) { return name.substr(0, 6) >= prefix; });
+    const auto month =
+        std::ranges::find_if(m_months, [&](const std::string& name) { return name.substr(0, 6) >= prefix; });
     if (month == m_months.end()) return SeekTail();
     SeekMonth(month - m_months.begin(), 1, false);
     if (m_monthName == *month) m_gap = m_index.LowerBound(t);
@@ -169,7 +172,10 @@ bool Journal::Accept(std::size_t i, bool backward) {
     const IndexedUnit& unit = m_index[i];
     if (unit.time < m_first || unit.time > m_last) return false;
     const auto bytes = m_index.Bytes(i, backward);
-    if (bytes.empty()) return false;
+    if (bytes.empty()) {  // cut off or unreadable since it was indexed: said, not passed over unseen
+        m_faults.push_back({MonthFileDamage{m_index.Path(), unit.offset, "the file no longer holds this unit whole"}});
+        return false;
+    }
     const JournalKeys keys = m_family.keys(bytes);
     if (!keys.shown) return false;
     if (m_match.type >= 0 && keys.type != m_match.type) return false;
@@ -203,7 +209,8 @@ bool Journal::Wait(int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         if (Refresh()) return true;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         m_watch.Wait(static_cast<int>(left.count()));
     }
@@ -236,8 +243,6 @@ bool Journal::Refresh() {
 }
 
 void Journal::Reindex() {
-    m_current.reset();
-    m_unit = {};
     std::optional<JournalCursor> last;
     if (m_gap > 0) last = m_index.CursorOf(m_gap - 1, m_monthName);
     m_index.Build(PathOf(m_month), m_faults);
@@ -248,7 +253,8 @@ void Journal::Reindex() {
 std::vector<Journal::Fault> Journal::TakeFaults() {
     std::vector<Fault> fresh;
     for (Fault& fault : m_faults) {
-        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + (fault.torn ? "t" : fault.hidden ? "h" : "d");
+        const char* kind = fault.torn ? "torn" : fault.hidden ? "hidden" : "damage";
+        const std::string key = fault.damage.path + "@" + std::to_string(fault.damage.offset) + kind;
         if (std::ranges::find(m_reported, key) != m_reported.end()) continue;
         m_reported.push_back(key);
         fresh.push_back(std::move(fault));

@@ -84,7 +84,7 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
         // Sized once from the first unit, so that a month of a million units is not copied as it
         // grows; beyond the bound, it grows as vectors do.
         if (m_units.empty())
-            m_units.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining() / length + 1, kReservedUnits)));
+            m_units.reserve(static_cast<std::size_t>(std::min(in.Remaining() / length + 1, kReservedUnits)));
         m_units.push_back({at.start, 0, length});
         return fault;
     };
