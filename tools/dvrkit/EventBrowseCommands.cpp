@@ -4,6 +4,7 @@
 #include <string>
 
 #include "event/EventFileReader.h"
+#include "event/EventJournal.h"
 #include "event/EventMonthData.h"
 #include "event/EventText.h"
 #include "module/FixedText.h"
@@ -102,7 +103,7 @@ void ShowDay(const BrowseOptions& o) {
 
 void AddEventBrowseCommands(CLI::App& event) {
     static BrowseOptions o;
-    static const JournalSource source = EventJournalSource();
+    static const JournalSource source{EventJournalFamily(), ReportUnmarkedRecords};
     AddMonthsCommand(event, eventfile::kExtension, "List the months that have an event file, newest first",
                      "Event folder");
     AddBrowseCommand(event, "days", "List the days of a month that have events, latest first", "Event folder", "MONTH", o)
@@ -110,7 +111,7 @@ void AddEventBrowseCommands(CLI::App& event) {
     CLI::App* show = AddShowCommand(
         event,
         "Show events: one DAY by source group and channel as the event browser lists them, or with a range, --grep, "
-        "--type, --reverse or --json-lines (or no DAY) every event in time order, oldest first",
+        "--type, --reverse, -n, --output or another option below (or no DAY) every event in time order, oldest first",
         "Event folder", "Print one day as JSON: each event's fields and the text the browser's pane shows for it",
         o.journal, source, [] {
             if (!o.journal.type.empty()) return ShowJournal(o.journal, source);

@@ -1,25 +1,26 @@
 #include "tools/dvrkit/Journal.h"
 
 #include <signal.h>
-#include <sys/stat.h>
-#include <time.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <charconv>
 #include <iostream>
-#include <map>
-#include <strings.h>
 
+#include "module/Journal.h"
 #include "module/LocalDay.h"
 #include "module/MonthFile.h"
 #include "tools/dvrkit/BrowseArguments.h"
 #include "tools/dvrkit/Commands.h"
-#include "tools/dvrkit/TextOutput.h"
+#include "tools/dvrkit/CursorFile.h"
+#include "tools/dvrkit/JournalWalk.h"
+#include "tools/dvrkit/Pager.h"
+#include "tools/dvrkit/TempFiles.h"
 
 namespace {
 
-// How often follow looks at the folder's month files.
-constexpr timespec kFollowInterval = {1, 0};
+// How long follow waits for appends at a time; SIGINT and SIGTERM are seen at least this often.
+constexpr int kFollowWaitMs = 250;
 
 // The first and the last second of the range asked for.
 struct Range {
@@ -54,109 +55,98 @@ Range RangeOf(const JournalOptions& o) {
     return range;
 }
 
-// Whether the month of a file's label has seconds in `range`.
-bool MonthMeets(const std::string& label, const Range& range) {
-    const auto month = ParseMonthLabel(label);
-    // The seconds end on 2106-02-07, so February 2106 is the last month that holds entries.
-    if (!month || month->year < 1970 || month->year * 100 + month->month > 210602) return false;
-    const DWORD first = LocalMidnight(month->year, month->month, 1);
-    const bool lastMonth = month->year == 2106 && month->month == 2;
-    const DWORD end = lastMonth ? 0xFFFFFFFF
-                                : LocalMidnight(month->month == 12 ? month->year + 1 : month->year,
-                                                month->month == 12 ? 1 : month->month + 1, 1);
-    return first <= range.last && end > range.first;
+void CheckOutputOptions(const JournalOptions& o) {
+    if (o.jsonLines && !o.output.empty() && o.output != "json-lines")
+        throw CommandError{"--json-lines is --output json-lines; give one of them"};
 }
 
-// "2005-05-02T10:00:00+02:00": local time with the zone's offset.
-std::string IsoTime(DWORD time) {
-    const time_t t = time;
-    tm local{};
-    localtime_r(&t, &local);
-    char text[40];
-    strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    std::string iso = text;
-    iso.insert(iso.size() - 2, ":");
-    return iso;
+// The folder's journal with the command's --type and --grep, in `range`. Both are set before the
+// folder is opened, so that no month outside the range is ever read.
+void OpenJournal(Journal& journal, const JournalOptions& o, const JournalFamily& family, Range range = {}) {
+    CheckOutputOptions(o);
+    RequireFolder(o.dir);
+    const TypeFilter filter = ParseTypeFilter(o.type, family);
+    journal.SetMatch({filter.type, filter.group, -1, o.grep});
+    journal.SetRange(range.first, range.last);
+    if (!journal.Open(o.dir)) throw CommandError{o.dir + ": " + journal.Error()};
 }
 
-struct Printer {
-    const JournalOptions& o;
-    TypeFilter filter;
-
-    bool Wanted(const JournalEntry& e) const {
-        if (!filter.Matches(e.type, e.group, e.parentGroup)) return false;
-        return o.grep.empty() || e.heading.find(o.grep) != std::string::npos ||
-               e.body.find(o.grep) != std::string::npos;
-    }
-
-    void Print(const JournalEntry& e) const {
-        if (o.jsonLines) {
-            nlohmann::json line = {{"time", IsoTime(e.time)}, {"epoch", e.time}};
-            line.update(e.json);
-            std::cout << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-            return;
-        }
-        std::cout << LocalTimeText(e.time) << " " << ShownText(e.heading) << "\n";
-        for (size_t at = 0; at < e.body.size();) {
-            const size_t end = std::min(e.body.find('\n', at), e.body.size());
-            std::cout << "  " << ShownText(std::string_view(e.body).substr(at, end - at)) << "\n";
-            at = end + 1;
-        }
-    }
-};
-
-void WarnTorn(const std::string& path, std::uint64_t tornBytes) {
-    if (tornBytes)
-        std::cerr << "dvrkit: warning: " << path << " ends in " << tornBytes
-                  << " bytes of an entry not yet whole; the entries before them are shown\n";
+std::optional<std::string> StoredCursor(const JournalOptions& o) {
+    return o.cursorFile.empty() ? std::nullopt : ReadCursorFile(o.cursorFile);
 }
 
 volatile sig_atomic_t stopFollowing = 0;
 extern "C" void StopFollowing(int) { stopFollowing = 1; }
 
-struct Followed {
-    off_t size = 0;
-    size_t entries = 0;
-};
-
-}  // namespace
-
-TypeFilter ParseTypeFilter(const std::string& text, const JournalSource& source) {
-    if (text.empty()) return {};
-    int number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error == std::errc() && end == text.data() + text.size() && number >= 0 && number <= 255) return {number, -1};
-    for (size_t g = 0; g < source.groupNames.size(); ++g)
-        if (strcasecmp(source.groupNames[g].c_str(), text.c_str()) == 0) return {-1, static_cast<int>(g)};
-    throw CommandError{"--type: '" + text + "' is neither a number from 0 to 255 nor a type name (see --help)"};
+// SIGINT and SIGTERM end follow's loop, which then ends with exit 0. The handler that removes
+// temporary files (the cursor file's) goes first, so that it cannot take these signals over.
+void StopOnSignals() {
+    InstallTempFileHandler();
+    struct sigaction action {};
+    action.sa_handler = StopFollowing;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
-namespace {
+void AddOutputOptions(CLI::App& command, JournalOptions& o, bool following) {
+    command.add_option("-n,--lines", o.lines, following ? "First the last N entries, then what is appended" : "Only the last N entries")
+        ->type_name("N")
+        ->check(CLI::NonNegativeNumber);
+    command.add_option("--cursor-file", o.cursorFile,
+                       std::string("Start after the cursor stored in FILE, if it exists; store the last printed entry's "
+                                   "cursor there ") + (following ? "after each batch" : "after printing"))
+        ->type_name("FILE");
+    command.add_option("--output", o.output,
+                       "short: each entry's time and text (the default); cat: the text alone; json-lines: as "
+                       "--json-lines")
+        ->check(CLI::IsMember({"short", "cat", "json-lines"}));
+    command.add_flag("--utc", o.utc, "Times in UTC instead of local time");
+    command.add_flag("--json-lines", o.jsonLines,
+                     "One JSON object per line, its time in ISO 8601 with the zone's offset");
+}
 
-void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalSource& source, bool range) {
-    if (range) {
+void AddJournalOptions(CLI::App& command, JournalOptions& o, const JournalFamily& family, bool following) {
+    if (!following) {
         command.add_option("--since", o.since, "From this month (YYYY-MM), day (YYYY-MM-DD) or local time (YYYY-MM-DD HH:MM:SS) on");
         command.add_option("--until", o.until, "Up to the end of this month or day, or up to this local time");
         command.add_flag("--reverse", o.reverse, "Newest first");
     }
     command.add_option("--grep", o.grep, "Only entries whose text contains TEXT");
     std::string names;
-    for (const std::string& name : source.groupNames) names += (names.empty() ? "" : ", ") + name;
+    for (const std::string& name : family.groupNames) names += (names.empty() ? "" : ", ") + name;
     command.add_option("--type", o.type, "Only entries of this type: a number, or a name (" + names + ")");
-    command.add_flag("--json-lines", o.jsonLines,
-                     "One JSON object per line, its time in ISO 8601 with the zone's offset");
+    AddOutputOptions(command, o, following);
 }
 
 }  // namespace
+
+TypeFilter ParseTypeFilter(const std::string& text, const JournalFamily& family) {
+    if (text.empty()) return {};
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error == std::errc() && end == text.data() + text.size() && number >= 0 && number <= 255) return {number, -1};
+    for (size_t g = 0; g < family.groupNames.size(); ++g)
+        if (strcasecmp(family.groupNames[g].c_str(), text.c_str()) == 0) return {-1, static_cast<int>(g)};
+    throw CommandError{"--type: '" + text + "' is neither a number from 0 to 255 nor a type name (see --help)"};
+}
+
+JournalFamily WithRival(const JournalFamily& family, const MonthFileUnits& rival) {
+    JournalFamily withRival = family;
+    withRival.rival = &rival;
+    return withRival;
+}
 
 CLI::App* AddShowCommand(CLI::App& group, const std::string& help, const char* folderHelp, const char* jsonHelp,
                          JournalOptions& o, const JournalSource& source, std::function<void()> showDay) {
     CLI::App* show = group.add_subcommand("show", help);
     show->add_option("DIR", o.dir, folderHelp)->required();
     show->add_option("DAY", o.day, "YYYY-MM-DD");
-    AddJournalOptions(*show, o, source, true);
+    AddJournalOptions(*show, o, source.family, false);
+    show->add_flag("--show-cursor", o.showCursor, "After the entries, the last one's cursor: a line \"-- cursor: TEXT\"");
+    show->add_flag("--no-pager", o.noPager, "Never through a pager ($PAGER, else less), which a terminal gets otherwise");
     show->add_flag("--json", o.dayJson, jsonHelp);
     show->callback([&o, &source, showDay = std::move(showDay)] {
+        Pager pager(!o.noPager);
         if (WantsJournal(o)) ShowJournal(o, source);
         else showDay();
     });
@@ -167,69 +157,48 @@ void AddFollowCommand(CLI::App& group, const char* what, const char* folderHelp,
                       const JournalSource& source) {
     CLI::App* follow = group.add_subcommand(
         "follow", std::string("Print each ") + what + " as it is written into the folder, by any process, until "
-                  "interrupted (Ctrl-C, exit 0); the folder is looked at every second");
+                  "interrupted (Ctrl-C, exit 0); with -n, the last N first");
     follow->add_option("DIR", o.dir, folderHelp)->required();
-    AddJournalOptions(*follow, o, source, false);
+    AddJournalOptions(*follow, o, source.family, true);
     follow->callback([&o, &source] { FollowJournal(o, source); });
 }
 
 bool WantsJournal(const JournalOptions& o) {
-    return o.day.empty() || !o.since.empty() || !o.until.empty() || !o.grep.empty() || o.reverse || o.jsonLines;
+    return o.day.empty() || !o.since.empty() || !o.until.empty() || !o.grep.empty() || o.reverse || o.jsonLines ||
+           o.lines >= 0 || !o.cursorFile.empty() || o.showCursor || !o.output.empty() || o.utc;
 }
 
 void ShowJournal(const JournalOptions& o, const JournalSource& source) {
     if (o.dayJson)
         throw CommandError{"--json prints one DAY as the browser groups it, without the journal's options; "
                            "for the journal use --json-lines"};
-    RequireFolder(o.dir);
-    const Range range = RangeOf(o);
-    const Printer printer{o, ParseTypeFilter(o.type, source)};
-    auto months = FindMonthFiles(o.dir, source.extension);
-    std::reverse(months.begin(), months.end());  // oldest first
-    std::vector<JournalEntry> shown;
-    for (const MonthFileEntry& month : months) {
-        if (!MonthMeets(month.label, range)) continue;
-        const std::string path = o.dir + "/" + month.name;
-        std::uint64_t torn = 0;
-        for (JournalEntry& e : source.read(path, torn))
-            if (e.time >= range.first && e.time <= range.last && printer.Wanted(e)) shown.push_back(std::move(e));
-        WarnTorn(path, torn);
+    if (o.reverse && !o.cursorFile.empty())
+        throw CommandError{"--cursor-file goes on from where the last run ended, oldest first; it cannot be given "
+                           "with --reverse"};
+    Journal journal(source.family);
+    OpenJournal(journal, o, source.family, RangeOf(o));
+    JournalWalk walk(journal, source, o, false);
+    if (o.reverse) {
+        walk.PrintBackward();
+    } else {
+        walk.Start(StoredCursor(o));
+        walk.PrintOnward();
     }
-    std::ranges::stable_sort(shown, {}, &JournalEntry::time);
-    if (o.reverse) std::ranges::reverse(shown);
-    for (const JournalEntry& e : shown) printer.Print(e);
+    walk.EndBatch();
 }
 
 void FollowJournal(const JournalOptions& o, const JournalSource& source) {
-    RequireFolder(o.dir);
-    const Printer printer{o, ParseTypeFilter(o.type, source)};
-    struct sigaction action {};
-    action.sa_handler = StopFollowing;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::map<std::string, Followed> files;
-    bool first = true;  // what is there at the start is not printed
+    Journal journal(source.family);
+    OpenJournal(journal, o, source.family);
+    StopOnSignals();
+    JournalWalk walk(journal, source, o, true);
+    walk.Start(StoredCursor(o));
+    walk.PrintOnward();
+    walk.EndBatch();
+    std::cerr << "dvrkit: following " << o.dir << "; Ctrl-C ends\n";
     while (!stopFollowing) {
-        std::vector<JournalEntry> appended;  // of every file, put in time order
-        for (const MonthFileEntry& month : FindMonthFiles(o.dir, source.extension)) {
-            const std::string path = o.dir + "/" + month.name;
-            struct stat st {};
-            if (::stat(path.c_str(), &st) != 0) continue;
-            Followed& known = files[path];
-            if (st.st_size == known.size) continue;
-            std::uint64_t torn = 0;
-            std::vector<JournalEntry> entries = source.read(path, torn);
-            // A file rewritten shorter (repaired, or replaced) starts again from what it holds.
-            const size_t from = first || st.st_size < known.size ? entries.size() : known.entries;
-            for (size_t i = from; i < entries.size(); ++i)
-                if (printer.Wanted(entries[i])) appended.push_back(std::move(entries[i]));
-            known = {st.st_size - static_cast<off_t>(torn), entries.size()};
-        }
-        std::ranges::stable_sort(appended, {}, &JournalEntry::time);
-        for (const JournalEntry& e : appended) printer.Print(e);
-        if (first) std::cerr << "dvrkit: following " << o.dir << ", looking every second; Ctrl-C ends\n";
-        first = false;
-        CheckStandardOutput();
-        nanosleep(&kFollowInterval, nullptr);
+        journal.Wait(kFollowWaitMs);  // damage found there is taken by the walk
+        walk.PrintOnward();
+        walk.EndBatch();
     }
 }

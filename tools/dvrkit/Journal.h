@@ -1,39 +1,29 @@
 #pragma once
-// The browsers' folders read as one journal: `show` over any range of days and months, oldest
-// first, narrowed by type and text, as plain lines or one JSON object per line; and `follow`,
-// which prints what is appended to the folder's month files, by this or any other process.
+// The browsers' folders read through the library's journal (module/Journal.h): `show` over any
+// range of days and months, oldest first, narrowed by type and text, and `follow`, which prints
+// what is appended to the folder's month files, by this or any other process. The commands parse
+// their options and print; the journal gives the entries in time order.
 #include <functional>
 #include <string>
-#include <vector>
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
-#include "platform/core/Types.h"
-
-struct JournalEntry {
-    DWORD time = 0;
-    int type = 0;         // the number --type N selects
-    int group = -1;       // the named group --type NAME selects
-    int parentGroup = -1; // a group holding that group, which --type NAME also selects
-    std::string heading;  // the line after the time
-    std::string body;     // further lines, each ending in "\n"; may be empty
-    nlohmann::json json;  // the entry's fields for --json-lines
-};
-
-// One family of month files as the journal reads it.
-struct JournalSource {
-    const char* extension;
-    std::vector<std::string> groupNames;  // the names --type accepts, by group
-    // The whole entries of one month file, in file order. A torn tail (a write in progress, or
-    // cut short) ends the list and is counted in `tornBytes`; damage raises CommandError (exit 2).
-    std::vector<JournalEntry> (*read)(const std::string& path, std::uint64_t& tornBytes);
-};
+#include "module/JournalFamily.h"
 
 struct JournalOptions {
-    std::string dir, day, since, until, grep, type;
-    bool reverse = false, jsonLines = false;
+    std::string dir, day, since, until, grep, type, output, cursorFile;
+    long long lines = -1;  // -n: the last N entries; -1 for all
+    bool reverse = false, jsonLines = false, showCursor = false, utc = false, noPager = false;
     bool dayJson = false;  // --json: one DAY as the browser groups it, which the journal does not print
+};
+
+// A family of month files as the commands read it.
+struct JournalSource {
+    JournalFamily family;
+    // Says on stderr that `hidden` of a month file's `units` are never shown, the first at
+    // `firstOffset`, or raises CommandError; nullptr where the browser leaves them out silently.
+    void (*reportHidden)(const std::string& path, std::uint64_t hidden, std::uint64_t units,
+                         std::uint64_t firstOffset) = nullptr;
 };
 
 // Adds `show DIR [DAY]` to `group` with the journal's options and --json (described by
@@ -51,17 +41,16 @@ bool WantsJournal(const JournalOptions& o);
 void ShowJournal(const JournalOptions& o, const JournalSource& source);
 // Prints the entries appended to the folder's month files until SIGINT or SIGTERM (exit 0).
 void FollowJournal(const JournalOptions& o, const JournalSource& source);
-// The --type filter: nothing when empty, else a number or one of the source's group names.
+
+// The --type filter: nothing when empty, else a number or one of the family's group names.
 struct TypeFilter {
     int type = -1, group = -1;
     bool Matches(int entryType, int entryGroup, int entryParent = -1) const {
         return (type < 0 || entryType == type) && (group < 0 || entryGroup == group || entryParent == group);
     }
 };
-TypeFilter ParseTypeFilter(const std::string& text, const JournalSource& source);
+TypeFilter ParseTypeFilter(const std::string& text, const JournalFamily& family);
 
-// The log, event and first-generation folders as journals (the type names come from the host's
-// strings).
-JournalSource Log2JournalSource();
-JournalSource EventJournalSource();
-JournalSource Log1JournalSource();
+// `family` with the other family that names its month files alike, so that a file of that kind
+// is named as such instead of being called damaged.
+JournalFamily WithRival(const JournalFamily& family, const MonthFileUnits& rival);

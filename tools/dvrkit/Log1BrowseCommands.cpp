@@ -5,6 +5,7 @@
 #include <string>
 
 #include "log1/EntryFileUnits.h"
+#include "log1/EntryJournal.h"
 #include "log1/EntryMonthData.h"
 #include "log1/EntryRecord.h"
 #include "log1/EntryText.h"
@@ -134,13 +135,13 @@ void AddLog1BrowseCommands(CLI::App& log1) {
     AddMonthsCommand(log1, entryfile::kExtension, "List the months that have a month file, newest first", "Log folder");
     AddBrowseCommand(log1, "days", "List the days of a month that have entries, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
-    static const JournalSource source = Log1JournalSource();
+    static const JournalSource source{WithRival(EntryJournalFamily(), LogFileUnits())};
     AddShowCommand(log1,
                    "Show entries: one DAY by type with their counts and six-line texts as the browser shows it, "
-                   "or with a range, --grep, --reverse or --json-lines (or no DAY) every entry in time order, "
+                   "or with a range, --grep, --reverse, -n, --output or another option below (or no DAY) every entry in time order, "
                    "oldest first",
                    "Log folder", "Print one day's types as JSON", o.journal, source, [] {
-                       const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
+                       const TypeFilter filter = ParseTypeFilter(o.journal.type, source.family);
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;
                        o.json = o.journal.dayJson;

@@ -5,6 +5,7 @@
 #include "log1/EntryFileUnits.h"
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
+#include "log2/LogJournal.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
 #include "log2/LogTypeGroups.h"
@@ -67,7 +68,7 @@ void ListDays(const BrowseOptions& o) {
 }
 
 void ShowDay(const BrowseOptions& o, const JournalSource& source) {
-    const TypeFilter filter = ParseTypeFilter(o.journal.type, source);
+    const TypeFilter filter = ParseTypeFilter(o.journal.type, source.family);
     const bool filtered = !o.journal.type.empty();
     CLogMonthData data;
     const LogDayGroups groups = data.GroupDay(LoadDayOf(o, data));
@@ -110,14 +111,14 @@ void ExportMonth(const BrowseOptions& o) {
 
 void AddLog2BrowseCommands(CLI::App& log2) {
     static BrowseOptions o;
-    static const JournalSource source = Log2JournalSource();
+    static const JournalSource source{WithRival(LogJournalFamily(), EntryFileUnits())};
     AddMonthsCommand(log2, logfile::kExtension, "List the months that have a log file, newest first", "Log folder");
     AddBrowseCommand(log2, "days", "List the days of a month on which logs began, latest first", "Log folder", "MONTH", o)
         ->callback([] { ListDays(o); });
 
     AddShowCommand(log2,
                    "Show logs with their texts: one DAY grouped by type as the browser shows it, or with a range, "
-                   "--grep, --reverse or --json-lines (or no DAY) every log in time order, oldest first",
+                   "--grep, --reverse, -n, --output or another option below (or no DAY) every log in time order, oldest first",
                    "Log folder", "Print one day's groups as JSON", o.journal, source, [] {
                        o.dir = o.journal.dir;
                        o.when = o.journal.day;

@@ -34,7 +34,9 @@ extern "C" void RemoveTempsAndRaise(int signal) {
     ::raise(signal);
 }
 
-void InstallHandler() {
+}  // namespace
+
+void InstallTempFileHandler() {
     static bool installed = false;
     if (installed) return;
     installed = true;
@@ -49,6 +51,8 @@ void InstallHandler() {
         ::sigaction(s, &action, nullptr);
     }
 }
+
+namespace {
 
 // Remembers `path` for removal on a signal; CommandError when every slot is taken.
 void RegisterTemp(const std::string& path) {
@@ -70,7 +74,7 @@ void ForgetTemp(const std::string& path) {
 }  // namespace
 
 bool CreateTemp(PendingFile& pending, const std::string& target, mode_t mode) {
-    InstallHandler();
+    InstallTempFileHandler();
     sigset_t held, before;
     sigemptyset(&held);
     for (const int s : kSignals) sigaddset(&held, s);

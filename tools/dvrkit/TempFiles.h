@@ -10,6 +10,9 @@
 
 #include "platform/core/PendingFile.h"
 
+// Installs that handler, which CreateTemp does at the latest; a command that handles some of these
+// signals itself installs its own after it.
+void InstallTempFileHandler();
 // Creates `pending` for `target` (PendingFile::Create), with the signals held off until its name,
 // if it has one, is registered for removal on a signal. False with errno set.
 bool CreateTemp(PendingFile& pending, const std::string& target, mode_t mode);

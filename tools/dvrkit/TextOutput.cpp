@@ -13,9 +13,9 @@
 namespace {
 
 void AppendEscaped(std::string& out, unsigned char byte) {
-    char escaped[5];
-    std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
-    out += escaped;
+    constexpr char kHex[] = "0123456789abcdef";
+    const char escaped[] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+    out.append(escaped, sizeof escaped);
 }
 
 bool IsControl(std::string_view sequence) {
@@ -24,10 +24,18 @@ bool IsControl(std::string_view sequence) {
     return first == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;  // U+0080 to U+009F
 }
 
-std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
-    std::string out;
-    out.reserve(text.size());
+// Whether a byte below 0x80 goes out as it is wherever it stands.
+bool PlainAscii(unsigned char byte, std::string_view alsoEscaped) {
+    return byte >= 0x20 && byte < 0x7F && (alsoEscaped.empty() || alsoEscaped.find(static_cast<char>(byte)) == std::string_view::npos);
+}
+
+void AppendEscapedText(std::string& out, std::string_view text, std::string_view alsoEscaped) {
     while (!text.empty()) {
+        size_t run = 0;
+        while (run < text.size() && PlainAscii(static_cast<unsigned char>(text[run]), alsoEscaped)) ++run;
+        out.append(text.substr(0, run));
+        text.remove_prefix(run);
+        if (text.empty()) return;
         const size_t length = Utf8CharacterLength(text);
         const std::string_view sequence = text.substr(0, length ? length : 1);
         if (alsoEscaped.empty() && text.starts_with("\r\n")) {
@@ -45,12 +53,20 @@ std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
         }
         text.remove_prefix(sequence.size());
     }
+}
+
+std::string Escaped(std::string_view text, std::string_view alsoEscaped) {
+    std::string out;
+    out.reserve(text.size());
+    AppendEscapedText(out, text, alsoEscaped);
     return out;
 }
 
 }  // namespace
 
 std::string ShownText(std::string_view text) { return Escaped(text, ""); }
+
+void AppendShownText(std::string& out, std::string_view text) { AppendEscapedText(out, text, ""); }
 
 std::string QuoteText(std::string_view text) { return "\"" + Escaped(text, "\"\\\n") + "\""; }
 

@@ -12,6 +12,8 @@
 // them) and bytes that are not UTF-8 become "\xHH" (ESC is "\x1b"), so that no text from a file
 // can move the cursor, change colours or retitle the window.
 std::string ShownText(std::string_view text);
+// The same appended to `out`, for output gathered in one buffer.
+void AppendShownText(std::string& out, std::string_view text);
 // A text in double quotes, escaped as ShownText does and with its quotes, backslashes and line
 // feeds escaped too, for plain output.
 std::string QuoteText(std::string_view text);

@@ -1,0 +1,59 @@
+#include "event/EventJournal.h"
+
+#include <algorithm>
+
+#include "event/EventFileReader.h"
+#include "event/EventGroups.h"
+#include "event/EventText.h"
+#include "module/FixedText.h"
+#include "module/HostText.h"
+
+namespace {
+
+std::string GroupName(int group) { return HostText(kEventGroups[group].label); }
+
+JournalKeys EventKeys(std::span<const std::uint8_t> unit) {
+    JournalKeys keys;
+    if (unit.size() < eventfile::kRecordSize) return keys;
+    const _EVENT_LOG_ ev = eventfile::DecodeEvent(unit.data());
+    keys.time = ev.time;
+    keys.type = ev.source;
+    keys.group = EventGroupOf(ev.source);
+    keys.channel = static_cast<int>(ev.channel);
+    keys.shown = ev.mark == eventfile::kMark;
+    return keys;
+}
+
+void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out) {
+    out.Clear();
+    if (unit.size() < eventfile::kRecordSize) return;
+    const _EVENT_LOG_ ev = eventfile::DecodeEvent(unit.data());
+    const int group = EventGroupOf(ev.source);
+    const std::string text(ReadFixedText(ev.text));
+    out.heading = GroupName(group) + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) +
+                  ", actions " + std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
+    std::string pane = EventPaneText(ev);
+    std::erase(pane, '\r');
+    // The pane's first line repeats the time.
+    out.body = pane.substr(std::min(pane.find('\n') + 1, pane.size()));
+    out.AddNumber("source", ev.source);
+    out.AddText("group", GroupName(group));
+    out.AddNumber("channel", ev.channel);
+    out.AddNumber("side", ev.side);
+    out.AddNumber("actions", ev.actions);
+    out.AddText("text", text);
+    out.AddNumber("offset", static_cast<std::int64_t>(offset));
+}
+
+JournalFamily MakeFamily() {
+    std::vector<std::string> names;
+    for (int g = 0; g < kEventGroupCount; ++g) names.push_back(GroupName(g));
+    return {eventfile::kExtension, &EventFileUnits(), nullptr, std::move(names), EventKeys, RenderEvent};
+}
+
+}  // namespace
+
+const JournalFamily& EventJournalFamily() {
+    static const JournalFamily family = MakeFamily();
+    return family;
+}

@@ -1,0 +1,51 @@
+#include "log1/EntryJournal.h"
+
+#include <algorithm>
+
+#include "log1/EntryFileUnits.h"
+#include "log1/EntryRecord.h"
+#include "log1/EntryText.h"
+#include "module/FixedText.h"
+
+namespace {
+
+JournalKeys EntryKeys(std::span<const std::uint8_t> unit) {
+    JournalKeys keys;
+    if (unit.size() < entryfile::kRecordSize) return keys;
+    const _LOG_RECORD_V1_ stored = entryfile::DecodeEntry(unit.data());
+    keys.time = stored.time;
+    keys.type = keys.group = static_cast<int>(std::min<DWORD>(stored.type, 0x7FFFFFFF));
+    keys.shown = stored.type < entryfile::kTypeCount;
+    return keys;
+}
+
+void RenderEntry(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out) {
+    out.Clear();
+    if (unit.size() < entryfile::kRecordSize) return;
+    const _LOG_RECORD_V1_ stored = entryfile::DecodeEntry(unit.data());
+    const std::string name(ReadFixedText(stored.name)), text(ReadFixedText(stored.text));
+    out.heading = EntryTypeLabel(stored.type) + ": " + name + ": " + text;
+    std::string pane = EntryPaneText(stored);
+    std::erase(pane, '\r');
+    out.body = pane.substr(std::min(pane.find('\n') + 1, pane.size()));  // after the time's line
+    out.AddNumber("type", stored.type);
+    out.AddText("label", EntryTypeLabel(stored.type));
+    out.AddText("name", name);
+    out.AddNumber("updateTime", stored.updateTime);
+    out.AddNumber("flag", stored.flag);
+    out.AddText("text", text);
+    out.AddNumber("offset", static_cast<std::int64_t>(offset));
+}
+
+JournalFamily MakeFamily() {
+    std::vector<std::string> names;
+    for (DWORD type = 0; type < entryfile::kTypeCount; ++type) names.push_back(EntryTypeLabel(type));
+    return {entryfile::kExtension, &EntryFileUnits(), nullptr, std::move(names), EntryKeys, RenderEntry};
+}
+
+}  // namespace
+
+const JournalFamily& EntryJournalFamily() {
+    static const JournalFamily family = MakeFamily();
+    return family;
+}
