@@ -5,7 +5,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <span>
-#include <variant>
 
 #include "log2/LogTextTable.h"
 #include "module/FixedText.h"
@@ -34,7 +33,7 @@ private:
 bool Fits(const std::string& signature, std::span<const Arg> args) {
     if (signature.size() != args.size()) return false;
     for (size_t i = 0; i < args.size(); ++i)
-        if (signature[i] != (std::holds_alternative<const char*>(args[i]) ? 's' : 'i')) return false;
+        if (signature[i] != (args[i].IsText() ? 's' : 'i')) return false;
     return true;
 }
 

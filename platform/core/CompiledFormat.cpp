@@ -70,14 +70,13 @@ CompiledFormat::CompiledFormat(std::string_view format) {
 }
 
 void CompiledFormat::AppendConversion(std::string& out, const Piece& piece, const Arg& arg) {
-    const char* const* text = std::get_if<const char*>(&arg);
-    if ((piece.conversion == 's') != (text != nullptr)) return;  // not the signature's argument
-    if (text) {
-        if (piece.plain) out += *text;
-        else AppendThroughLibrary(out, piece.text, *text);
+    if ((piece.conversion == 's') != arg.IsText()) return;  // not the signature's argument
+    if (arg.IsText()) {
+        if (piece.plain) out += arg.text;
+        else AppendThroughLibrary(out, piece.text, arg.text);
         return;
     }
-    const DWORD number = std::get<DWORD>(arg);
+    const DWORD number = arg.number;
     if (!piece.plain) return AppendThroughLibrary(out, piece.text, number);
     switch (piece.conversion) {
         case 'd': case 'i': return AppendNumber(out, static_cast<std::int32_t>(number), 10, false);

@@ -10,15 +10,23 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "platform/core/Types.h"
 
 class CompiledFormat {
 public:
-    // One argument: a 32-bit number or a zero-terminated text.
-    using Arg = std::variant<DWORD, const char*>;
+    // One argument: a 32-bit number or a zero-terminated text. Trivial to copy and left
+    // unset when default-made, since a record's arguments are made a million times a month.
+    struct Arg {
+        Arg() = default;
+        Arg(DWORD value) : text(nullptr), number(value) {}
+        Arg(const char* value) : text(value ? value : ""), number(0) {}
+        bool IsText() const { return text != nullptr; }
+
+        const char* text;  // nullptr for a number
+        DWORD number;
+    };
 
     CompiledFormat() = default;
     explicit CompiledFormat(std::string_view format);

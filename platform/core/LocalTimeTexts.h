@@ -2,7 +2,8 @@
 // Local date and time texts of many times, as strftime writes them from localtime_r, without a
 // look-up of the time zone for each: the zone's offset from UTC is looked up at both ends of an
 // hour of UTC, and where the two agree it holds for every second between them (no zone changes
-// its offset twice within an hour). A month's text shows two times for each of its logs.
+// its offset twice within an hour). The date's text is kept for the day it was made for. A
+// month's text shows two times for each of its logs.
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -20,18 +21,19 @@ public:
     std::size_t DateHour(char* out, DWORD time);
 
 private:
+    static constexpr std::size_t kDateSize = 11;  // "YYYY-MM-DD "
+
+    // The local date's text (kDateSize characters) and the second of the local day of `time`.
     struct Local {
-        int year, month, day, hour, minute, second;
-    };
-    struct Date {
-        int year, month, day;
+        const char* date;
+        int second;
     };
     Local ToLocal(DWORD time);
-    static Date CivilDate(std::int64_t daysSince1970);
 
-    std::int64_t m_hour = -1;    // the hour of UTC (time / 3600) whose offset is kept; -1 for none
-    bool m_oneOffset = false;    // whether that hour has one offset throughout
-    long m_offset = 0;           // its offset in seconds
-    std::int64_t m_day = INT64_MIN;  // the local day (days since 1970) whose date is kept
-    Date m_date{};
+    std::int64_t m_hour = -1;        // the hour of UTC (time / 3600) whose offset is kept; -1 for none
+    bool m_oneOffset = false;        // whether that hour has one offset throughout
+    long m_offset = 0;               // its offset in seconds
+    std::int64_t m_day = INT64_MIN;  // the local day (days since 1970) whose date's text is kept
+    char m_date[kDateSize];
+    char m_otherDate[kDateSize];     // the date of a time in an hour with two offsets
 };
