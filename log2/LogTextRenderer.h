@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "log2/LogMonthData.h"
@@ -19,9 +20,10 @@
 #include "platform/core/CompiledFormat.h"
 #include "platform/core/LocalTimeTexts.h"
 
-constexpr const char* kLogFallbackText = "Log Message False !!!";
-constexpr const char* kNetworkPrefix = "Network - ";
-constexpr const char* kExportSeparator = "-------------------------------------------------\r\n";
+constexpr std::string_view kLogFallbackText = "Log Message False !!!";
+constexpr std::string_view kNetworkPrefix = "Network - ";
+constexpr std::string_view kExportSeparator = "-------------------------------------------------\r\n";
+constexpr std::string_view kLineEnd = "\r\n";
 
 // "[ 1, 3, 16 ]": the channels (bits 0 to 15) of a mask; "[  ]" for none.
 CString GetMaskString(DWORD mask);
