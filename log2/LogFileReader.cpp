@@ -1,5 +1,7 @@
 #include "log2/LogFileReader.h"
 
+#include <memory>
+
 #include "log2/LogFileFormat.h"
 #include "platform/core/LittleEndian.h"
 
@@ -81,8 +83,10 @@ LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     return contents;
 }
 
-const MonthFileUnits& LogFileUnits() {
-    static const MonthFileUnits units{
+MonthFileUnits LogFileUnitsReading(OnLogBlock onBlock) {
+    // The records of the block being read, kept between blocks so that a month allocates them once.
+    auto records = std::make_shared<std::vector<_LOG_RECORD_MEMORY_>>();
+    return MonthFileUnits{
         "second-generation month file",
         "block",
         logfile::kFileHeaderSize,
@@ -92,14 +96,25 @@ const MonthFileUnits& LogFileUnits() {
             return std::nullopt;
         },
         logfile::EncodeFileHeader,
-        [](ByteStream& in, const UnitAt& at) -> std::optional<UnitFault> {
+        [onBlock = std::move(onBlock), records](ByteStream& in, const UnitAt& at) -> std::optional<UnitFault> {
             const std::uint64_t first = in.Offset();
             _LOG_HEADER_ header;
+            if (onBlock) records->clear();
             auto damage = LogFileReader(in).ReadBlock(static_cast<std::uint32_t>(at.index), header,
-                                                      [](const _LOG_RECORD_MEMORY_&) {});
-            if (damage) damage->offset = at.start + damage->offset - first;
-            return damage;
+                                                      [&](const _LOG_RECORD_MEMORY_& r) {
+                                                          if (onBlock) records->push_back(r);
+                                                      });
+            if (damage) {
+                damage->offset = at.start + damage->offset - first;
+                return damage;
+            }
+            if (onBlock) onBlock(at.index, header, *records);
+            return std::nullopt;
         },
     };
+}
+
+const MonthFileUnits& LogFileUnits() {
+    static const MonthFileUnits units = LogFileUnitsReading(nullptr);
     return units;
 }

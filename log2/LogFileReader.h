@@ -3,6 +3,7 @@
 // mark is wrong yields nothing, and a block whose records run past the end of the data or whose
 // tail mark is wrong is damaged. A block is whole only once its tail mark has been read.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,6 +21,13 @@ using LogFileDamage = UnitFault;
 // The monthly log file as the month-file engine scans and appends it: the five-byte header that
 // counts the blocks, and blocks as ReadBlock reads them.
 const MonthFileUnits& LogFileUnits();
+
+// A whole block that a scan read: its index in the file, its head and its records.
+using OnLogBlock =
+    std::function<void(std::uint64_t index, const _LOG_HEADER_& header, std::span<const _LOG_RECORD_MEMORY_> records)>;
+// The same family, handing each whole block it reads to `onBlock`: a reader loads a month in the
+// one pass that checks it.
+MonthFileUnits LogFileUnitsReading(OnLogBlock onBlock);
 
 // The block-by-block reader that every user of the format goes through.
 class LogFileReader {

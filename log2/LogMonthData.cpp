@@ -4,6 +4,7 @@
 
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
+#include "module/MonthFileScan.h"
 #include "platform/core/ByteStream.h"
 #include "platform/core/CFile.h"
 
@@ -16,40 +17,43 @@ void CLogMonthData::Clear() {
 LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
     Clear();
     m_month = month;
+    const std::string path = MonthFilePath(folder, month, logfile::kExtension);
     CFile file;
     // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
-    if (!file.Open(MonthFilePath(folder, month, logfile::kExtension).c_str(),
-                   CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return LogMonthLoad::notOpened;
 
     // The header is read before the length is taken: every block it counts is then in the file,
     // and an append on its way never looks like damage.
     std::uint8_t header[logfile::kFileHeaderSize];
-    if (file.ReadAt(0, header, sizeof header) != sizeof header) return LogMonthLoad::notALog;
+    std::uint32_t counted = 0;
+    if (file.ReadAt(0, header, sizeof header) != sizeof header || LogFileUnits().readHeader(header, counted))
+        return LogMonthLoad::notALog;
+    const std::uint64_t length = file.GetLength();
     file.Seek(sizeof header, CFile::begin);
     ByteStream in(file);
-    LogFileReader reader(in);
-    if (reader.UseFileHeader(header)) return LogMonthLoad::notALog;
-    for (std::uint32_t i = 0; i < reader.BlockCount(); ++i) {
-        _LOG_HEADER_MEMORY_ entry{};
-        entry.firstRecord = static_cast<DWORD>(m_arrRecord.GetSize());
-        if (reader.ReadBlock(i, entry.header, [this](const _LOG_RECORD_MEMORY_& r) { m_arrRecord.Add(r); })) {
-            // A counted block that is not whole: no killed append leaves that.
-            Clear();
-            return LogMonthLoad::damaged;
-        }
-        m_arrLogEntry.Add(entry);
-    }
-    // After the counted blocks: appends on their way, or part of one that a killed writer left.
-    const WholeBlocks rest = ReadWholeBlocks(in, reader.BlockCount());
-    if (rest.damage && !rest.damage->cutShort) {
+    // Whole blocks after the counted ones are appends on their way: they are shown once the
+    // header counts them.
+    const MonthFileUnits family = LogFileUnitsReading(
+        [this, counted](std::uint64_t index, const _LOG_HEADER_& h, std::span<const _LOG_RECORD_MEMORY_> records) {
+            if (index < counted) Keep(h, records);
+        });
+    const MonthFileScan scan = ScanMonthFile(family, path, header, in, length, {}, ScanRule::reader);
+    if (scan.damage) {
         Clear();
         return LogMonthLoad::damaged;
     }
     std::stable_sort(m_arrLogEntry.begin(), m_arrLogEntry.end(),
                      [](const _LOG_HEADER_MEMORY_& a, const _LOG_HEADER_MEMORY_& b) { return DateSortArray(&a, &b) < 0; });
     m_loaded = true;
-    return rest.damage ? LogMonthLoad::cutShort : LogMonthLoad::loaded;
+    return scan.tornBytes ? LogMonthLoad::cutShort : LogMonthLoad::loaded;
+}
+
+void CLogMonthData::Keep(const _LOG_HEADER_& header, std::span<const _LOG_RECORD_MEMORY_> records) {
+    const int first = m_arrRecord.GetSize();
+    m_arrRecord.SetSize(first + static_cast<int>(records.size()));
+    std::copy(records.begin(), records.end(), m_arrRecord.begin() + first);
+    m_arrLogEntry.Add({header, static_cast<DWORD>(first)});
 }
 
 std::vector<LocalDay> CLogMonthData::Days() const {

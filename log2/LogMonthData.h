@@ -4,6 +4,7 @@
 // bounds and the ordering are the browsers' shared ones (module/). The browser window fills its
 // trees from here; the tool and the tests use it directly.
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ public:
     const _LOG_HEADER_MEMORY_* LogAt(size_t place) const;
 
 private:
+    // Appends a whole block's log and records.
+    void Keep(const _LOG_HEADER_& header, std::span<const _LOG_RECORD_MEMORY_> records);
+
     CArray<_LOG_HEADER_MEMORY_> m_arrLogEntry;
     CArray<_LOG_RECORD_MEMORY_> m_arrRecord;
     bool m_loaded = false;

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   python3 python3-aiosmtpd python3-pil
   libssl-dev zlib1g-dev imagemagick xvfb swaks libnet-ssleay-perl openssl time
+  systemd-journal-remote
 )
 
 missing=()

@@ -97,6 +97,27 @@ TEST_F(LogMonth, ADamagedBlockHidesTheWholeMonthAndACutFileKeepsItsCountedBlocks
     EXPECT_EQ(data.Load(dir.path(), {2005, 5}), LogMonthLoad::notOpened);
 }
 
+// A whole block the header does not count yet is an append on its way: the month loads whole
+// without it, and shows it once the header counts it. Bytes after it that are no block are damage.
+TEST_F(LogMonth, AWholeBlockTheHeaderDoesNotCountYetIsLeftOut) {
+    WriteLog(1, 2005, 4, 3, 9);
+    WriteLog(1, 2005, 4, 5, 9);
+    auto bytes = ReadBytes(dir.file("200504.log"));
+    bytes[0] = 1;
+    WriteBytes(dir.file("200504.log"), bytes);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::loaded);
+    EXPECT_EQ(Labels(data.Days()), std::vector<std::string>{"03"});
+    EXPECT_EQ(data.Records().GetSize(), 1);
+
+    bytes.push_back(0x55);
+    WriteBytes(dir.file("200504.log"), bytes);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::cutShort) << "the start of a third block";
+    bytes.resize(bytes.size() - 1);
+    bytes.back() = 0;  // the uncounted block's tail mark
+    WriteBytes(dir.file("200504.log"), bytes);
+    EXPECT_EQ(data.Load(dir.path(), {2005, 4}), LogMonthLoad::damaged);
+}
+
 // A symlink or a FIFO planted as a month file is not read, and a FIFO does not stall the load.
 TEST_F(LogMonth, AMonthFileThatIsNotAPlainFileIsNotOpened) {
     WriteLog(1, 2005, 4, 3, 9);
