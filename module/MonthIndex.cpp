@@ -42,7 +42,7 @@ void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& fault
     Clear();
     m_path = path;
     if (auto why = m_window.Open(path)) {
-        faults.push_back({MonthFileDamage{path, 0, *why}});
+        faults.push_back({.damage = MonthFileDamage{path, 0, *why}, .unreadable = true});
         // Looked at again only once another file takes its name.
         if (const auto look = CFile::IdentityAndLengthOf(path.c_str())) m_identity = look->first;
         m_damaged = true;
@@ -102,7 +102,7 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
     } catch (const CFileException& e) {
         m_units.resize(first);
         m_damaged = true;
-        faults.push_back({MonthFileDamage{m_path, m_end, std::strerror(e.m_lOsError)}});
+        faults.push_back({.damage = MonthFileDamage{m_path, m_end, std::strerror(e.m_lOsError)}, .unreadable = true});
     }
     FillTimes(first);
 }

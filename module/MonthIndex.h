@@ -24,6 +24,9 @@ struct JournalFault {
     // `units`, the first at damage.offset. Not damage: they are part of the file.
     bool hidden = false;
     std::uint64_t hiddenUnits = 0, units = 0;
+    // The file could not be opened or read at all (not a plain file, not permitted, a read error):
+    // nothing is known of its contents, so it is no sign of damage.
+    bool unreadable = false;
 };
 
 struct IndexedUnit {

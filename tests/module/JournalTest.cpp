@@ -404,6 +404,7 @@ TEST(JournalFaults, AMonthFileThatIsNoPlainFileIsAFaultOnceAndNeverWaitedOn) {
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0].damage.path, dir.file("200503.evt"));
     EXPECT_NE(faults[0].damage.reason.find("not a plain file"), std::string::npos) << faults[0].damage.reason;
+    EXPECT_TRUE(faults[0].unreadable) << "nothing is known of its contents, so it is no damage";
 }
 
 TEST(JournalFaults, ALogFolderHoldingAFirstGenerationFileTellsItsKind) {
@@ -420,6 +421,7 @@ TEST(JournalFaults, ALogFolderHoldingAFirstGenerationFileTellsItsKind) {
         ASSERT_EQ(faults.size(), 1u);
         EXPECT_EQ(faults[0].rival, rival);
         EXPECT_FALSE(faults[0].torn);
+        EXPECT_FALSE(faults[0].unreadable);
     }
 }
 

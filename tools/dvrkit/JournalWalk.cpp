@@ -1,9 +1,5 @@
 #include "tools/dvrkit/JournalWalk.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <iostream>
 
 #include "tools/dvrkit/Commands.h"
@@ -16,20 +12,9 @@ JournalOutput OutputOf(const JournalOptions& o) {
     return o.output == "cat" ? JournalOutput::cat : JournalOutput::shortText;
 }
 
-// Whether the month file cannot be read at all (not a plain file, not permitted), which the
-// journal reports as a fault at its start: the command then could not do its job (exit 1), while
-// the file itself is not known to be damaged.
-bool Unreadable(const Journal::Fault& fault) {
-    if (fault.damage.offset != 0) return false;
-    const int fd = ::open(fault.damage.path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    struct stat st {};
-    const bool plain = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (fd >= 0) ::close(fd);
-    return !plain;
-}
-
 CommandError FaultError(const Journal::Fault& fault, const JournalFamily& family) {
-    if (Unreadable(fault)) return {fault.damage.path + ": " + fault.damage.reason};
+    // A file that could not be read at all is no sign of damage: the command could not do its job.
+    if (fault.unreadable) return {fault.damage.path + ": " + fault.damage.reason};
     if (fault.rival && family.rival)
         return {fault.damage.path + ": this is a " + family.rival->kind + ", not a " + family.units->kind, 2};
     return {DescribeDamage(fault.damage), 2};
