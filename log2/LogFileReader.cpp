@@ -55,7 +55,7 @@ WholeBlocks ReadWholeBlocks(ByteStream& in, std::uint32_t firstIndex) {
     whole.end = in.Offset();
     while (in.Remaining() != 0) {
         _LOG_HEADER_ header;
-        whole.damage = reader.ReadBlock(firstIndex + whole.count, header, [](const _LOG_RECORD_MEMORY_&) {});
+        whole.damage = reader.ReadBlock(firstIndex + whole.count, header, [](const std::uint8_t*) {});
         if (whole.damage) break;
         whole.end = in.Offset();
         ++whole.count;
@@ -73,8 +73,8 @@ LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     for (std::uint32_t i = 0; i < contents.blockCount; ++i) {
         LogBlock block;
         block.offset = in.Offset();
-        contents.damage = reader.ReadBlock(i, block.header, [&block](const _LOG_RECORD_MEMORY_& r) {
-            block.records.push_back(r);
+        contents.damage = reader.ReadBlock(i, block.header, [&block](const std::uint8_t* r) {
+            block.records.push_back(logfile::DecodeRecord(r));
         });
         if (contents.damage) return contents;
         contents.blocks.push_back(std::move(block));
@@ -101,8 +101,8 @@ MonthFileUnits LogFileUnitsReading(OnLogBlock onBlock) {
             _LOG_HEADER_ header;
             if (onBlock) records->clear();
             auto damage = LogFileReader(in).ReadBlock(static_cast<std::uint32_t>(at.index), header,
-                                                      [&](const _LOG_RECORD_MEMORY_& r) {
-                                                          if (onBlock) records->push_back(r);
+                                                      [&](const std::uint8_t* r) {
+                                                          if (onBlock) records->push_back(logfile::DecodeRecord(r));
                                                       });
             if (damage) {
                 damage->offset = at.start + damage->offset - first;

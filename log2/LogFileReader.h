@@ -40,8 +40,9 @@ public:
     std::optional<LogFileDamage> UseFileHeader(const std::uint8_t* header);
     std::uint32_t BlockCount() const { return m_blockCount; }
 
-    // Reads block `index` (0-based, for messages), handing each record to `onRecord` as it is
-    // read (handles are 0). Damage if the block is not whole; records already handed over then
+    // Reads block `index` (0-based, for messages), handing each record's stored bytes to
+    // `onRecord` as it is read (logfile::DecodeRecord reads them; a reader that only checks the
+    // block leaves them). Damage if the block is not whole; records already handed over then
     // belong to a block that must not be shown. A template, because a month holds millions of
     // records and each is handed over.
     template <typename OnRecord>
@@ -50,7 +51,7 @@ public:
         for (std::uint32_t r = 0; r < header.recordCount; ++r) {
             const std::uint8_t* stored = NextRecord();
             if (!stored) return RecordCutOff(index, r);
-            onRecord(logfile::DecodeRecord(stored));
+            onRecord(stored);
         }
         return ReadBlockTail(index);
     }

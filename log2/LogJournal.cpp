@@ -36,8 +36,8 @@ void RenderLog(std::span<const std::uint8_t> unit, std::uint64_t offset, Journal
     std::vector<std::string> lines;
     // The block was read whole when it was indexed: a fault here means the file changed since,
     // and what was read of it is shown.
-    reader.ReadBlock(0, h, [&](const _LOG_RECORD_MEMORY_& record) {
-        std::string line = renderer.GetLogString(record).str();
+    reader.ReadBlock(0, h, [&](const std::uint8_t* record) {
+        std::string line = renderer.GetLogString(logfile::DecodeRecord(record)).str();
         std::erase(line, '\r');
         out.body += line;
         if (!line.empty() && line.back() == '\n') line.pop_back();
