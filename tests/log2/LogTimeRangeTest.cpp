@@ -4,6 +4,8 @@
 // needs the build's 64-bit time_t.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "log2/LogFileFormat.h"
 #include "log2/LogMonthData.h"
 #include "log2/LogTextRenderer.h"
@@ -60,6 +62,7 @@ TEST_P(LogTimeRange, ALogIsWrittenListedShownAndExported) {
     EXPECT_EQ(renderer.MonthText(data), block + kExportSeparator);
 }
 
-INSTANTIATE_TEST_SUITE_P(PastSigned32Bits, LogTimeRange, testing::ValuesIn(kStamps));
+INSTANTIATE_TEST_SUITE_P(PastSigned32Bits, LogTimeRange, testing::ValuesIn(kStamps),
+                         [](const testing::TestParamInfo<Stamp>& info) { return "At" + std::to_string(info.param.seconds); });
 
 }  // namespace
