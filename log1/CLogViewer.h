@@ -49,9 +49,9 @@ public:
     // since the load out of the month file of `time` and leaves the rest of it as it is (1 when
     // done, 0 when the file could not be rewritten).
     int MemorySearchType(DWORD type) const { return m_data.MemorySearchType(type); }
-    int MemorySearchTime(DWORD from, DWORD to) const { return m_data.MemorySearchTime(from, to); }
+    int MemorySearchTime(DWORD from, std::uint64_t to) const { return m_data.MemorySearchTime(from, to); }
     void MemoryDeleteTime(DWORD time) { m_data.MemoryDeleteTime(time); }
-    void MemoryDeleteTime(DWORD from, DWORD to) { m_data.MemoryDeleteTime(from, to); }
+    void MemoryDeleteTime(DWORD from, std::uint64_t to) { m_data.MemoryDeleteTime(from, to); }
     void MemoryDeleteType(DWORD type) { m_data.MemoryDeleteType(type); }
     int MemorySave(DWORD time) { return m_data.MemorySave(time) ? 1 : 0; }
 

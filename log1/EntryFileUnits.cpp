@@ -29,9 +29,9 @@ std::string TimeFault(const std::uint8_t* bytes, std::size_t available, const st
     const auto month = MonthOfPath(path);
     if (!month || available < entryfile::kTimeOffset + 4) return {};
     const DWORD time = GetU32(bytes + entryfile::kTimeOffset);
-    const std::int64_t first = LocalMidnight(month->year, month->month, 1);
-    const std::int64_t next = month->month == 12 ? LocalMidnight(month->year + 1, 1, 1)
-                                                 : LocalMidnight(month->year, month->month + 1, 1);
+    // The month after 2106-02 starts past what stored seconds hold.
+    const std::int64_t first = LocalMidnightSeconds(month->year, month->month, 1);
+    const std::int64_t next = LocalMidnightSeconds(month->year, month->month + 1, 1);
     if (time + kMonthSlack >= first && time < next + kMonthSlack) return {};
     return "its time " + std::to_string(time) + " (" + CTime(time).Format("%Y-%m-%d %H:%M:%S").str() +
            ") is not in the file's month " + MonthLabelOfFile(path.substr(path.rfind('/') + 1));

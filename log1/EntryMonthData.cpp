@@ -79,7 +79,7 @@ int CEntryMonthData::MemorySearchType(DWORD type) const {
                                           [type](const CLogRecordItem& e) { return e.type == type; }));
 }
 
-int CEntryMonthData::MemorySearchTime(DWORD from, DWORD to) const {
+int CEntryMonthData::MemorySearchTime(DWORD from, std::uint64_t to) const {
     return std::any_of(m_arrRecord.begin(), m_arrRecord.end(),
                        [=](const CLogRecordItem& e) { return e.time >= from && e.time < to; })
                ? 1
@@ -103,7 +103,7 @@ std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteTime(DWORD time) {
     return RemoveIf([time](const CLogRecordItem& e) { return e.time == time; });
 }
 
-std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteTime(DWORD from, DWORD to) {
+std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteTime(DWORD from, std::uint64_t to) {
     return RemoveIf([=](const CLogRecordItem& e) { return e.time >= from && e.time < to; });
 }
 
@@ -111,7 +111,7 @@ std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteType(DWORD type) {
     return RemoveIf([type](const CLogRecordItem& e) { return e.type == type; });
 }
 
-std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteType(DWORD type, DWORD from, DWORD to) {
+std::vector<CLogRecordItem> CEntryMonthData::MemoryDeleteType(DWORD type, DWORD from, std::uint64_t to) {
     return RemoveIf([=](const CLogRecordItem& e) { return e.type == type && e.time >= from && e.time < to; });
 }
 

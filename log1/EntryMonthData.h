@@ -62,15 +62,15 @@ public:
     // How many entries have this type.
     int MemorySearchType(DWORD type) const;
     // 1 if some entry has from <= time < to.
-    int MemorySearchTime(DWORD from, DWORD to) const;
+    int MemorySearchTime(DWORD from, std::uint64_t to) const;
     // Each removal keeps the order of the entries that stay and returns those it removed, in
     // array order; MemorySave then takes them out of the month file. Every one is a single pass
     // over the entries.
     std::vector<CLogRecordItem> MemoryDeleteTime(DWORD time);
-    std::vector<CLogRecordItem> MemoryDeleteTime(DWORD from, DWORD to);
+    std::vector<CLogRecordItem> MemoryDeleteTime(DWORD from, std::uint64_t to);
     std::vector<CLogRecordItem> MemoryDeleteType(DWORD type);
     // The entries of one type within [from, to).
-    std::vector<CLogRecordItem> MemoryDeleteType(DWORD type, DWORD from, DWORD to);
+    std::vector<CLogRecordItem> MemoryDeleteType(DWORD type, DWORD from, std::uint64_t to);
     // The entry with this serial.
     std::vector<CLogRecordItem> MemoryDeleteEntry(DWORD serial);
     // Takes the entries removed since the month was loaded (or last saved) out of the month file

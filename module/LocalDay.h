@@ -3,6 +3,7 @@
 // the next, so a day with a daylight-saving change is 23 or 25 hours long and holds exactly its
 // own entries. Also the browsers' shared ordering of loaded entries, latest first.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -13,13 +14,20 @@
 struct LocalDay {
     std::string label;  // "%02d", the day of the month
     DWORD midnight = 0; // the local midnight that starts the day
-    DWORD end = 0;      // the local midnight that starts the next day
+    // The local midnight that starts the next day; for the day of the last second that stored
+    // seconds hold (2106-02-07 06:28:15 UTC) it lies past them, hence 64 bits.
+    std::uint64_t end = 0;
 
     bool Holds(DWORD time) const { return time >= midnight && time < end; }
+    // The day's last second that stored seconds can hold.
+    DWORD Last() const { return static_cast<DWORD>(std::min<std::uint64_t>(end - 1, UINT32_MAX)); }
 };
 
-// The local midnight that starts a day (daylight saving decided by the C library).
+// The local midnight that starts a day (daylight saving decided by the C library). Fields out of
+// range are carried as mktime carries them (month 13 is the next year's January).
 DWORD LocalMidnight(int year, int month, int day);
+// The same in the C library's seconds, for bounds past the last second stored seconds hold.
+std::int64_t LocalMidnightSeconds(int year, int month, int day);
 // The local day that starts at `midnight`.
 LocalDay DayStartingAt(DWORD midnight);
 

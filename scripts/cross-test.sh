@@ -50,8 +50,10 @@ if [ "$debian" = s390x ]; then
   export DVRKIT_TARGET_ROOT="$build-root"
   bash scripts/target-root.sh "$debian" "$DVRKIT_TARGET_ROOT" "${target_dev[@]}" nlohmann-json3-dev libcli11-dev
 else
+  # The C++ library the programs run with, of the same architecture's packages as the C library
+  # and its loader (cmake/CrossDebian.cmake says why they must not be the cross compiler's).
   target_missing=()
-  for p in "${target_dev[@]}"; do installed "$p:$debian" || target_missing+=("$p:$debian"); done
+  for p in "${target_dev[@]}" libstdc++6; do installed "$p:$debian" || target_missing+=("$p:$debian"); done
   [ ${#target_missing[@]} -eq 0 ] || apt_install "${target_missing[@]}"
 fi
 

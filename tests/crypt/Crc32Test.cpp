@@ -71,7 +71,8 @@ TEST(Crc32, EachKernelMatchesZlib) {
         EXPECT_EQ(~crc32kernel::Sliced(~previous, data.data() + from, length), Zlib(data, from, length, previous));
         length = crc32kernel::kFoldMinimum + (length / crc32kernel::kFoldUnit) * crc32kernel::kFoldUnit;
         if (from + length > data.size()) continue;
-        const DWORD expected = Zlib(data, from, length, previous);
+        // Other processors have no folding kernel, and nothing reads it there.
+        [[maybe_unused]] const DWORD expected = Zlib(data, from, length, previous);
 #if defined(__x86_64__)
         if (!crc32kernel::FoldedAvailable()) continue;
         EXPECT_EQ(~crc32kernel::Folded(~previous, data.data() + from, length), expected) << "length " << length;

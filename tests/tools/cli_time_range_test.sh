@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Entries stamped past 2038-01-19 03:14:07 UTC, where a signed 32-bit time_t ends, up to the last
 # second the files' unsigned 32-bit seconds hold (2106-02-07 06:28:15 UTC): each event and
-# first-generation entry is written, listed by month and day, and shown with its time. Runs
+# first-generation entry is written after one a second earlier (the writer reads that one back
+# as its month's), listed by month and day, and shown with its time. Runs
 # everywhere, and matters most on 32-bit ARM, whose C library needs _TIME_BITS=64 for it.
 #   cli_time_range_test.sh PATH-TO-DVRKIT
 set -euo pipefail
@@ -18,9 +19,11 @@ for t in "${times[@]}"; do
   mkdir -p "$dir/$epoch"
   events="$dir/$epoch/events" log1="$dir/$epoch/log1"
   mkdir "$events" "$log1"
-  "$dvrkit" event add "$events" --time "$epoch" --channel 3 --source 1 --side 1 --actions 1 --text "at $t" >/dev/null ||
-    fail "event add at $t"
-  echo "save,gate,0,$epoch,0,0,at $t" | "$dvrkit" log1 write "$log1" >/dev/null || fail "log1 write at $t"
+  for second in $((epoch - 1)) "$epoch"; do
+    "$dvrkit" event add "$events" --time "$second" --channel 3 --source 1 --side 1 --actions 1 --text "at $second" >/dev/null ||
+      fail "event add at $second"
+    echo "save,gate,0,$second,0,0,at $second" | "$dvrkit" log1 write "$log1" >/dev/null || fail "log1 write at $second"
+  done
   for kind in event log1; do
     folder=$events
     [ $kind = log1 ] && folder=$log1
@@ -34,10 +37,19 @@ got = [d["day"] for d in json.load(sys.stdin)]
 assert got == [sys.argv[1]], got' "$label" || fail "$kind days at $t"
     "$dvrkit" $kind show "$folder" --json-lines | /usr/bin/python3 -c '
 import json, sys
-got = [(e["epoch"], e["time"]) for e in map(json.loads, sys.stdin)]
+got = [(e["epoch"], e["time"]) for e in map(json.loads, sys.stdin)][-1:]
 want = [(int(sys.argv[1]), sys.argv[2].replace(" ", "T") + "+00:00")]
 assert got == want, (got, want)' "$epoch" "$t" || fail "$kind show at $t"
-    "$dvrkit" $kind show "$folder" "$day" --json >/dev/null || fail "$kind show $day"
+    "$dvrkit" $kind show "$folder" "$day" --json | /usr/bin/python3 -c '
+import json, sys
+def times(node):
+    if isinstance(node, dict):
+        yield from ([node["time"]] if "local" in node else [])
+        for value in node.values(): yield from times(value)
+    elif isinstance(node, list):
+        for value in node: yield from times(value)
+got = sorted(times(json.load(sys.stdin)))
+assert got == [int(sys.argv[1]) - 1, int(sys.argv[1])], got' "$epoch" || fail "$kind show $day"
   done
 done
 

@@ -38,7 +38,7 @@ DWORD BoundArgument(std::string text, bool end, const char* option) {
     }
     if (const auto day = ParseDayLabel(text); day && day->year >= 1970 && day->year <= 2105) {
         const LocalDay d = DayOf(*day);
-        return end ? d.end - 1 : d.midnight;
+        return end ? d.Last() : d.midnight;
     }
     if (const auto time = ParseLocalTime(text)) return *time;
     throw CommandError{std::string(option) + ": '" + text + "' is not a month YYYY-MM, a day YYYY-MM-DD or a local time YYYY-MM-DD HH:MM:SS"};
@@ -48,7 +48,7 @@ Range RangeOf(const JournalOptions& o) {
     Range range;
     if (!o.day.empty()) {
         const LocalDay d = DayOf(DayArgument(o.day));
-        range = {d.midnight, d.end - 1};
+        range = {d.midnight, d.Last()};
     }
     if (!o.since.empty()) range.first = std::max(range.first, BoundArgument(o.since, false, "--since"));
     if (!o.until.empty()) range.last = std::min(range.last, BoundArgument(o.until, true, "--until"));
