@@ -59,7 +59,7 @@ TEST_P(LogTimeRange, ALogIsWrittenListedShownAndExported) {
     const size_t start = block.find(shown);
     ASSERT_NE(start, std::string::npos) << block;
     EXPECT_NE(block.find(shown, start + shown.size()), std::string::npos) << "the end time: " << block;
-    EXPECT_EQ(renderer.MonthText(data), block + kExportSeparator);
+    EXPECT_EQ(renderer.MonthText(data), block + std::string(kExportSeparator));
 }
 
 INSTANTIATE_TEST_SUITE_P(PastSigned32Bits, LogTimeRange, testing::ValuesIn(kStamps),
