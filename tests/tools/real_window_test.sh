@@ -9,10 +9,12 @@ command -v Xvfb > /dev/null || { echo "no Xvfb: skipped"; exit 77; }
 export SDL_VIDEODRIVER=x11
 dir=$(mktemp -d)
 tool= server=
+# Under errexit a failing command would end the clean-up early and leave the server running,
+# holding the test's output open, so that ctest waits for ever: nothing here may fail.
 cleanup() {
-  [ -n "$tool" ] && kill "$tool" 2> /dev/null
-  [ -n "$server" ] && kill "$server" 2> /dev/null
-  wait 2> /dev/null
+  if [ -n "$tool" ]; then kill "$tool" 2> /dev/null || true; fi
+  if [ -n "$server" ]; then kill "$server" 2> /dev/null || true; fi
+  wait 2> /dev/null || true
   rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -20,7 +22,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Our own X server on a display number it picks itself, so that servers other tests start at the
 # same moment never claim the same number.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$dir/display" 2> /dev/null &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$dir/display" > /dev/null 2>&1 &
 server=$!
 for _ in $(seq 600); do
   [ "$(wc -l < "$dir/display")" -ge 1 ] && break
@@ -57,9 +59,10 @@ PY
 check_window() {  # TITLE SNAPSHOT COMMAND...
   local title=$1 snapshot=$2
   shift 2
-  "$dvrkit" "$@" > /dev/null 2>&1 &
+  "$dvrkit" "$@" > /dev/null 2> "$dir/tool.err" &
   tool=$!
-  same_as_snapshot "$title" "$snapshot" || fail "the real window of '$*' does not show what its snapshot shows"
+  same_as_snapshot "$title" "$snapshot" ||
+    fail "the real window of '$*' does not show what its snapshot shows; the tool said: $(cat "$dir/tool.err")"
   kill "$tool"
   wait "$tool" 2> /dev/null || true
   tool=
