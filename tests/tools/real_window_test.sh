@@ -21,8 +21,9 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Our own X server on a display number it picks itself, so that servers other tests start at the
-# same moment never claim the same number.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$dir/display" > /dev/null 2>&1 &
+# same moment never claim the same number. Without -noreset the server starts over each time its
+# last client leaves, and the next window's connection, made at that moment, is refused.
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3> "$dir/display" > /dev/null 2>&1 &
 server=$!
 for _ in $(seq 600); do
   [ "$(wc -l < "$dir/display")" -ge 1 ] && break
