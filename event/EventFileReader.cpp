@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "module/MonthFileScan.h"
+
 namespace {
 
 std::string NotAnEventRecord(const std::uint8_t* bytes, std::size_t available, const UnitAt&) {
@@ -19,24 +21,27 @@ std::string NotAnEventRecord(const std::uint8_t* bytes, std::size_t available, c
 
 EventFileContents ParseEventFile(std::span<const std::uint8_t> bytes) {
     EventFileContents contents;
-    const size_t whole = bytes.size() / eventfile::kRecordSize;
-    contents.records.reserve(whole);
-    for (size_t i = 0; i < whole; ++i) {
-        const std::uint8_t* at = bytes.data() + i * eventfile::kRecordSize;
-        EventFileEntry entry;
-        entry.offset = i * eventfile::kRecordSize;
-        entry.event = eventfile::DecodeEvent(at);
+    contents.records.reserve(bytes.size() / eventfile::kRecordSize);
+    const MonthFileUnits reading = EventFileUnitsReading([&contents](const std::uint8_t* record, const UnitAt& at) {
+        EventFileEntry entry{at.start, eventfile::DecodeEvent(record), false};
         entry.valid = entry.event.mark == eventfile::kMark;
         contents.records.push_back(entry);
-    }
-    contents.trailingBytes = bytes.size() % eventfile::kRecordSize;
+    });
+    const MonthFileScan scan = ScanMonthBytes(reading, "", bytes, ScanRule::reader);
+    contents.trailingBytes = bytes.size() - scan.end;
     return contents;
 }
 
-const MonthFileUnits& EventFileUnits() {
-    static const MonthFileUnits units{
+MonthFileUnits EventFileUnitsReading(OnWholeUnit onRecord) {
+    return MonthFileUnits{
         "event file", "record", 0, {}, {},
-        [](ByteStream& in, const UnitAt& at) { return ReadFixedUnit(in, at, eventfile::kRecordSize, NotAnEventRecord); },
+        [onRecord = std::move(onRecord)](ByteStream& in, const UnitAt& at) {
+            return ReadFixedUnit(in, at, eventfile::kRecordSize, NotAnEventRecord, onRecord);
+        },
     };
+}
+
+const MonthFileUnits& EventFileUnits() {
+    static const MonthFileUnits units = EventFileUnitsReading(nullptr);
     return units;
 }

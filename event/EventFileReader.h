@@ -25,3 +25,5 @@ EventFileContents ParseEventFile(std::span<const std::uint8_t> bytes);
 // without one); bytes after the last whole record are the start of one only while its reserved
 // bytes, as far as they go, are zero.
 const MonthFileUnits& EventFileUnits();
+// The same family, handing each whole record (marked or not) to `onRecord` as the scan reads it.
+MonthFileUnits EventFileUnitsReading(OnWholeUnit onRecord);

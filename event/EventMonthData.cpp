@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/core/ByteStream.h"
+#include "event/EventFileReader.h"
+#include "module/MonthFileScan.h"
 #include "platform/core/CFile.h"
 
 size_t EventDayGroups::Count(int group) const {
@@ -20,30 +21,24 @@ void CEventMonthData::Clear() {
 EventMonthLoad CEventMonthData::Load(const std::string& folder, YearMonth month) {
     Clear();
     m_month = month;
+    const std::string path = MonthFilePath(folder, month, eventfile::kExtension);
     CFile file;
     // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
-    if (!file.Open(MonthFilePath(folder, month, eventfile::kExtension).c_str(),
-                   CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return EventMonthLoad::notOpened;
-    // The length is taken once: a record a writer appends meanwhile is not read, and a record it
-    // is still writing shows as a partial record at the end.
-    ByteStream in(file);
-    const std::uint64_t whole = in.Remaining() / eventfile::kRecordSize;
-    m_partialBytes = in.Remaining() % eventfile::kRecordSize;
     // Sized once for every whole record, so that a large month needs no room beyond its events.
-    m_arrEvent.SetSize(static_cast<int>(std::min<std::uint64_t>(whole, INT32_MAX)));
+    m_arrEvent.SetSize(static_cast<int>(std::min<std::uint64_t>(file.GetLength() / eventfile::kRecordSize, INT32_MAX)));
     int kept = 0;
-    for (int i = 0; i < m_arrEvent.GetSize(); ++i) {
-        const std::uint8_t* record = in.Take(eventfile::kRecordSize);
-        if (!record) break;  // the file shrank meanwhile
+    const MonthFileUnits reading = EventFileUnitsReading([this, &kept](const std::uint8_t* record, const UnitAt&) {
         // A bad mark costs only its own record: the others are whole records in their places.
-        if (record[eventfile::kMarkOffset] != eventfile::kMark) {
-            ++m_badMarks;
-            continue;
-        }
-        m_arrEvent[kept++] = eventfile::DecodeEvent(record);
-    }
+        if (record[eventfile::kMarkOffset] != eventfile::kMark) ++m_badMarks;
+        else if (kept < m_arrEvent.GetSize()) m_arrEvent[kept++] = eventfile::DecodeEvent(record);
+    });
+    // One look: a record appended meanwhile is not read, and one still being written shows as a
+    // partial record at the end.
+    const MonthFileScan scan = ScanOpenMonthFile(file, reading, path, {});
     m_arrEvent.SetSize(kept);
+    m_partialBytes = scan.length - scan.end;
     OrderLatestFirst(m_arrEvent);
     return m_partialBytes ? EventMonthLoad::partialRecord : EventMonthLoad::loaded;
 }

@@ -73,18 +73,22 @@ std::string ImplausibleEntry(const std::uint8_t* bytes, std::size_t available, c
 
 }  // namespace
 
-const MonthFileUnits& EntryFileUnits() {
-    static const MonthFileUnits units{
+MonthFileUnits EntryFileUnitsReading(OnWholeUnit onEntry) {
+    return MonthFileUnits{
         "first-generation month file", "entry", 0, {}, {},
-        [](ByteStream& in, const UnitAt& at) {
-            return ReadFixedUnit(in, at, entryfile::kRecordSize,
-                                 [](const std::uint8_t* bytes, std::size_t available, const UnitAt& unit) {
-                                     // Past the first, a whole entry is part of the file as it stands.
-                                     if (available == entryfile::kRecordSize && unit.index != 0) return std::string();
-                                     const std::string why = ImplausibleEntry(bytes, available, unit.path);
-                                     return why.empty() ? why : "it is not a first-generation month file: " + why;
-                                 });
+        [onEntry = std::move(onEntry)](ByteStream& in, const UnitAt& at) {
+            return ReadFixedUnit(
+                in, at, entryfile::kRecordSize,
+                [](const std::uint8_t* bytes, std::size_t available, const UnitAt& unit) {
+                    const std::string why = ImplausibleEntry(bytes, available, unit.path);
+                    return why.empty() ? why : "it is not a first-generation month file: " + why;
+                },
+                onEntry);
         },
     };
+}
+
+const MonthFileUnits& EntryFileUnits() {
+    static const MonthFileUnits units = EntryFileUnitsReading(nullptr);
     return units;
 }

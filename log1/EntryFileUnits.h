@@ -8,3 +8,5 @@
 #include "module/MonthFileUnits.h"
 
 const MonthFileUnits& EntryFileUnits();
+// The same family, handing each whole entry to `onEntry` as the scan reads it.
+MonthFileUnits EntryFileUnitsReading(OnWholeUnit onEntry);

@@ -5,7 +5,8 @@
 
 #include "log1/EntryRemoval.h"
 #include "module/FixedText.h"
-#include "platform/core/ByteStream.h"
+#include "log1/EntryFileUnits.h"
+#include "module/MonthFileScan.h"
 #include "platform/core/CFile.h"
 
 std::vector<MonthFileEntry> CEntryMonthData::Months() const { return FindMonthFiles(m_folder, entryfile::kExtension); }
@@ -22,29 +23,26 @@ void CEntryMonthData::Clear() {
 EntryMonthLoad CEntryMonthData::Load(YearMonth month) {
     Clear();
     m_month = month;
+    const std::string path = MonthPath(month);
     CFile file;
     // A symlink or a FIFO planted in the folder is not read: a FIFO would stall the browser.
-    if (!file.Open(MonthPath(month).c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
+    if (!file.Open(path.c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return EntryMonthLoad::notOpened;
-    // The length is taken once: an entry appended meanwhile is not read, and one still being
-    // written shows as a torn tail.
-    ByteStream in(file);
-    const std::uint64_t whole = in.Remaining() / entryfile::kRecordSize;
-    const bool torn = in.Remaining() % entryfile::kRecordSize != 0;
     // Sized once for every whole record, so that a large month needs no room beyond its entries.
-    m_arrRecord.SetSize(static_cast<int>(std::min<std::uint64_t>(whole, INT32_MAX)));
+    m_arrRecord.SetSize(static_cast<int>(std::min<std::uint64_t>(file.GetLength() / entryfile::kRecordSize, INT32_MAX)));
     int kept = 0;
-    for (int i = 0; i < m_arrRecord.GetSize(); ++i) {
-        const std::uint8_t* record = in.Take(entryfile::kRecordSize);
-        if (!record) break;  // the file shrank meanwhile
+    const MonthFileUnits reading = EntryFileUnitsReading([this, &kept](const std::uint8_t* record, const UnitAt& at) {
         CLogRecordItem entry{entryfile::DecodeEntry(record)};
-        entry.serial = static_cast<DWORD>(i) + 1;
-        entry.offset = static_cast<std::uint64_t>(i) * entryfile::kRecordSize;
-        if (entry.type < entryfile::kTypeCount) m_arrRecord[kept++] = entry;
-    }
+        entry.serial = static_cast<DWORD>(at.index) + 1;
+        entry.offset = at.start;
+        if (entry.type < entryfile::kTypeCount && kept < m_arrRecord.GetSize()) m_arrRecord[kept++] = entry;
+    });
+    // One look: an entry appended meanwhile is not read, and one still being written shows as a
+    // torn tail.
+    const MonthFileScan scan = ScanOpenMonthFile(file, reading, path, {});
     m_arrRecord.SetSize(kept);
     OrderLatestFirst(m_arrRecord);
-    return torn ? EntryMonthLoad::badLength : EntryMonthLoad::loaded;
+    return scan.end == scan.length ? EntryMonthLoad::loaded : EntryMonthLoad::badLength;
 }
 
 std::vector<LocalDay> CEntryMonthData::Days() const {

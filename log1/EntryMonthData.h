@@ -18,8 +18,8 @@
 
 enum class EntryMonthLoad {
     loaded,      // every record read
-    badLength,   // the length is not a multiple of 168 (a write cut short): every whole record
-                 // before the torn tail is loaded
+    badLength,   // the file does not end in whole entries (a write cut short, or bytes that are
+                 // no entry of the month): every whole entry before them is loaded
     notOpened,   // no such file, or it cannot be read
 };
 

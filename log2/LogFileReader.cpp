@@ -49,20 +49,6 @@ std::optional<LogFileDamage> LogFileReader::ReadBlockTail(std::uint32_t index) {
     return std::nullopt;
 }
 
-WholeBlocks ReadWholeBlocks(ByteStream& in, std::uint32_t firstIndex) {
-    LogFileReader reader(in);
-    WholeBlocks whole;
-    whole.end = in.Offset();
-    while (in.Remaining() != 0) {
-        _LOG_HEADER_ header;
-        whole.damage = reader.ReadBlock(firstIndex + whole.count, header, [](const std::uint8_t*) {});
-        if (whole.damage) break;
-        whole.end = in.Offset();
-        ++whole.count;
-    }
-    return whole;
-}
-
 LogFileContents ParseLogFile(std::span<const std::uint8_t> bytes) {
     LogFileContents contents;
     ByteStream in(bytes);

@@ -68,15 +68,6 @@ private:
     std::uint32_t m_blockCount = 0;
 };
 
-// The whole blocks from the stream's position on, block `firstIndex` first: how many, and where
-// the last of them ends; `damage` says what stopped them before the end of the data, if anything.
-struct WholeBlocks {
-    std::uint32_t count = 0;
-    std::uint64_t end = 0;  // stream offset after the last whole block
-    std::optional<LogFileDamage> damage;
-};
-WholeBlocks ReadWholeBlocks(ByteStream& in, std::uint32_t firstIndex);
-
 // A whole file parsed in memory, for the tools.
 struct LogBlock {
     std::uint64_t offset = 0;  // where the block's head starts in the file

@@ -5,7 +5,6 @@
 #include "log2/LogFileFormat.h"
 #include "log2/LogFileReader.h"
 #include "module/MonthFileScan.h"
-#include "platform/core/ByteStream.h"
 #include "platform/core/CFile.h"
 
 void CLogMonthData::Clear() {
@@ -23,22 +22,16 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
     if (!file.Open(path.c_str(), CFile::modeRead | CFile::modeNoFollow | CFile::typeBinary))
         return LogMonthLoad::notOpened;
 
-    // The header is read before the length is taken: every block it counts is then in the file,
-    // and an append on its way never looks like damage.
-    std::uint8_t header[logfile::kFileHeaderSize];
-    std::uint32_t counted = 0;
-    if (file.ReadAt(0, header, sizeof header) != sizeof header || LogFileUnits().readHeader(header, counted))
-        return LogMonthLoad::notALog;
-    const std::uint64_t length = file.GetLength();
-    file.Seek(sizeof header, CFile::begin);
-    ByteStream in(file);
     // Whole blocks after the counted ones are appends on their way: they are shown once the
     // header counts them.
     const MonthFileUnits family = LogFileUnitsReading(
-        [this, counted](std::uint64_t index, const _LOG_HEADER_& h, std::span<const _LOG_RECORD_MEMORY_> records) {
-            if (index < counted) Keep(h, records);
-        });
-    const MonthFileScan scan = ScanMonthFile(family, path, header, in, length, {}, ScanRule::reader);
+        [this](std::uint64_t, const _LOG_HEADER_& h, std::span<const _LOG_RECORD_MEMORY_> records) { Keep(h, records); });
+    const MonthFileScan scan = ScanOpenMonthFile(file, family, path, {});
+    if (!scan.counted) {
+        Clear();
+        return LogMonthLoad::notALog;
+    }
+    DropFrom(*scan.counted);
     if (scan.damage) {
         Clear();
         return LogMonthLoad::damaged;
@@ -47,6 +40,12 @@ LogMonthLoad CLogMonthData::Load(const std::string& folder, YearMonth month) {
                      [](const _LOG_HEADER_MEMORY_& a, const _LOG_HEADER_MEMORY_& b) { return DateSortArray(&a, &b) < 0; });
     m_loaded = true;
     return scan.tornBytes ? LogMonthLoad::cutShort : LogMonthLoad::loaded;
+}
+
+void CLogMonthData::DropFrom(std::uint32_t block) {
+    if (block >= static_cast<std::uint32_t>(m_arrLogEntry.GetSize())) return;
+    m_arrRecord.SetSize(static_cast<int>(m_arrLogEntry[static_cast<int>(block)].firstRecord));
+    m_arrLogEntry.SetSize(static_cast<int>(block));
 }
 
 void CLogMonthData::Keep(const _LOG_HEADER_& header, std::span<const _LOG_RECORD_MEMORY_> records) {

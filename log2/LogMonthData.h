@@ -59,6 +59,8 @@ public:
 private:
     // Appends a whole block's log and records.
     void Keep(const _LOG_HEADER_& header, std::span<const _LOG_RECORD_MEMORY_> records);
+    // Drops the blocks from index `block` on, in file order: appends the header does not count yet.
+    void DropFrom(std::uint32_t block);
 
     CArray<_LOG_HEADER_MEMORY_> m_arrLogEntry;
     CArray<_LOG_RECORD_MEMORY_> m_arrRecord;

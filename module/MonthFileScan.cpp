@@ -50,16 +50,21 @@ std::string DescribeDamage(const MonthFileDamage& damage) {
     return damage.path + ": damaged at offset " + std::to_string(damage.offset) + ": " + damage.reason;
 }
 
-std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::size_t size, const UnitCheck& check) {
+std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::size_t size, const UnitCheck& check,
+                                       const OnWholeUnit& onWhole) {
     const std::uint8_t* unit = in.Peek(size);
     const std::size_t available = unit ? size : static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining(), size));
     if (!unit) unit = in.Peek(available);
     if (!unit) return UnitFault{at.start, "the file ended while it was read", true};
-    if (std::string why = check(unit, available, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
+    // Past the first, a whole unit is part of the file as it stands: only the first one tells the
+    // family from foreign bytes, and a cut-off one from bytes that are no start of a unit.
+    if (at.index == 0 || available < size)
+        if (std::string why = check(unit, available, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
     if (available < size)
         return UnitFault{at.start, "it is cut off after " + std::to_string(available) + " of its " +
                                     std::to_string(size) + " bytes",
                          true};
+    if (onWhole) onWhole(unit, at);
     in.Skip(size);
     return std::nullopt;
 }
@@ -67,6 +72,7 @@ std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::si
 MonthFileScan ScanMonthFile(const MonthFileUnits& family, const std::string& path, const std::uint8_t* header,
                             ByteStream& in, std::uint64_t length, ScanFrom from, ScanRule rule) {
     MonthFileScan scan;
+    scan.length = length;
     if (length == 0) return scan;
     if (family.headerSize != 0) {
         if (length < family.headerSize) {
@@ -103,6 +109,17 @@ MonthFileScan ScanMonthBytes(const MonthFileUnits& family, const std::string& pa
     const std::size_t skipped = std::min(bytes.size(), family.headerSize);
     ByteStream in(bytes.subspan(skipped));
     return ScanMonthFile(family, path, bytes.data(), in, bytes.size(), {}, rule);
+}
+
+MonthFileScan ScanOpenMonthFile(CFile& file, const MonthFileUnits& family, const std::string& path, ScanFrom from) {
+    std::vector<std::uint8_t> header(family.headerSize);
+    header.resize(file.ReadAt(0, header.data(), static_cast<UINT>(header.size())));
+    std::uint64_t length = file.GetLength();
+    // A header still being written: what there is of it is all the file holds for this look.
+    if (header.size() < family.headerSize) length = std::min<std::uint64_t>(length, header.size());
+    file.Seek(static_cast<std::int64_t>(std::max<std::uint64_t>(from.offset, family.headerSize)), CFile::begin);
+    ByteStream in(file);
+    return ScanMonthFile(family, path, header.data(), in, length, from, ScanRule::reader);
 }
 
 std::optional<std::vector<std::uint8_t>> ReadMonthFile(const std::string& path, std::size_t headerSize,

@@ -33,6 +33,7 @@ struct MonthFileScan {
     std::uint64_t units = 0;               // whole units from the start
     std::uint64_t end = 0;                 // after the last whole unit (after the header when none)
     std::uint64_t tornBytes = 0;           // after `end`: part of a unit an append left, to be cut
+    std::uint64_t length = 0;              // the file's length the scan went by
     std::optional<MonthFileDamage> damage;
 };
 
@@ -49,6 +50,10 @@ MonthFileScan ScanMonthFile(const MonthFileUnits& family, const std::string& pat
 // The same over a whole file in memory.
 MonthFileScan ScanMonthBytes(const MonthFileUnits& family, const std::string& path,
                              std::span<const std::uint8_t> bytes, ScanRule rule);
+
+// Scans the open month file `file` from `from` as one look of a reader: its header is read before
+// its length is taken, so that an append on its way never looks like damage.
+MonthFileScan ScanOpenMonthFile(CFile& file, const MonthFileUnits& family, const std::string& path, ScanFrom from);
 
 // The bytes of the month file at `path` as one look of a reader: its header read first and its
 // length taken after, so that an append on its way never looks like damage. Only a plain file is

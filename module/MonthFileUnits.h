@@ -37,8 +37,11 @@ struct MonthFileUnits {
     std::function<std::optional<UnitFault>(ByteStream& in, const UnitAt& at)> readUnit;
 };
 
-// For families of fixed-size units: reads one unit of `size` bytes from `in`, checking a whole
-// unit with `whole` and what is left of a cut-off one with `torn` (each a reason it is not of the
-// family's kind, or empty).
+// For families of fixed-size units: reads one unit of `size` bytes from `in`, checking the first
+// unit, or what is left of a cut-off one, with `check` (a reason it is not of the family's kind,
+// or empty; a whole unit past the first is part of the file as it stands), and handing a whole one
+// to `onWhole`, if given: a reader loads a month in the one pass that checks it.
 using UnitCheck = std::function<std::string(const std::uint8_t* bytes, std::size_t available, const UnitAt& at)>;
-std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::size_t size, const UnitCheck& check);
+using OnWholeUnit = std::function<void(const std::uint8_t* bytes, const UnitAt& at)>;
+std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::size_t size, const UnitCheck& check,
+                                       const OnWholeUnit& onWhole = {});

@@ -11,19 +11,6 @@ bool EarlierThan(const IndexedUnit& a, const IndexedUnit& b) {
     return a.time != b.time ? a.time < b.time : a.offset < b.offset;
 }
 
-// Scans `file` from `from` with `units`' rule; the header is read before the length is taken, so
-// that an append on its way never looks like damage.
-MonthFileScan ScanFile(CFile& file, const MonthFileUnits& units, const std::string& path, ScanFrom from) {
-    std::vector<std::uint8_t> header(units.headerSize);
-    header.resize(file.ReadAt(0, header.data(), static_cast<UINT>(header.size())));
-    std::uint64_t length = file.GetLength();
-    // A header still being written: what there is of it is all the file holds for this look.
-    if (header.size() < units.headerSize) length = std::min<std::uint64_t>(length, header.size());
-    file.Seek(static_cast<std::int64_t>(std::max<std::uint64_t>(from.offset, units.headerSize)), CFile::begin);
-    ByteStream in(file);
-    return ScanMonthFile(units, path, header.data(), in, length, from, ScanRule::reader);
-}
-
 }  // namespace
 
 void MonthIndex::Clear() {
@@ -89,7 +76,7 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
         return fault;
     };
     try {
-        const MonthFileScan scan = ScanFile(m_window.File(), recording, m_path, from);
+        const MonthFileScan scan = ScanOpenMonthFile(m_window.File(), recording, m_path, from);
         m_length = m_window.File().GetLength();
         if (scan.damage) {
             // Whole units before the damage are used; none at or after it.
@@ -117,7 +104,7 @@ void MonthIndex::Report(const MonthFileScan& scan, std::vector<JournalFault>& fa
 }
 
 bool MonthIndex::HoldsRival() {
-    const MonthFileScan asRival = ScanFile(m_window.File(), *m_family.rival, m_path, {});
+    const MonthFileScan asRival = ScanOpenMonthFile(m_window.File(), *m_family.rival, m_path, {});
     return !asRival.damage && asRival.units != 0;
 }
 
