@@ -81,11 +81,15 @@ void Journal::ListMonths() {
 
 void Journal::Load(std::size_t m) {
     if (!m_monthName.empty() && m_monthName == m_months[m]) return;
+    Build(m);
+}
+
+void Journal::Build(std::size_t m, std::uint64_t sortedEnd) {
     m_monthName = m_months[m];
     m_month = m;
     m_current.reset();  // it named a unit of the index replaced now
     m_unit = {};
-    m_index.Build(PathOf(m), m_faults);
+    m_index.Build(PathOf(m), m_faults, sortedEnd);
 }
 
 std::optional<std::size_t> Journal::MonthFrom(std::ptrdiff_t m, std::ptrdiff_t step) const {
@@ -97,6 +101,7 @@ std::optional<std::size_t> Journal::MonthFrom(std::ptrdiff_t m, std::ptrdiff_t s
 }
 
 void Journal::SeekMonth(std::ptrdiff_t m, std::ptrdiff_t step, bool atEnd) {
+    DropDetours();
     m_current.reset();
     m_unit = {};
     const auto found = MonthFrom(m, step);
@@ -129,10 +134,12 @@ bool Journal::SeekCursor(std::string_view text) {
     } else if (*month != cursor->file) {  // the month is gone: what follows it comes next
         SeekMonth(month - m_months.begin(), 1, false);
     } else {
-        m_current.reset();
-        m_unit = {};
-        Load(static_cast<std::size_t>(month - m_months.begin()));
+        DropDetours();
+        // Units at or after the cursor's `e` came after the sorted ones when it was given, and do so again.
+        Build(static_cast<std::size_t>(month - m_months.begin()),
+              cursor->sortedEnd.value_or(std::numeric_limits<std::uint64_t>::max()));
         PlaceAfter(*cursor);
+        if (cursor->detour) m_detours.push_back(*cursor->detour);
     }
     return true;
 }
@@ -144,10 +151,16 @@ void Journal::PlaceAfter(const JournalCursor& cursor) {
 
 bool Journal::Next() {
     if (m_months.empty()) return false;
+    if (!m_left && !m_detours.empty()) BeginDetour();
     for (;;) {
         if (m_monthName.empty()) Load(m_month);
         while (m_gap < m_index.Size())
             if (Accept(m_gap++, false)) return true;
+        if (BeginDetour()) continue;
+        if (m_left) {
+            EndDetour();
+            continue;
+        }
         const auto next = MonthFrom(static_cast<std::ptrdiff_t>(m_month) + 1, 1);
         if (!next) return false;
         Load(*next);
@@ -200,7 +213,49 @@ void Journal::Render(JournalText& out) const { m_family.render(m_unit, Offset(),
 std::string Journal::Cursor() const {
     if (!m_current) return {};
     const IndexedUnit& unit = m_index[*m_current];
-    return JournalCursor{m_monthName, unit.offset, unit.time, UnitHash(m_unit), m_index.OrdinalOf(*m_current)}.Text();
+    // Inside a detour, the position left, and how far the detour has come.
+    if (m_left && m_left->last) {
+        JournalCursor left = *m_left->last;
+        left.detour = JournalCursor::Detour{m_monthName, unit.offset + unit.length};
+        return left.Text();
+    }
+    return JournalCursor{m_monthName,           unit.offset, unit.time, m_family.Hash(m_unit),
+                         m_index.OrdinalOf(*m_current), m_index.SortedEnd(), {}}
+        .Text();
+}
+
+void Journal::DropDetours() {
+    m_detours.clear();
+    m_left.reset();
+}
+
+bool Journal::BeginDetour() {
+    while (!m_detours.empty()) {
+        const JournalCursor::Detour detour = m_detours.front();
+        m_detours.erase(m_detours.begin());
+        const auto month = std::ranges::find(m_months, detour.file);
+        if (month == m_months.end()) continue;  // gone since
+        if (!m_left)
+            m_left = Left{m_monthName, m_index.SortedEnd(),
+                          m_gap > 0 ? std::optional(m_index.CursorOf(m_gap - 1, m_monthName)) : std::nullopt};
+        Build(static_cast<std::size_t>(month - m_months.begin()), detour.from);
+        m_gap = m_index.SortedCount();
+        return true;
+    }
+    return false;
+}
+
+void Journal::EndDetour() {
+    const Left left = *m_left;
+    m_left.reset();
+    const auto month = std::ranges::lower_bound(m_months, left.month);
+    if (month == m_months.end() || *month != left.month) {  // gone since: what follows it comes next
+        SeekMonth(month - m_months.begin(), 1, false);
+        return;
+    }
+    Build(static_cast<std::size_t>(month - m_months.begin()), left.sortedEnd);
+    m_gap = 0;
+    if (left.last) PlaceAfter(*left.last);
 }
 
 bool Journal::Wait(int timeoutMs) {
@@ -223,7 +278,7 @@ bool Journal::Refresh() {
     std::vector<std::string> months = m_months;
     std::vector<std::uint64_t> lengths = m_lengths;
     ListMonths();
-    bool more = false;
+    bool more = QueueEarlierAppends(months, lengths);
     // A month after the indexed one that is new or changed may hold more.
     for (std::size_t m = m_month + (m_monthName.empty() ? 0 : 1); m < m_months.size(); ++m) {
         const auto was = std::ranges::find(months, m_months[m]);
@@ -240,6 +295,21 @@ bool Journal::Refresh() {
         break;
     }
     return more;
+}
+
+bool Journal::QueueEarlierAppends(const std::vector<std::string>& months, const std::vector<std::uint64_t>& lengths) {
+    const std::string& position = m_left ? m_left->month : m_monthName;
+    bool queued = false;
+    for (std::size_t m = 0; m < m_months.size() && m_months[m] < position; ++m) {
+        if (m_months[m] == m_monthName) continue;  // a detour's month: its appends are read as it is followed
+        const auto was = std::ranges::find(months, m_months[m]);
+        const std::uint64_t before = was == months.end() ? 0 : lengths[static_cast<std::size_t>(was - months.begin())];
+        if (m_lengths[m] <= before) continue;
+        queued = true;
+        if (std::ranges::none_of(m_detours, [&](const JournalCursor::Detour& d) { return d.file == m_months[m]; }))
+            m_detours.push_back({m_months[m], before});
+    }
+    return queued;
 }
 
 void Journal::Reindex() {

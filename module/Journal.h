@@ -5,6 +5,7 @@
 // offset of each unit) is held, never texts; units are read through a bounded window. Damage and
 // torn tails are data (TakeFaults), never thrown.
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -51,11 +52,15 @@ public:
     const std::string& Path() const { return m_index.Path(); }
     std::uint64_t Offset() const;
     void Render(JournalText& out) const;
-    // "v1;f=200503.log;o=12345;t=1110000000;h=<FNV-1a 64 of the unit, hex>;n=<same-second ordinal>".
+    // "v1;f=200503.log;o=12345;t=1110000000;h=<FNV-1a 64 of the unit, hex>;n=<same-second ordinal>;
+    // e=<offset>" (see JournalCursor.h). Resuming from it gives every unit after this one exactly
+    // once, also those appended to its month since with an earlier time.
     std::string Cursor() const;
 
     // Waits up to timeoutMs for something to be appended to the folder (a month file grown or a new
     // month file); true when Next may give more. Reads only the bytes after the last whole unit.
+    // Units appended to a month before the position's are given next, in file order, before the
+    // order goes on where it was.
     bool Wait(int timeoutMs);
 
     using Fault = JournalFault;
@@ -66,6 +71,17 @@ private:
     void ListMonths();
     // Indexes month m (an index into m_months) unless it is the one indexed.
     void Load(std::size_t m);
+    // Indexes month m anew, the units that end by `sortedEnd` in time order and those after them in
+    // file order.
+    void Build(std::size_t m, std::uint64_t sortedEnd = std::numeric_limits<std::uint64_t>::max());
+    // Forgets appends to earlier months still to be given: a seek sets the position anew.
+    void DropDetours();
+    // Leaves the position for the next earlier month with appends to give; false when none is left.
+    bool BeginDetour();
+    // Goes back to the position a detour left.
+    void EndDetour();
+    // Queues the appends to months before the position's that the last look found.
+    bool QueueEarlierAppends(const std::vector<std::string>& months, const std::vector<std::uint64_t>& lengths);
     // The first month from m on, going by `step` (1 or -1), that may hold units of the range.
     std::optional<std::size_t> MonthFrom(std::ptrdiff_t m, std::ptrdiff_t step) const;
     // Seeks to the start (or the end) of the month first found from m by `step`.
@@ -96,6 +112,15 @@ private:
     mutable JournalText m_scratch;      // a unit's text while it is matched
     std::vector<Fault> m_faults;
     std::vector<std::string> m_reported;  // faults given out, so each goes out once
+    // Appends to months before the position's, still to be given: each month from an offset on.
+    std::vector<JournalCursor::Detour> m_detours;
+    // While they are given: the position left, the month and the cursor of its last unit given.
+    struct Left {
+        std::string month;
+        std::uint64_t sortedEnd = 0;
+        std::optional<JournalCursor> last;
+    };
+    std::optional<Left> m_left;
     FolderWatch m_watch;
     bool m_watching = false;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "module/JournalCursor.h"
 #include "module/MonthFileUnits.h"
 #include "platform/core/Types.h"
 
@@ -58,4 +59,9 @@ struct JournalFamily {
     std::vector<std::string> groupNames;    // names --type accepts, by group (host strings)
     JournalKeys (*keys)(std::span<const std::uint8_t> unit);
     void (*render)(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out);
+    // Bytes of a unit that a writer rewrites in place after the append (a first-generation entry's
+    // update time): the cursor's hash leaves them out, so that the update neither repeats nor skips.
+    std::size_t rewrittenOffset = 0, rewrittenSize = 0;
+
+    std::uint64_t Hash(std::span<const std::uint8_t> unit) const { return UnitHash(unit, rewrittenOffset, rewrittenSize); }
 };

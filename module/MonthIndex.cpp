@@ -19,13 +19,14 @@ void MonthIndex::Clear() {
     m_units.clear();
     m_units.shrink_to_fit();
     m_sorted = 0;
+    m_sortedEnd = 0;
     m_identity = {};
     m_scannedUnits = m_end = m_length = 0;
     m_damaged = false;
     m_hidden = m_firstHidden = 0;
 }
 
-void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& faults) {
+void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& faults, std::uint64_t sortedEnd) {
     Clear();
     m_path = path;
     if (auto why = m_window.Open(path)) {
@@ -42,9 +43,11 @@ void MonthIndex::Build(const std::string& path, std::vector<JournalFault>& fault
                                           std::to_string(m_hidden) + " of " + std::to_string(m_units.size()) + " " +
                                               m_family.units->unit + "s are never shown"},
                           false, 0, false, true, m_hidden, m_units.size()});
-    const bool inOrder = std::is_sorted(m_units.begin(), m_units.end(), EarlierThan);
-    if (!inOrder) std::sort(m_units.begin(), m_units.end(), EarlierThan);
-    m_sorted = m_units.size();
+    const auto sorted = std::ranges::partition_point(
+        m_units, [sortedEnd](const IndexedUnit& u) { return u.offset + u.length <= sortedEnd; });
+    if (!std::is_sorted(m_units.begin(), sorted, EarlierThan)) std::sort(m_units.begin(), sorted, EarlierThan);
+    m_sorted = static_cast<std::size_t>(sorted - m_units.begin());
+    m_sortedEnd = sorted == m_units.end() ? m_end : sorted->offset;
 }
 
 MonthIndex::Change MonthIndex::Look() const {
@@ -153,16 +156,16 @@ std::uint64_t MonthIndex::OrdinalOf(std::size_t i) const {
 }
 
 JournalCursor MonthIndex::CursorOf(std::size_t i, const std::string& fileName) {
-    return {fileName, m_units[i].offset, m_units[i].time, UnitHash(Bytes(i)), OrdinalOf(i)};
+    return {fileName, m_units[i].offset, m_units[i].time, m_family.Hash(Bytes(i)), OrdinalOf(i), m_sortedEnd, {}};
 }
 
 std::optional<std::size_t> MonthIndex::Find(const JournalCursor& cursor) {
     const std::vector<std::size_t> second = OfSecond(cursor.time);
     for (const std::size_t i : second)
-        if (m_units[i].offset == cursor.offset && UnitHash(Bytes(i)) == cursor.hash) return i;
+        if (m_units[i].offset == cursor.offset && m_family.Hash(Bytes(i)) == cursor.hash) return i;
     std::optional<std::size_t> found;
     for (std::size_t n = 0; n < second.size(); ++n) {
-        if (UnitHash(Bytes(second[n])) != cursor.hash) continue;
+        if (m_family.Hash(Bytes(second[n])) != cursor.hash) continue;
         found = second[n];  // the last alike at or before its ordinal, else the first after it
         if (n >= cursor.ordinal) break;
     }

@@ -4,6 +4,7 @@
 // index was built follow it in file order. The file is scanned once with the month-file engine's
 // reader rule; damage ends the index there and a torn tail is left out, both reported as faults.
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,8 +40,10 @@ class MonthIndex {
 public:
     explicit MonthIndex(const JournalFamily& family) : m_family(family) {}
 
-    // Indexes the month file at `path` anew.
-    void Build(const std::string& path, std::vector<JournalFault>& faults);
+    // Indexes the month file at `path` anew: the units that end by `sortedEnd` in time order, those
+    // after them in file order, as if they had been appended since.
+    void Build(const std::string& path, std::vector<JournalFault>& faults,
+               std::uint64_t sortedEnd = std::numeric_limits<std::uint64_t>::max());
     void Clear();
     const std::string& Path() const { return m_path; }
     bool Empty() const { return m_path.empty(); }
@@ -53,6 +56,9 @@ public:
     std::size_t Extend(std::vector<JournalFault>& faults);
 
     std::size_t Size() const { return m_units.size(); }
+    // The units Build put in time order, and where the last of them ends in the file.
+    std::size_t SortedCount() const { return m_sorted; }
+    std::uint64_t SortedEnd() const { return m_sortedEnd; }
     const IndexedUnit& operator[](std::size_t i) const { return m_units[i]; }
     // Unit i's bytes, valid until the next call; empty when the file no longer holds them.
     std::span<const std::uint8_t> Bytes(std::size_t i, bool backward = false);
@@ -82,6 +88,7 @@ private:
     UnitWindow m_window;
     std::vector<IndexedUnit> m_units;
     std::size_t m_sorted = 0;        // the units Build put in time order
+    std::uint64_t m_sortedEnd = 0;   // where they end
     FileIdentity m_identity;
     std::uint64_t m_scannedUnits = 0, m_end = 0;  // whole units scanned, and where they end
     std::uint64_t m_length = 0;      // the file's length at the last scan
