@@ -52,21 +52,21 @@ std::string DescribeDamage(const MonthFileDamage& damage) {
 
 std::optional<UnitFault> ReadFixedUnit(ByteStream& in, const UnitAt& at, std::size_t size, const UnitCheck& check,
                                        const OnWholeUnit& onWhole) {
-    const std::uint8_t* unit = in.Peek(size);
-    const std::size_t available = unit ? size : static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining(), size));
-    if (!unit) unit = in.Peek(available);
-    if (!unit) return UnitFault{at.start, "the file ended while it was read", true};
     // Past the first, a whole unit is part of the file as it stands: only the first one tells the
-    // family from foreign bytes, and a cut-off one from bytes that are no start of a unit.
-    if (at.index == 0 || available < size)
-        if (std::string why = check(unit, available, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
-    if (available < size)
-        return UnitFault{at.start, "it is cut off after " + std::to_string(available) + " of its " +
-                                    std::to_string(size) + " bytes",
-                         true};
-    if (onWhole) onWhole(unit, at);
-    in.Skip(size);
-    return std::nullopt;
+    // family from foreign bytes, and a cut-off one from bytes that are no start of a unit. A unit
+    // that fails is never read past, so a whole one is taken at once.
+    if (const std::uint8_t* unit = in.Take(size)) {
+        if (at.index == 0)
+            if (std::string why = check(unit, size, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
+        if (onWhole) onWhole(unit, at);
+        return std::nullopt;
+    }
+    const auto available = static_cast<std::size_t>(std::min<std::uint64_t>(in.Remaining(), size));
+    const std::uint8_t* unit = in.Peek(available);
+    if (!unit) return UnitFault{at.start, "the file ended while it was read", true};
+    if (std::string why = check(unit, available, at); !why.empty()) return UnitFault{at.start, std::move(why), false};
+    return UnitFault{at.start, "it is cut off after " + std::to_string(available) + " of its " + std::to_string(size) + " bytes",
+                     true};
 }
 
 MonthFileScan ScanMonthFile(const MonthFileUnits& family, const std::string& path, const std::uint8_t* header,
