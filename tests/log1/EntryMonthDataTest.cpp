@@ -71,6 +71,18 @@ TEST_F(EntryMonth, ATornTailIsReportedWhileTheWholeEntriesLoad) {
     EXPECT_EQ(NamesOf(data.Entries()), (Names{"two", "one"}));
 }
 
+// The file has no mark of its own: a first entry that cannot be one (here, bytes after its name's
+// end) makes it a file of another kind named alike, and nothing of it is listed.
+TEST_F(EntryMonth, AFileWhoseFirstEntryIsNoEntryListsNothing) {
+    Write(3, 1, 1, "one");
+    Write(3, 2, 1, "two");
+    auto bytes = ReadBytes(MonthFile());
+    bytes[entryfile::kNameOffset + 5] = 'x';
+    WriteBytes(MonthFile(), bytes);
+    EXPECT_EQ(data.Load({2005, 3}), EntryMonthLoad::badLength);
+    EXPECT_TRUE(data.Entries().IsEmpty());
+}
+
 TEST_F(EntryMonth, SearchesAndRemovalsOfAnEmptyMonthFindNothing) {
     EXPECT_EQ(data.MemorySearchTime(0, 0xFFFFFFFF), 0);
     EXPECT_EQ(data.MemorySearchType(0), 0);

@@ -80,10 +80,10 @@ void DumpEntries(const std::string& path, bool json) {
     const MonthFileInput input = ReadMonthFileInput(path, EntryFileUnits());
     RefuseDamage(input, EntryFileUnits(), &LogFileUnits());
     const auto& bytes = input.bytes;
-    const size_t whole = bytes.size() / entryfile::kRecordSize, torn = bytes.size() % entryfile::kRecordSize;
+    const std::uint64_t whole = input.scan.units, torn = bytes.size() - input.scan.end;
     nlohmann::json entries = nlohmann::json::array();
     if (!json) std::cout << "file " << path << ": " << bytes.size() << " bytes, " << whole << " entries\n";
-    for (size_t i = 0; i < whole; ++i) {
+    for (std::uint64_t i = 0; i < whole; ++i) {
         const _LOG_RECORD_V1_ e = entryfile::DecodeEntry(bytes.data() + i * entryfile::kRecordSize);
         if (json) {
             entries.push_back(EntryJson(e, i * entryfile::kRecordSize));
