@@ -64,4 +64,9 @@ struct JournalFamily {
     std::size_t rewrittenOffset = 0, rewrittenSize = 0;
 
     std::uint64_t Hash(std::span<const std::uint8_t> unit) const { return UnitHash(unit, rewrittenOffset, rewrittenSize); }
+    // Whether a cursor's hash names `unit`: a cursor written before the rewritten bytes were left
+    // out hashed them too.
+    bool Hashes(std::span<const std::uint8_t> unit, std::uint64_t hash) const {
+        return Hash(unit) == hash || (rewrittenSize != 0 && UnitHash(unit) == hash);
+    }
 };

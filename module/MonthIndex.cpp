@@ -162,10 +162,10 @@ JournalCursor MonthIndex::CursorOf(std::size_t i, const std::string& fileName) {
 std::optional<std::size_t> MonthIndex::Find(const JournalCursor& cursor) {
     const std::vector<std::size_t> second = OfSecond(cursor.time);
     for (const std::size_t i : second)
-        if (m_units[i].offset == cursor.offset && m_family.Hash(Bytes(i)) == cursor.hash) return i;
+        if (m_units[i].offset == cursor.offset && m_family.Hashes(Bytes(i), cursor.hash)) return i;
     std::optional<std::size_t> found;
     for (std::size_t n = 0; n < second.size(); ++n) {
-        if (m_family.Hash(Bytes(second[n])) != cursor.hash) continue;
+        if (!m_family.Hashes(Bytes(second[n]), cursor.hash)) continue;
         found = second[n];  // the last alike at or before its ordinal, else the first after it
         if (n >= cursor.ordinal) break;
     }

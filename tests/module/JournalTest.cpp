@@ -451,6 +451,28 @@ TEST(EntryJournal, ACursorOnAPendingEntryResumesAfterItOnceItIsUpdated) {
     EXPECT_EQ(Rest(resumed), (std::vector<int>{2, 3})) << cursor;
 }
 
+// Cursors written before the update time was left out of the hash still name their entry.
+TEST(EntryJournal, AnEarlierCursorWhoseHashCoversTheUpdateTimeNamesItsEntry) {
+    ScopedTz tz("UTC");
+    TempDir dir;
+    for (int tag = 1; tag <= 3; ++tag) {
+        const std::string text = Tag(tag);
+        WriteTestEntry(dir.path(), TestEntry{CTime(kMarch + (tag == 3 ? 1 : 0)), 0, "entry", kMarch + 9, 0, text.c_str()});
+    }
+    Journal journal(EntryJournalFamily());
+    ASSERT_TRUE(journal.Open(dir.path()));
+    ASSERT_TRUE(journal.Next());
+    auto earlier = JournalCursor::Parse(journal.Cursor());
+    ASSERT_TRUE(earlier);
+    earlier->hash = UnitHash(journal.Unit());
+    earlier->sortedEnd.reset();
+
+    Journal resumed(EntryJournalFamily());
+    ASSERT_TRUE(resumed.Open(dir.path()));
+    ASSERT_TRUE(resumed.SeekCursor(earlier->Text()));
+    EXPECT_EQ(Rest(resumed), (std::vector<int>{2, 3})) << earlier->Text();
+}
+
 TEST(JournalFaults, AMonthFileThatIsNoPlainFileIsAFaultOnceAndNeverWaitedOn) {
     ScopedTz tz("UTC");
     TempDir dir, elsewhere;
