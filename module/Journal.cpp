@@ -219,9 +219,9 @@ std::string Journal::Cursor() const {
         left.detour = JournalCursor::Detour{m_monthName, unit.offset + unit.length};
         return left.Text();
     }
-    return JournalCursor{m_monthName,           unit.offset, unit.time, m_family.Hash(m_unit),
-                         m_index.OrdinalOf(*m_current), m_index.SortedEnd(), {}}
-        .Text();
+    const JournalCursor cursor{m_monthName, unit.offset, unit.time, m_family.Hash(m_unit),
+                               m_index.OrdinalOf(*m_current), m_index.SortedEnd(), {}};
+    return cursor.Text();
 }
 
 void Journal::DropDetours() {
