@@ -1,6 +1,7 @@
 # What every cross build from a Debian machine shares, included by the toolchain files beside
 # it after they set CMAKE_SYSTEM_PROCESSOR, DVRKIT_TRIPLET (the GNU triplet of Debian's cross
-# compiler) and DVRKIT_QEMU (the qemu-user program of the target).
+# compiler), DVRKIT_QEMU (the qemu-user program of the target) and DVRKIT_DEBIAN_ARCH (Debian's
+# name of the target, the architecture of the package that cpack makes).
 #
 # The target's libraries are Debian's own packages for that architecture: installed beside this
 # machine's by multiarch (/usr/lib/<triplet>), or, where the DVRKIT_TARGET_ROOT environment

@@ -77,4 +77,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # The libraries the tool and the library load, found by dpkg-shlibdeps; the headers' own needs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfreetype-dev, pkgconf | pkg-config")
+if(DVRKIT_DEBIAN_ARCH)
+  # A cross build's package is of its target, and dpkg-shlibdeps must read the target's binaries
+  # and libraries: it takes the architecture from DEB_HOST_ARCH, set in cpack's own environment.
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${DVRKIT_DEBIAN_ARCH})
+  set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackTarget.cmake")
+  file(WRITE "${CPACK_PROJECT_CONFIG_FILE}" "set(ENV{DEB_HOST_ARCH} ${DVRKIT_DEBIAN_ARCH})\n")
+endif()
 include(CPack)

@@ -4,6 +4,7 @@
 set(CMAKE_SYSTEM_PROCESSOR armv7l)
 set(DVRKIT_TRIPLET arm-linux-gnueabihf)
 set(DVRKIT_QEMU qemu-arm)
+set(DVRKIT_DEBIAN_ARCH armhf)
 foreach(language C CXX)
   set(CMAKE_${language}_FLAGS_INIT "-D_FILE_OFFSET_BITS=64 -D_TIME_BITS=64")
 endforeach()

@@ -3,4 +3,5 @@
 set(CMAKE_SYSTEM_PROCESSOR s390x)
 set(DVRKIT_TRIPLET s390x-linux-gnu)
 set(DVRKIT_QEMU qemu-s390x)
+set(DVRKIT_DEBIAN_ARCH s390x)
 include(${CMAKE_CURRENT_LIST_DIR}/CrossDebian.cmake)

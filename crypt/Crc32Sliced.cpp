@@ -2,11 +2,10 @@
 // independent lookups instead of a chain of eight dependent ones. Table k holds the CRC register
 // after a byte followed by k zero bytes, so the eight lookups of one step are simply XORed.
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "crypt/Crc32Kernels.h"
+#include "platform/core/LittleEndian.h"
 
 namespace {
 
@@ -29,16 +28,12 @@ constexpr CrcTables MakeTables() {
 
 constexpr CrcTables kTables = MakeTables();
 static_assert(kTables[0][1] == 0x77073096u, "the first entry of the standard CRC-32 table");
-// The eight-byte step reads the input as one little-endian word.
-static_assert(std::endian::native == std::endian::little);
 
 }  // namespace
 
 DWORD crc32kernel::Sliced(DWORD c, const BYTE* data, std::size_t length) {
     while (length >= kSlices) {
-        std::uint64_t v;
-        std::memcpy(&v, data, sizeof v);
-        v ^= c;
+        const std::uint64_t v = GetU64(data) ^ c;  // the eight bytes as one little-endian word
         c = kTables[7][v & 0xFF] ^ kTables[6][(v >> 8) & 0xFF] ^ kTables[5][(v >> 16) & 0xFF] ^
             kTables[4][(v >> 24) & 0xFF] ^ kTables[3][(v >> 32) & 0xFF] ^ kTables[2][(v >> 40) & 0xFF] ^
             kTables[1][(v >> 48) & 0xFF] ^ kTables[0][v >> 56];

@@ -10,9 +10,9 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #include "crypt/DesTables.h"
+#include "platform/core/LittleEndian.h"
 
 namespace {
 
@@ -35,11 +35,8 @@ struct Halves {
     DWORD left, right;
 };
 
-static_assert(std::endian::native == std::endian::little, "blocks are loaded as little-endian words");
-
 inline Halves Load(const BYTE* in) {
-    std::uint64_t x;
-    std::memcpy(&x, in, sizeof x);
+    std::uint64_t x = GetU64(in);
     for (const Exchange& e : kInitialPermutation) x = Apply(x, e);
     return {std::rotl(static_cast<DWORD>(x >> 32), 1), std::rotl(static_cast<DWORD>(x), 1)};
 }
@@ -48,7 +45,7 @@ inline Halves Load(const BYTE* in) {
 inline void Store(DWORD l16, DWORD r16, BYTE* out) {
     std::uint64_t x = (std::uint64_t{std::rotr(r16, 1)} << 32) | std::rotr(l16, 1);
     for (int i = static_cast<int>(std::size(kInitialPermutation)) - 1; i >= 0; --i) x = Apply(x, kInitialPermutation[i]);
-    std::memcpy(out, &x, sizeof x);
+    PutU64(out, x);
 }
 
 // f(R) XOR-ed into the other half: byte i of R ^ k0 meets S-box 2i + 1, byte i of

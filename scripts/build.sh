@@ -4,9 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
+# Each program is built in one flavour only: the fuzz targets' smoke tests where they run under
+# the sanitizers, the benchmarks (run by hand, not by the tests) in release.
 case "$flavour" in
-  release)  dir=build;          extra=(-DCMAKE_BUILD_TYPE=Release) ;;
-  sanitize) dir=build-sanitize; extra=(-DCMAKE_BUILD_TYPE=Debug -DDVRKIT_SANITIZE=ON) ;;
+  release)  dir=build;          extra=(-DCMAKE_BUILD_TYPE=Release -DDVRKIT_FUZZ_SMOKE=OFF) ;;
+  sanitize) dir=build-sanitize; extra=(-DCMAKE_BUILD_TYPE=Debug -DDVRKIT_SANITIZE=ON -DDVRKIT_BENCH=OFF) ;;
   *) echo "build: unknown flavour '$flavour' (release or sanitize)" >&2; exit 2 ;;
 esac
 cmake -S . -B "$dir" -DDVRKIT_WERROR=ON "${extra[@]}" >/dev/null
