@@ -48,7 +48,7 @@ void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
 JournalFamily MakeFamily() {
     std::vector<std::string> names;
     for (int g = 0; g < kEventGroupCount; ++g) names.push_back(GroupName(g));
-    return {eventfile::kExtension, &EventFileUnits(), nullptr, std::move(names), EventKeys, RenderEvent};
+    return {eventfile::kExtension, &EventFileUnits(), nullptr, std::move(names), eventfile::kRecordSize, EventKeys, RenderEvent};
 }
 
 }  // namespace

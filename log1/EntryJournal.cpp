@@ -40,7 +40,7 @@ void RenderEntry(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
 JournalFamily MakeFamily() {
     std::vector<std::string> names;
     for (DWORD type = 0; type < entryfile::kTypeCount; ++type) names.push_back(EntryTypeLabel(type));
-    return {entryfile::kExtension, &EntryFileUnits(), nullptr, std::move(names), EntryKeys, RenderEntry};
+    return {entryfile::kExtension, &EntryFileUnits(), nullptr, std::move(names), entryfile::kRecordSize, EntryKeys, RenderEntry};
 }
 
 }  // namespace

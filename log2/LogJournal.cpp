@@ -58,7 +58,7 @@ void RenderLog(std::span<const std::uint8_t> unit, std::uint64_t offset, Journal
 JournalFamily MakeFamily() {
     std::vector<std::string> names;
     for (int g = 0; g < kLogTypeGroupCount; ++g) names.push_back(GroupName(g));
-    return {logfile::kExtension, &LogFileUnits(), nullptr, std::move(names), LogKeys, RenderLog};
+    return {logfile::kExtension, &LogFileUnits(), nullptr, std::move(names), logfile::kLogHeaderSize, LogKeys, RenderLog};
 }
 
 }  // namespace

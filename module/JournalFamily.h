@@ -56,6 +56,7 @@ struct JournalFamily {
     const MonthFileUnits* rival = nullptr;  // the other family that names its files alike; a family
                                             // folder cannot name it, so the caller sets it in a copy
     std::vector<std::string> groupNames;    // names --type accepts, by group (host strings)
+    std::size_t keyBytes;                   // the leading bytes of a unit that `keys` decodes
     JournalKeys (*keys)(std::span<const std::uint8_t> unit);
     void (*render)(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out);
 };
