@@ -77,4 +77,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 # The libraries the tool and the library load, found by dpkg-shlibdeps; the headers' own needs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfreetype-dev, pkgconf | pkg-config")
+if(TARGET dvrkit_sdl2)
+  # The tool loads SDL2 only when it opens a real window, so dpkg-shlibdeps does not see it.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libsdl2-2.0-0")
+endif()
 include(CPack)
