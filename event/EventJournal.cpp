@@ -28,16 +28,16 @@ void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
     out.Clear();
     if (unit.size() < eventfile::kRecordSize) return;
     const _EVENT_LOG_ ev = eventfile::DecodeEvent(unit.data());
-    const int group = EventGroupOf(ev.source);
+    const std::string& group = EventJournalFamily().groupNames[static_cast<std::size_t>(EventGroupOf(ev.source))];
     const std::string text(ReadFixedText(ev.text));
-    out.heading = GroupName(group) + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) +
-                  ", actions " + std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
-    std::string pane = EventPaneText(ev);
-    std::erase(pane, '\r');
-    // The pane's first line repeats the time.
-    out.body = pane.substr(std::min(pane.find('\n') + 1, pane.size()));
+    if (out.wantText) {
+        out.heading = group + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) + ", actions " +
+                      std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
+        AppendPaneBody(out.body, EventPaneText(ev));
+    }
+    if (!out.wantFields) return;
     out.AddNumber("source", ev.source);
-    out.AddText("group", GroupName(group));
+    out.AddText("group", group);
     out.AddNumber("channel", ev.channel);
     out.AddNumber("side", ev.side);
     out.AddNumber("actions", ev.actions);

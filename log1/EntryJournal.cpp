@@ -24,12 +24,14 @@ void RenderEntry(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
     if (unit.size() < entryfile::kRecordSize) return;
     const _LOG_RECORD_V1_ stored = entryfile::DecodeEntry(unit.data());
     const std::string name(ReadFixedText(stored.name)), text(ReadFixedText(stored.text));
-    out.heading = EntryTypeLabel(stored.type) + ": " + name + ": " + text;
-    std::string pane = EntryPaneText(stored);
-    std::erase(pane, '\r');
-    out.body = pane.substr(std::min(pane.find('\n') + 1, pane.size()));  // after the time's line
+    const std::string label = EntryTypeLabel(stored.type);
+    if (out.wantText) {
+        out.heading = label + ": " + name + ": " + text;
+        AppendPaneBody(out.body, EntryPaneText(stored));
+    }
+    if (!out.wantFields) return;
     out.AddNumber("type", stored.type);
-    out.AddText("label", EntryTypeLabel(stored.type));
+    out.AddText("label", label);
     out.AddText("name", name);
     out.AddNumber("updateTime", stored.updateTime);
     out.AddNumber("flag", stored.flag);

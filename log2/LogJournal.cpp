@@ -16,6 +16,12 @@ const TypeLabels& Labels() {
 
 std::string GroupName(int group) { return group < 0 ? std::string("none") : TypeGroupPath(Labels(), group); }
 
+// The same, worked out once for the family rather than for each log.
+const std::string& KnownGroupName(int group) {
+    static const std::string none = GroupName(-1);
+    return group < 0 ? none : LogJournalFamily().groupNames[static_cast<std::size_t>(group)];
+}
+
 JournalKeys LogKeys(std::span<const std::uint8_t> unit) {
     JournalKeys keys;
     if (unit.size() < logfile::kLogHeaderSize) return keys;
@@ -27,27 +33,37 @@ JournalKeys LogKeys(std::span<const std::uint8_t> unit) {
     return keys;
 }
 
-void RenderLog(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out) {
-    out.Clear();
+// The lines of a log's records as the browser renders them, "\r" left out: appended to `body`
+// each with its line end, and in `lines` without it.
+void RenderRecords(std::span<const std::uint8_t> unit, _LOG_HEADER_& h, std::string* body,
+                   std::vector<std::string>* lines) {
     thread_local CLogTextRenderer renderer;
+    thread_local std::string line;
     ByteStream in(unit);
     LogFileReader reader(in);
-    _LOG_HEADER_ h{};
-    std::vector<std::string> lines;
     // The block was read whole when it was indexed: a fault here means the file changed since,
     // and what was read of it is shown.
     reader.ReadBlock(0, h, [&](const std::uint8_t* record) {
-        std::string line = renderer.GetLogString(logfile::DecodeRecord(record)).str();
+        line.clear();
+        renderer.AppendLogString(line, logfile::DecodeRecord(record));
         std::erase(line, '\r');
-        out.body += line;
+        if (body) *body += line;
         if (!line.empty() && line.back() == '\n') line.pop_back();
-        lines.push_back(std::move(line));
+        if (lines) lines->push_back(line);
     });
-    const int group = TypeGroupOf(h.type);
+}
+
+void RenderLog(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out) {
+    out.Clear();
+    _LOG_HEADER_ h{};
+    std::vector<std::string> lines;
+    RenderRecords(unit, h, out.wantText ? &out.body : nullptr, out.wantFields ? &lines : nullptr);
+    const std::string& group = KnownGroupName(TypeGroupOf(h.type));
     const std::string name(ReadFixedText(h.name));
-    out.heading = GroupName(group) + ": " + name + " (result " + std::to_string(h.result) + ")";
+    if (out.wantText) out.heading = group + ": " + name + " (result " + std::to_string(h.result) + ")";
+    if (!out.wantFields) return;
     out.AddNumber("type", h.type);
-    out.AddText("group", GroupName(group));
+    out.AddText("group", group);
     out.AddText("name", name);
     out.AddNumber("result", h.result);
     out.AddNumber("endTime", h.endTime);

@@ -93,7 +93,7 @@ private:
     std::span<const std::uint8_t> m_unit;
     JournalMatch m_match;
     DWORD m_first = 0, m_last = 0xFFFFFFFF;
-    mutable JournalText m_scratch;      // a unit's text while it is matched
+    mutable JournalText m_scratch;      // a unit's text while it is matched (its fields are not read)
     std::vector<Fault> m_faults;
     std::vector<std::string> m_reported;  // faults given out, so each goes out once
     FolderWatch m_watch;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "module/MonthFileUnits.h"
@@ -37,6 +38,9 @@ struct JournalText {
     std::string heading;               // the line after the time
     std::string body;                  // further lines, each ending in "\n" (no "\r"); may be empty
     std::vector<JournalField> fields;  // the entry's fields in order, without its time
+    // What the reader takes, so that a family renders nothing else: the heading and body (text
+    // output, --grep) and the fields (JSON). Kept by Clear.
+    bool wantText = true, wantFields = true;
 
     void Clear() {
         heading.clear();
@@ -49,6 +53,10 @@ struct JournalText {
         fields.push_back({name, {}, 0, false, true, std::move(list)});
     }
 };
+
+// A browser pane's text as an entry's body: its first line, the time that the journal prints
+// itself, left out, and its "\r" too.
+void AppendPaneBody(std::string& body, std::string_view pane);
 
 struct JournalFamily {
     const char* extension;                  // "log", "evt"
