@@ -9,6 +9,9 @@
 
 namespace {
 
+// The most records a log's list is sized for before its first: a damaged count may be any number.
+constexpr std::size_t kLogRecordsAtOnce = 256;
+
 const TypeLabels& Labels() {
     static const TypeLabels labels = LoadTypeLabels();
     return labels;
@@ -33,23 +36,36 @@ JournalKeys LogKeys(std::span<const std::uint8_t> unit) {
     return keys;
 }
 
+// Leaves out the "\r" of `text` from `from` on.
+void EraseReturns(std::string& text, std::size_t from) {
+    text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\r'), text.end());
+}
+
 // The lines of a log's records as the browser renders them, "\r" left out: appended to `body`
 // each with its line end, and in `lines` without it.
 void RenderRecords(std::span<const std::uint8_t> unit, _LOG_HEADER_& h, std::string* body,
                    std::vector<std::string>* lines) {
     thread_local CLogTextRenderer renderer;
-    thread_local std::string line;
     ByteStream in(unit);
     LogFileReader reader(in);
     // The block was read whole when it was indexed: a fault here means the file changed since,
     // and what was read of it is shown.
-    reader.ReadBlock(0, h, [&](const std::uint8_t* record) {
+    reader.ReadBlock(0, h, [&](const std::uint8_t* stored) {
+        const _LOG_RECORD_MEMORY_ record = logfile::DecodeRecord(stored);
+        if (body) {
+            const std::size_t start = body->size();
+            renderer.AppendLogString(*body, record);
+            EraseReturns(*body, start);
+        }
+        if (!lines) return;
+        if (lines->empty()) lines->reserve(std::min<std::size_t>(h.recordCount, kLogRecordsAtOnce));
+        // Rendered into a line that keeps its room, then copied at its size.
+        thread_local std::string line;
         line.clear();
-        renderer.AppendLogString(line, logfile::DecodeRecord(record));
-        std::erase(line, '\r');
-        if (body) *body += line;
+        renderer.AppendLogString(line, record);
+        EraseReturns(line, 0);
         if (!line.empty() && line.back() == '\n') line.pop_back();
-        if (lines) lines->push_back(line);
+        lines->push_back(line);
     });
 }
 
