@@ -33,7 +33,11 @@ void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
     if (out.wantText) {
         out.heading = group + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) + ", actions " +
                       std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
-        AppendPaneBody(out.body, EventPaneText(ev));
+        thread_local EventTextRenderer renderer;
+        thread_local std::string pane;
+        pane.clear();
+        renderer.AppendPaneText(pane, ev);
+        AppendPaneBody(out.body, pane);
     }
     if (!out.wantFields) return;
     out.AddNumber("source", ev.source);
