@@ -19,15 +19,26 @@ JournalKeys EntryKeys(std::span<const std::uint8_t> unit) {
     return keys;
 }
 
+// A type's label, as the family's table holds it: not looked up for each entry.
+const std::string& LabelOf(DWORD type) {
+    static const std::string none;
+    const auto& names = EntryJournalFamily().groupNames;
+    return type < names.size() ? names[type] : none;
+}
+
 void RenderEntry(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out) {
     out.Clear();
     if (unit.size() < entryfile::kRecordSize) return;
     const _LOG_RECORD_V1_ stored = entryfile::DecodeEntry(unit.data());
     const std::string name(ReadFixedText(stored.name)), text(ReadFixedText(stored.text));
-    const std::string label = EntryTypeLabel(stored.type);
+    const std::string& label = LabelOf(stored.type);
     if (out.wantText) {
         out.heading = label + ": " + name + ": " + text;
-        AppendPaneBody(out.body, EntryPaneText(stored));
+        thread_local EntryTextRenderer renderer;
+        thread_local std::string pane;
+        pane.clear();
+        renderer.AppendPaneText(pane, stored);
+        AppendPaneBody(out.body, pane);
     }
     if (!out.wantFields) return;
     out.AddNumber("type", stored.type);
