@@ -84,4 +84,8 @@ if(DVRKIT_DEBIAN_ARCH)
   set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackTarget.cmake")
   file(WRITE "${CPACK_PROJECT_CONFIG_FILE}" "set(ENV{DEB_HOST_ARCH} ${DVRKIT_DEBIAN_ARCH})\n")
 endif()
+if(TARGET dvrkit_sdl2)
+  # The tool loads SDL2 only when it opens a real window, so dpkg-shlibdeps does not see it.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libsdl2-2.0-0")
+endif()
 include(CPack)

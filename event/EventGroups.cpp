@@ -9,9 +9,8 @@ int EventGroupOf(BYTE source) {
 }
 
 std::string ChannelLabel(DWORD channel) {
-    CString label;
-    label.Format("Ch%02u", static_cast<unsigned>(channel));
-    return label.str();
+    // "Ch%02u", without a formatted print for each of a month's events.
+    return (channel < 10 ? "Ch0" : "Ch") + std::to_string(channel);
 }
 
 std::string CountedLabel(const std::string& label, size_t count) {

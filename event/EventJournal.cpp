@@ -28,16 +28,20 @@ void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
     out.Clear();
     if (unit.size() < eventfile::kRecordSize) return;
     const _EVENT_LOG_ ev = eventfile::DecodeEvent(unit.data());
-    const int group = EventGroupOf(ev.source);
+    const std::string& group = EventJournalFamily().groupNames[static_cast<std::size_t>(EventGroupOf(ev.source))];
     const std::string text(ReadFixedText(ev.text));
-    out.heading = GroupName(group) + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) +
-                  ", actions " + std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
-    std::string pane = EventPaneText(ev);
-    std::erase(pane, '\r');
-    // The pane's first line repeats the time.
-    out.body = pane.substr(std::min(pane.find('\n') + 1, pane.size()));
+    if (out.wantText) {
+        out.heading = group + " " + ChannelLabel(ev.channel) + ": side " + std::to_string(ev.side) + ", actions " +
+                      std::to_string(ev.actions) + (text.empty() ? "" : ", text " + text);
+        thread_local EventTextRenderer renderer;
+        thread_local std::string pane;
+        pane.clear();
+        renderer.AppendPaneText(pane, ev);
+        AppendPaneBody(out.body, pane);
+    }
+    if (!out.wantFields) return;
     out.AddNumber("source", ev.source);
-    out.AddText("group", GroupName(group));
+    out.AddText("group", group);
     out.AddNumber("channel", ev.channel);
     out.AddNumber("side", ev.side);
     out.AddNumber("actions", ev.actions);
@@ -48,7 +52,7 @@ void RenderEvent(std::span<const std::uint8_t> unit, std::uint64_t offset, Journ
 JournalFamily MakeFamily() {
     std::vector<std::string> names;
     for (int g = 0; g < kEventGroupCount; ++g) names.push_back(GroupName(g));
-    return {eventfile::kExtension, &EventFileUnits(), nullptr, std::move(names), EventKeys, RenderEvent};
+    return {eventfile::kExtension, &EventFileUnits(), nullptr, std::move(names), eventfile::kRecordSize, EventKeys, RenderEvent};
 }
 
 }  // namespace

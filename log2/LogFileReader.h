@@ -48,7 +48,19 @@ public:
     template <typename OnRecord>
     std::optional<LogFileDamage> ReadBlock(std::uint32_t index, _LOG_HEADER_& header, OnRecord&& onRecord) {
         if (auto damage = ReadBlockHead(index, header)) return damage;
-        for (std::uint32_t r = 0; r < header.recordCount; ++r) {
+        // The records already at hand are walked where they lie, without a call per record; the
+        // rest, from the end of what is at hand on, one by one.
+        const std::span<const std::uint8_t> hand = m_in.AtHand();
+        std::size_t used = 0;
+        std::uint32_t r = 0;
+        for (; r < header.recordCount && used + logfile::kRecordKeySize <= hand.size(); ++r) {
+            const std::size_t size = logfile::StoredRecordSize(hand[used + 3]);
+            if (used + size > hand.size()) break;
+            onRecord(hand.data() + used);
+            used += size;
+        }
+        m_in.Skip(used);
+        for (; r < header.recordCount; ++r) {
             const std::uint8_t* stored = NextRecord();
             if (!stored) return RecordCutOff(index, r);
             onRecord(stored);

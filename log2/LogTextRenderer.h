@@ -45,6 +45,8 @@ public:
 
     // One line for `record`, ending in "\r\n".
     CString GetLogString(const _LOG_RECORD_MEMORY_& record);
+    // The same line appended to `out`.
+    void AppendLogString(std::string& out, const _LOG_RECORD_MEMORY_& record);
     // The text block of a loaded log: its start, end (if any) and name, then one line per record.
     std::string LogTextBlock(const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
     // Every loaded log's text block, latest first, each followed by a 49-hyphen separator line.
@@ -70,7 +72,6 @@ private:
     const std::string& Label(DWORD id);
     const BlockLabels& Labels();
     void Render(std::string& out, const LOG_TEXT_ROW& row, const _LOG_RECORD_MEMORY_& record);
-    void AppendLogString(std::string& out, const _LOG_RECORD_MEMORY_& record);
     void AppendLogTextBlock(std::string& out, const CLogMonthData& month, const _LOG_HEADER_MEMORY_& log);
 
     // Host strings are looked up once per renderer; the map keeps its entries where they are.

@@ -37,7 +37,7 @@ std::string MonthPrefixOf(DWORD time) {
 
 }  // namespace
 
-Journal::Journal(const JournalFamily& family) : m_family(family), m_index(family) {}
+Journal::Journal(const JournalFamily& family) : m_family(family), m_index(family) { m_scratch.wantFields = false; }
 
 bool Journal::Open(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());

@@ -109,7 +109,7 @@ private:
     std::span<const std::uint8_t> m_unit;
     JournalMatch m_match;
     DWORD m_first = 0, m_last = 0xFFFFFFFF;
-    mutable JournalText m_scratch;      // a unit's text while it is matched
+    mutable JournalText m_scratch;      // a unit's text while it is matched (its fields are not read)
     std::vector<Fault> m_faults;
     std::vector<std::string> m_reported;  // faults given out, so each goes out once
     // Appends to months before the position's, still to be given: each month from an offset on.

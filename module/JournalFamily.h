@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "module/JournalCursor.h"
@@ -38,6 +39,9 @@ struct JournalText {
     std::string heading;               // the line after the time
     std::string body;                  // further lines, each ending in "\n" (no "\r"); may be empty
     std::vector<JournalField> fields;  // the entry's fields in order, without its time
+    // What the reader takes, so that a family renders nothing else: the heading and body (text
+    // output, --grep) and the fields (JSON). Kept by Clear.
+    bool wantText = true, wantFields = true;
 
     void Clear() {
         heading.clear();
@@ -51,12 +55,17 @@ struct JournalText {
     }
 };
 
+// A browser pane's text as an entry's body: its first line, the time that the journal prints
+// itself, left out, and its "\r" too.
+void AppendPaneBody(std::string& body, std::string_view pane);
+
 struct JournalFamily {
     const char* extension;                  // "log", "evt"
     const MonthFileUnits* units;            // the engine's rule for this family
     const MonthFileUnits* rival = nullptr;  // the other family that names its files alike; a family
                                             // folder cannot name it, so the caller sets it in a copy
     std::vector<std::string> groupNames;    // names --type accepts, by group (host strings)
+    std::size_t keyBytes;                   // the leading bytes of a unit that `keys` decodes
     JournalKeys (*keys)(std::span<const std::uint8_t> unit);
     void (*render)(std::span<const std::uint8_t> unit, std::uint64_t offset, JournalText& out);
     // Bytes of a unit that a writer rewrites in place after the append (a first-generation entry's

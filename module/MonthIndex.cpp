@@ -66,8 +66,12 @@ std::size_t MonthIndex::Extend(std::vector<JournalFault>& faults) {
 void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
     const std::size_t first = m_units.size();
     MonthFileUnits recording = *m_family.units;
+    // Each unit's time is taken from its leading bytes as the scan passes them: the month is read
+    // once, and nothing per unit is allocated.
     recording.readUnit = [this](ByteStream& in, const UnitAt& at) {
         const std::uint64_t before = in.Offset();
+        const std::uint8_t* lead = in.Peek(m_family.keyBytes);
+        const JournalKeys keys = lead ? m_family.keys({lead, m_family.keyBytes}) : JournalKeys{};
         auto fault = m_family.units->readUnit(in, at);
         if (fault) return fault;
         const auto length = static_cast<std::uint32_t>(in.Offset() - before);
@@ -75,7 +79,7 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
         // grows; beyond the bound, it grows as vectors do.
         if (m_units.empty())
             m_units.reserve(static_cast<std::size_t>(std::min(in.Remaining() / length + 1, kReservedUnits)));
-        m_units.push_back({at.start, 0, length});
+        m_units.push_back({at.start, keys.time, length, !keys.shown});
         return fault;
     };
     try {
@@ -94,7 +98,7 @@ void MonthIndex::Scan(ScanFrom from, std::vector<JournalFault>& faults) {
         m_damaged = true;
         faults.push_back({.damage = MonthFileDamage{m_path, m_end, std::strerror(e.m_lOsError)}, .unreadable = true});
     }
-    FillTimes(first);
+    CountHidden(first);
 }
 
 void MonthIndex::Report(const MonthFileScan& scan, std::vector<JournalFault>& faults) {
@@ -111,17 +115,9 @@ bool MonthIndex::HoldsRival() {
     return !asRival.damage && asRival.units != 0;
 }
 
-void MonthIndex::FillTimes(std::size_t from) {
-    for (std::size_t i = from; i < m_units.size(); ++i) {
-        const auto bytes = Bytes(i);
-        if (bytes.empty()) {  // cut since the scan: what follows is no longer there
-            m_units.resize(i);
-            break;
-        }
-        const JournalKeys keys = m_family.keys(bytes);
-        m_units[i].time = keys.time;
-        if (!keys.shown && m_hidden++ == 0) m_firstHidden = m_units[i].offset;
-    }
+void MonthIndex::CountHidden(std::size_t from) {
+    for (std::size_t i = from; i < m_units.size(); ++i)
+        if (m_units[i].hidden && m_hidden++ == 0) m_firstHidden = m_units[i].offset;
 }
 
 std::span<const std::uint8_t> MonthIndex::Bytes(std::size_t i, bool backward) {

@@ -33,7 +33,8 @@ struct JournalFault {
 struct IndexedUnit {
     std::uint64_t offset = 0;
     DWORD time = 0;
-    std::uint32_t length = 0;
+    std::uint32_t length : 31 = 0;
+    std::uint32_t hidden : 1 = 0;  // never shown (JournalKeys::shown false)
 };
 
 class MonthIndex {
@@ -78,8 +79,8 @@ private:
     void Scan(ScanFrom from, std::vector<JournalFault>& faults);
     void Report(const MonthFileScan& scan, std::vector<JournalFault>& faults);
     bool HoldsRival();
-    // Takes the times of units `from` on from their keys; counts those never shown.
-    void FillTimes(std::size_t from);
+    // Counts the units `from` on that are never shown.
+    void CountHidden(std::size_t from);
     // The units of second t, in journal order.
     std::vector<std::size_t> OfSecond(DWORD t) const;
 

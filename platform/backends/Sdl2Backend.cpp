@@ -1,10 +1,9 @@
 #include "platform/backends/Sdl2Backend.h"
 
-#include <SDL.h>
-
 #include <stdexcept>
 
 #include "platform/backends/DisplayProbe.h"
+#include "platform/backends/Sdl2Library.h"
 #include "platform/ui/CDesktop.h"
 
 namespace {
@@ -35,7 +34,7 @@ UINT VirtualKey(SDL_Keycode key) {
     }
 }
 
-[[noreturn]] void Fail(const char* what) { throw std::runtime_error(std::string(what) + ": " + SDL_GetError()); }
+[[noreturn]] void Fail(const char* what) { throw std::runtime_error(std::string(what) + ": " + Sdl2().GetError()); }
 
 }  // namespace
 
@@ -44,17 +43,17 @@ Sdl2Backend::Sdl2Backend(int width, int height, const std::string& title) : m_de
     m_desktop.Resize(width, height);
     // The desktop is drawn in software and copied to the window: the window's surface needs no
     // OpenGL behind it, and leaving it out keeps the GL drivers out of the host's process.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    m_window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+    Sdl2().SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    m_window = Sdl2().CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                 SDL_WINDOW_RESIZABLE);
-    if (m_window) m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    if (m_window) m_renderer = Sdl2().CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     if (!m_renderer || !MakeTexture()) {
-        const std::string error = SDL_GetError();
+        const std::string error = Sdl2().GetError();
         Close();
         throw std::runtime_error("cannot open the SDL window: " + error);
     }
     m_open = true;
-    SDL_StartTextInput();
+    Sdl2().StartTextInput();
     m_desktop.SetModalDriver([this](CWnd&, const bool& ended) {
         while (!ended && Pump(50)) {
         }
@@ -70,13 +69,13 @@ void Sdl2Backend::OpenDisplay() {
     if (const std::string problem = DisplayProblem(display, kDisplayWaitMs); !problem.empty())
         throw std::runtime_error(failed + ": " + problem);
     // That display and no other: SDL's fallbacks draw into windows no one sees.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, display.driver.c_str());
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw std::runtime_error(failed + ": " + SDL_GetError());
+    Sdl2().SetHint(SDL_HINT_VIDEODRIVER, display.driver.c_str());
+    if (Sdl2().InitSubSystem(SDL_INIT_VIDEO) != 0) throw std::runtime_error(failed + ": " + Sdl2().GetError());
 }
 
 bool Sdl2Backend::MakeTexture() {
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_desktop.Width(),
+    if (m_texture) Sdl2().DestroyTexture(m_texture);
+    m_texture = Sdl2().CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, m_desktop.Width(),
                                   m_desktop.Height());
     return m_texture != nullptr;
 }
@@ -92,15 +91,15 @@ void Sdl2Backend::Resize(int width, int height) {
 
 void Sdl2Backend::Close() {
     m_desktop.SetModalDriver(nullptr);
-    if (m_texture) SDL_DestroyTexture(m_texture);
-    if (m_renderer) SDL_DestroyRenderer(m_renderer);
-    if (m_window) SDL_DestroyWindow(m_window);
+    if (m_texture) Sdl2().DestroyTexture(m_texture);
+    if (m_renderer) Sdl2().DestroyRenderer(m_renderer);
+    if (m_window) Sdl2().DestroyWindow(m_window);
     m_texture = nullptr;
     m_renderer = nullptr;
     m_window = nullptr;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    Sdl2().QuitSubSystem(SDL_INIT_VIDEO);
     // With no subsystem left, SDL's own helpers (its D-Bus connection) go too.
-    if (SDL_WasInit(0) == 0) SDL_Quit();
+    if (Sdl2().WasInit(0) == 0) Sdl2().Quit();
 }
 
 void Sdl2Backend::Present() {
@@ -111,16 +110,16 @@ void Sdl2Backend::Present() {
     m_exposed = false;
     const CSurface& s = m_desktop.Surface();
     // Surface pixels are 0x00RRGGBB words, which is ARGB8888 with an alpha nobody reads.
-    SDL_UpdateTexture(m_texture, nullptr, s.Row(0), s.Width() * static_cast<int>(sizeof(Pixel)));
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    Sdl2().UpdateTexture(m_texture, nullptr, s.Row(0), s.Width() * static_cast<int>(sizeof(Pixel)));
+    Sdl2().RenderClear(m_renderer);
+    Sdl2().RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    Sdl2().RenderPresent(m_renderer);
     ++m_frames;
 }
 
 CSurface Sdl2Backend::ShownPixels() const {
     CSurface shown(m_desktop.Width(), m_desktop.Height());
-    if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.Row(0),
+    if (Sdl2().RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shown.Row(0),
                              shown.Width() * static_cast<int>(sizeof(Pixel))) != 0)
         Fail("cannot read the SDL window back");
     return shown;
@@ -148,7 +147,7 @@ void Sdl2Backend::Handle(const SDL_Event& e) {
     case SDL_MOUSEWHEEL: {
         int x = 0;
         int y = 0;
-        SDL_GetMouseState(&x, &y);
+        Sdl2().GetMouseState(&x, &y);
         const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
         m_desktop.MouseWheel(CPoint(x, y), notches * WHEEL_DELTA);
         break;
@@ -172,9 +171,9 @@ void Sdl2Backend::Handle(const SDL_Event& e) {
 bool Sdl2Backend::Pump(int waitMs) {
     if (!m_open) return false;
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, waitMs)) {
+    if (Sdl2().WaitEventTimeout(&event, waitMs)) {
         Handle(event);
-        while (m_open && SDL_PollEvent(&event)) Handle(event);
+        while (m_open && Sdl2().PollEvent(&event)) Handle(event);
     }
     if (m_open) Present();
     return m_open;

@@ -20,6 +20,9 @@ public:
     void Skip(size_t n);
     // Peek and Skip in one.
     const std::uint8_t* Take(size_t n);
+    // The unread bytes already at hand, without reading more: a parser may walk many small items
+    // there, then Skip what it used. Valid until the next Peek or Skip.
+    std::span<const std::uint8_t> AtHand() const { return m_view; }
     std::uint64_t Offset() const { return m_offset; }
     // A bound on the bytes still to come (exact for memory, the file's length for files).
     std::uint64_t Remaining() const { return m_limit - m_offset; }

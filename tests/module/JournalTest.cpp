@@ -113,6 +113,30 @@ TEST_P(JournalTest, GivesMonthsOldestFirstAndEachMonthByTimeWithOneSecondInFileO
     EXPECT_TRUE(journal.TakeFaults().empty());
 }
 
+// A reader that takes only the text, or only the fields, gets them as one that takes both does.
+TEST_P(JournalTest, RendersWhatTheReaderTakesAsItWouldRenderBoth) {
+    Write(kMarch, 7, 1);
+    Open();
+    ASSERT_TRUE(journal.Next());
+    JournalText both, text, fields;
+    text.wantFields = false;
+    fields.wantText = false;
+    for (JournalText* out : {&both, &text, &fields}) journal.Render(*out);
+    EXPECT_NE(both.heading.find("#7"), std::string::npos);
+    EXPECT_FALSE(both.body.empty());
+    EXPECT_EQ(text.heading, both.heading);
+    EXPECT_EQ(text.body, both.body);
+    EXPECT_TRUE(text.fields.empty());
+    EXPECT_TRUE(fields.heading.empty() && fields.body.empty());
+    ASSERT_EQ(fields.fields.size(), both.fields.size());
+    for (std::size_t i = 0; i < both.fields.size(); ++i) {
+        EXPECT_STREQ(fields.fields[i].name, both.fields[i].name);
+        EXPECT_EQ(fields.fields[i].text, both.fields[i].text);
+        EXPECT_EQ(fields.fields[i].number, both.fields[i].number);
+        EXPECT_EQ(fields.fields[i].list, both.fields[i].list);
+    }
+}
+
 TEST_P(JournalTest, PreviousFromTheTailIsNextFromTheHeadReversed) {
     for (int tag : {3, 1, 2}) Write(kMarch + static_cast<DWORD>(tag % 2), tag);
     Write(kApril, 4);

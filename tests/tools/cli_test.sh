@@ -306,4 +306,6 @@ check_calendar "$dir/view.png" 21
   fail "view calendar without a month"
 
 "$dvrkit" --help > /dev/null
+# The window backend loads SDL2 when a window opens: the tool's start loads none of it.
+if readelf -d "$dvrkit" | grep 'NEEDED.*SDL'; then fail "the tool loads SDL2 at start"; fi
 echo "cli: all passed"

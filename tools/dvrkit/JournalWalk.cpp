@@ -23,7 +23,11 @@ CommandError FaultError(const Journal::Fault& fault, const JournalFamily& family
 }  // namespace
 
 JournalWalk::JournalWalk(Journal& journal, const JournalSource& source, const JournalOptions& o, bool following)
-    : m_journal(journal), m_source(source), m_options(o), m_following(following), m_printer(OutputOf(o), o.utc) {}
+    : m_journal(journal), m_source(source), m_options(o), m_following(following), m_printer(OutputOf(o), o.utc) {
+    const bool json = OutputOf(o) == JournalOutput::jsonLines;
+    m_text.wantText = !json;
+    m_text.wantFields = json;
+}
 
 void JournalWalk::Start(const std::optional<std::string>& cursor) {
     if (cursor && !m_journal.SeekCursor(*cursor))

@@ -1,5 +1,6 @@
 #include "tools/dvrkit/JsonText.h"
 
+#include <array>
 #include <charconv>
 
 #include "module/Utf8.h"
@@ -8,8 +9,12 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Whether a byte below 0x80 goes out as it is.
-bool Plain(unsigned char byte) { return byte >= 0x20 && byte != '"' && byte != '\\'; }
+// The bytes that go out as they are: ASCII but the controls, '"' and '\\'.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x80; ++byte) plain[static_cast<std::size_t>(byte)] = byte != '"' && byte != '\\';
+    return plain;
+}();
 
 void AppendEscape(std::string& out, unsigned char byte) {
     switch (byte) {
@@ -35,8 +40,7 @@ void AppendJsonString(std::string& out, std::string_view text) {
     size_t at = 0;
     while (at < text.size()) {
         size_t run = at;
-        while (run < text.size() && static_cast<unsigned char>(text[run]) < 0x80 && Plain(static_cast<unsigned char>(text[run])))
-            ++run;
+        while (run < text.size() && kPlain[static_cast<unsigned char>(text[run])]) ++run;
         out.append(text, at, run - at);
         if (run == text.size()) break;
         at = run;
