@@ -1,0 +1,92 @@
+// A month of each family sent by the tool over each transport to a real rsyslogd arrives whole:
+// every entry once, in order, its fields and text exact as the server parsed them.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/forward/ForwardPeers.h"
+#include "tests/forward/RsyslogServer.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TestData.h"
+
+namespace {
+
+struct Delivery {
+    const char* family;
+    const char* scheme;  // a port of RsyslogServer
+};
+
+class ForwardDeliveryTest : public ::testing::TestWithParam<Delivery> {
+protected:
+    ScopedTz tz{"Europe/Berlin"};
+    TempDir dir;
+};
+
+std::vector<std::string> ForwardArguments(const RsyslogServer& server, const std::string& scheme, const std::string& folder,
+                                          const std::string& family, const std::string& cursorFile) {
+    std::vector<std::string> arguments{"forward", folder, "--family", family, "--to", server.Url(scheme),
+                                       "--cursor-file", cursorFile, "--timeout", "20"};
+    if (scheme == "syslog+tls" || scheme == "relp+tls") arguments.insert(arguments.end(), {"--ca-file", server.CaFile()});
+    if (scheme == "relp+tls") arguments.push_back("--relp-tls");
+    return arguments;
+}
+
+TEST_P(ForwardDeliveryTest, AMonthArrivesWhole) {
+    const Delivery d = GetParam();
+    RsyslogServer server;
+    const std::string folder = dir.file("month");
+    WriteMonth(d.family, folder, 40);
+    const std::vector<ExpectedEntry> expected = ExpectedEntries(d.family, folder);
+    ASSERT_EQ(expected.size(), 40u);
+
+    const ToolRun run = RunTool(ForwardArguments(server, d.scheme, folder, d.family, dir.file("cursor")));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto received = server.WaitFor(expected.size(), 60);
+    EXPECT_EQ(ReceivedEntries(received), expected);
+    for (const auto& message : received) {
+        EXPECT_EQ(message.at("pri"), "133");  // local0.notice
+        EXPECT_EQ(message.at("app"), "dvrkit");
+        EXPECT_EQ(message.at("procid"), "-");
+        EXPECT_EQ(message.at("msgid"), d.family);
+    }
+
+    // Run again: nothing new, nothing sent twice.
+    const ToolRun again = RunTool(ForwardArguments(server, d.scheme, folder, d.family, dir.file("cursor")));
+    ASSERT_EQ(again.status, 0) << again.errors;
+    WriteMonth(d.family, folder, 3, 40);
+    ASSERT_EQ(RunTool(ForwardArguments(server, d.scheme, folder, d.family, dir.file("cursor"))).status, 0);
+    EXPECT_EQ(ReceivedEntries(server.WaitFor(43, 60)), ExpectedEntries(d.family, folder));
+}
+
+const Delivery kDeliveries[] = {
+    {"log2", "syslog+tcp"}, {"event", "syslog+tcp"}, {"log1", "syslog+tcp"},
+    {"log2", "relp"},       {"event", "relp"},       {"log1", "relp"},
+    {"log2", "syslog+tls"}, {"event", "syslog+tls"}, {"log1", "syslog+tls"},
+    {"event", "relp+tls"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Transports, ForwardDeliveryTest, ::testing::ValuesIn(kDeliveries), [](const auto& info) {
+    std::string name = std::string(info.param.family) + "_" + info.param.scheme;
+    for (char& c : name)
+        if (c == '+') c = '_';
+    return name;
+});
+
+TEST(ForwardTime, TheLocalZoneAndItsOffsetOfTheEntrysSecond) {
+    const ScopedTz tz("Europe/Berlin");
+    TempDir dir;
+    RsyslogServer server;
+    std::filesystem::create_directories(dir.file("ev"));
+    WriteTestEvent(dir.file("ev"), {CTime(2024, 3, 30, 23, 59, 58)});
+    WriteTestEvent(dir.file("ev"), {CTime(2024, 3, 31, 3, 0, 1)});  // after the change to summer time
+    ASSERT_EQ(RunTool({"forward", dir.file("ev"), "--family", "event", "--to", server.Url("syslog+tcp"), "--cursor-file",
+                       dir.file("cursor")})
+                  .status,
+              0);
+    const auto received = server.WaitFor(2, 60);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].at("time"), "2024-03-30T23:59:58+01:00");
+    EXPECT_EQ(received[1].at("time"), "2024-03-31T03:00:01+02:00");
+}
+
+}  // namespace
