@@ -22,15 +22,6 @@ protected:
     TempDir dir;
 };
 
-std::vector<std::string> ForwardArguments(const RsyslogServer& server, const std::string& scheme, const std::string& folder,
-                                          const std::string& family, const std::string& cursorFile) {
-    std::vector<std::string> arguments{"forward", folder, "--family", family, "--to", server.Url(scheme),
-                                       "--cursor-file", cursorFile, "--timeout", "20"};
-    if (scheme == "syslog+tls" || scheme == "relp+tls") arguments.insert(arguments.end(), {"--ca-file", server.CaFile()});
-    if (scheme == "relp+tls") arguments.push_back("--relp-tls");
-    return arguments;
-}
-
 TEST_P(ForwardDeliveryTest, AMonthArrivesWhole) {
     const Delivery d = GetParam();
     RsyslogServer server;
@@ -72,10 +63,9 @@ INSTANTIATE_TEST_SUITE_P(Transports, ForwardDeliveryTest, ::testing::ValuesIn(kD
     return name;
 });
 
-TEST(ForwardTime, TheLocalZoneAndItsOffsetOfTheEntrysSecond) {
-    const ScopedTz tz("Europe/Berlin");
-    TempDir dir;
-    RsyslogServer server;
+using ForwardTime = WithRsyslogServer;
+
+TEST_F(ForwardTime, TheLocalZoneAndItsOffsetOfTheEntrysSecond) {
     std::filesystem::create_directories(dir.file("ev"));
     WriteTestEvent(dir.file("ev"), {CTime(2024, 3, 30, 23, 59, 58)});
     WriteTestEvent(dir.file("ev"), {CTime(2024, 3, 31, 3, 0, 1)});  // after the change to summer time

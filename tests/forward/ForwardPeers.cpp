@@ -15,6 +15,7 @@
 #include "log1/EntryJournal.h"
 #include "log2/LogJournal.h"
 #include "module/Journal.h"
+#include "tests/forward/RsyslogServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestData.h"
 
@@ -116,6 +117,21 @@ std::vector<ExpectedEntry> ReceivedEntries(const std::vector<nlohmann::json>& me
     std::vector<ExpectedEntry> entries;
     for (const nlohmann::json& message : messages) entries.push_back(ReceivedEntry(message));
     return entries;
+}
+
+std::vector<std::string> ForwardArguments(const RsyslogServer& server, const std::string& scheme, const std::string& folder,
+                                          const std::string& family, const std::string& cursorFile, const char* timeoutSeconds) {
+    std::vector<std::string> arguments{"forward", folder, "--family", family, "--to", server.Url(scheme),
+                                       "--cursor-file", cursorFile, "--timeout", timeoutSeconds};
+    if (scheme == "syslog+tls" || scheme == "relp+tls") arguments.insert(arguments.end(), {"--ca-file", server.CaFile()});
+    if (scheme == "relp+tls") arguments.push_back("--relp-tls");
+    return arguments;
+}
+
+std::map<ExpectedEntry, int> Arrivals(const std::vector<nlohmann::json>& messages) {
+    std::map<ExpectedEntry, int> arrivals;
+    for (const nlohmann::json& message : messages) ++arrivals[ReceivedEntry(message)];
+    return arrivals;
 }
 
 ToolRun RunTool(const std::vector<std::string>& arguments) {

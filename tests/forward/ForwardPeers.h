@@ -4,6 +4,7 @@
 // parsed them, and the tool as a real process.
 #include <sys/types.h>
 
+#include <map>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -25,7 +26,7 @@ void WriteMonth(const std::string& name, const std::string& folder, int count, i
 struct ExpectedEntry {
     std::vector<std::pair<std::string, std::string>> params;
     std::string msg;
-    bool operator==(const ExpectedEntry&) const = default;
+    auto operator<=>(const ExpectedEntry&) const = default;
 };
 void PrintTo(const ExpectedEntry& entry, std::ostream* out);
 // The folder's entries in the journal's order.
@@ -34,6 +35,15 @@ std::vector<ExpectedEntry> ExpectedEntries(const std::string& family, const std:
 ExpectedEntry ReceivedEntry(const nlohmann::json& message);
 // The received messages in that form.
 std::vector<ExpectedEntry> ReceivedEntries(const std::vector<nlohmann::json>& messages);
+
+class RsyslogServer;
+// `dvrkit forward FOLDER` to the server's port for `scheme` (RsyslogServer), trusting its CA.
+std::vector<std::string> ForwardArguments(const RsyslogServer& server, const std::string& scheme,
+                                          const std::string& folder, const std::string& family,
+                                          const std::string& cursorFile, const char* timeoutSeconds = "20");
+
+// How often each entry arrived (by the fields and text, which hold the entry's offset).
+std::map<ExpectedEntry, int> Arrivals(const std::vector<nlohmann::json>& messages);
 
 // The tool under test with `arguments` (each quoted for the shell), run to its end.
 struct ToolRun {

@@ -159,6 +159,9 @@ void RsyslogServer::Start() {
         if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    ::kill(m_pid, SIGKILL);
+    ::waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
     throw std::runtime_error("rsyslogd did not start listening: " + TextOf(log));
 }
 

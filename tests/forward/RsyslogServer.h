@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "tests/support/TempDir.h"
@@ -39,6 +40,14 @@ private:
     TempDir m_folder;
     std::vector<std::pair<std::string, unsigned>> m_ports;
     pid_t m_pid = -1;
+};
+
+// A test with a server of its own, the zone pinned (one with summer time) and a folder.
+class WithRsyslogServer : public ::testing::Test {
+protected:
+    ScopedTz tz{"Europe/Berlin"};
+    TempDir dir;
+    RsyslogServer server;
 };
 
 // A free TCP port of 127.0.0.1 at the moment of asking.
