@@ -1,6 +1,7 @@
 #include "forward/Forwarder.h"
 
 #include "forward/Backoff.h"
+#include "forward/NoSigpipe.h"
 #include "module/CursorFile.h"
 
 namespace {
@@ -59,6 +60,8 @@ bool Forwarder::Run(const std::string& folder) {
     Journal journal(m_family);
     if (!Start(journal, folder)) return false;
     const std::unique_ptr<SyslogTransport> transport = MakeSyslogTransport(m_settings.target, m_settings.security);
+    // Once for the whole run: the transports write to sockets the server may have closed.
+    const NoSigpipe noSigpipe;
     Backoff backoff;
     bool connected = false;
     while (!m_stop.load()) {

@@ -1,6 +1,7 @@
 #pragma once
 // For its lifetime, a write to a connection the peer closed fails with EPIPE on this thread
-// instead of raising SIGPIPE, which would end the host's process. OpenSSL writes through write(2),
+// instead of raising SIGPIPE, which would end the host's process. A forwarder holds one for its
+// whole run: setting the mask for each write would cost more than the write. OpenSSL writes through write(2),
 // which has no MSG_NOSIGNAL.
 #include <signal.h>
 

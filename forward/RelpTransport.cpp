@@ -9,7 +9,6 @@ extern "C" {
 
 #include <algorithm>
 
-#include "forward/NoSigpipe.h"
 
 namespace {
 
@@ -79,14 +78,12 @@ bool RelpTransport::Connect() {
     int code = relpEngineCltConstruct(m_engine, &m_client);
     if (code != RELP_RET_OK) return Failed("cannot start a session", code);
     if (!Configure()) return Failed("cannot set the session up", RELP_RET_ERR_TLS_SETUP);
-    const NoSigpipe guard;
     code = relpCltConnect(m_client, AF_UNSPEC, AsText(std::to_string(m_target.port)), AsText(m_target.host));
     return code == RELP_RET_OK || Failed("cannot connect", code);
 }
 
 bool RelpTransport::Send(std::string_view message) {
     if (m_client == nullptr && !Connect()) return false;
-    const NoSigpipe guard;
     std::string copy(message);
     const int code = relpCltSendSyslog(m_client, AsText(copy), copy.size());
     if (code != RELP_RET_OK) return Failed("cannot send", code);
@@ -96,7 +93,6 @@ bool RelpTransport::Send(std::string_view message) {
 
 bool RelpTransport::Drain() {
     if (m_client == nullptr) return true;
-    const NoSigpipe guard;
     const int code = relpEngineCltDestruct(m_engine, &m_client);
     m_client = nullptr;
     if (code != RELP_RET_OK) return Failed("the session did not close", code);

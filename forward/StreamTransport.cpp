@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "forward/NoSigpipe.h"
 #include "forward/SyslogFormat.h"
 #include "forward/TcpConnect.h"
 
@@ -29,7 +28,6 @@ bool StreamTransport::Connect() {
     m_fd = ConnectTcp(m_target.host, m_target.port, m_security.timeoutMs, error);
     if (m_fd < 0) return Fail(error);
     if (!m_tls) return true;
-    const NoSigpipe guard;
     m_session = std::make_unique<TlsClient>();
     if (m_session->Start(m_fd, m_target.host, m_security, error)) return true;
     Close();
@@ -52,7 +50,6 @@ bool StreamTransport::Flush() {
 }
 
 bool StreamTransport::WriteAll() {
-    const NoSigpipe guard;
     std::string error;
     if (m_session) return m_session->Write(m_buffer, error) || Fail(error);
     std::string_view rest = m_buffer;
