@@ -87,7 +87,8 @@ bool Forwarder::Run(const std::string& folder) {
         if (batch == Batch::Idle && !m_settings.follow) return true;
         if (batch == Batch::Idle) WaitForMore(journal);
     }
-    return true;
+    // Following ends only by Stop; a run that was to send everything did not.
+    return m_settings.follow || Fail("stopped before everything was sent");
 }
 
 Forwarder::Batch Forwarder::SendBatch(Journal& journal, SyslogTransport& transport) {

@@ -37,7 +37,7 @@ public:
     // Sends the folder's entries after the saved cursor. Without follow: true once all were sent
     // and the cursor saved; false at the first failure (LastError), the cursor saved after what
     // the server is known to have. With follow: runs until Stop, true unless the folder, the
-    // cursor file or the journal failed for good.
+    // cursor file or the journal failed for good. Stopped without follow, false.
     bool Run(const std::string& folder);
     // Ends Run soon; safe from any thread and from a signal handler.
     void Stop() { m_stop.store(true); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "module/Journal.h"
 #include "tests/forward/ForwardPeers.h"
 #include "tests/forward/RsyslogServer.h"
 #include "tests/support/TempDir.h"
@@ -80,3 +81,25 @@ TEST_F(ForwardTime, TheLocalZoneAndItsOffsetOfTheEntrysSecond) {
 }
 
 }  // namespace
+
+using ForwardDamage = WithRsyslogServer;
+
+// What comes before the damage is sent; the command then exits 2 naming the file and the offset.
+TEST_F(ForwardDamage, TheEntriesBeforeItGoThenExit2) {
+    const std::string folder = dir.file("logs");
+    WriteMonth("log2", folder, 5);
+    // The third log's block loses its tail mark.
+    std::uint64_t thirdTail = 0;
+    Journal journal(FamilyNamed("log2"));
+    ASSERT_TRUE(journal.Open(folder));
+    for (int i = 0; i < 3 && journal.Next(); ++i) thirdTail = journal.Offset() + journal.Unit().size() - 1;
+    const std::string month = folder + "/202403.log";
+    std::vector<std::uint8_t> bytes = ReadBytes(month);
+    bytes.at(thirdTail) ^= 0xFF;
+    WriteBytes(month, bytes);
+
+    const ToolRun run = RunTool(ForwardArguments(server, "relp", folder, "log2", dir.file("cursor")));
+    EXPECT_EQ(run.status, 2) << run.errors;
+    EXPECT_NE(run.errors.find("202403.log: damaged at offset"), std::string::npos) << run.errors;
+    EXPECT_EQ(server.WaitFor(2, 60).size(), 2u);
+}
