@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -49,7 +50,17 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
+// The tool suppresses librelp's leaks, which librelp allocates inside libcrypto, whose frames the
+// sanitizer's fast unwinder cannot pass: the tool started from here records whole stacks.
+void UnwindFullyInTheTool() {
+    const char* given = std::getenv("ASAN_OPTIONS");
+    const std::string options = given != nullptr ? given : "";
+    if (options.find("fast_unwind_on_malloc") == std::string::npos)
+        setenv("ASAN_OPTIONS", ((options.empty() ? "" : options + ":") + "fast_unwind_on_malloc=0").c_str(), 1);
+}
+
 std::string CommandLine(const std::vector<std::string>& arguments) {
+    UnwindFullyInTheTool();
     std::string line = Quoted(DVRKIT_TOOL);
     for (const std::string& argument : arguments) line += " " + Quoted(argument);
     return line;
@@ -145,6 +156,7 @@ ToolRun RunTool(const std::vector<std::string>& arguments) {
 }
 
 pid_t StartTool(const std::vector<std::string>& arguments, const std::string& errorFile) {
+    UnwindFullyInTheTool();
     const pid_t pid = ::fork();
     if (pid == 0) {
         std::freopen("/dev/null", "w", stdout);
