@@ -12,6 +12,7 @@ packages=(
   python3 python3-aiosmtpd python3-pil
   libssl-dev zlib1g-dev imagemagick xvfb swaks libnet-ssleay-perl openssl time
   systemd-journal-remote
+  librelp-dev rsyslog rsyslog-relp rsyslog-openssl
 )
 
 missing=()
@@ -28,4 +29,11 @@ fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
+# The tests start rsyslogd themselves, on free ports: no system daemon may start from the package.
+policy=/usr/sbin/policy-rc.d
+placed_policy=false
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' > "$policy" && chmod 755 "$policy" && placed_policy=true
+fi
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if $placed_policy; then rm -f "$policy"; fi

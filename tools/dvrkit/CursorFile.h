@@ -1,5 +1,5 @@
 #pragma once
-// --cursor-file: where a reader started again and again (a shipper polling the folder) goes on.
+// --cursor-file (module/CursorFile.h) for the commands: its failures as the commands report them.
 // The file holds the journal's cursor of the last entry printed; it is replaced whole, on disk
 // before the command goes on, so that a reader killed at any moment resumes either after the
 // entries it had printed and saved, or, killed between printing and saving, repeats only those.
