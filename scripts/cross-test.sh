@@ -24,7 +24,7 @@ esac
 build="$root/build-$arch"
 
 # The target's libraries the library and its tests link.
-target_dev=(libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev libgmock-dev libssl-dev zlib1g-dev)
+target_dev=(libfreetype-dev libfontconfig-dev libpng-dev libgtest-dev libgmock-dev libssl-dev zlib1g-dev librelp-dev)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
@@ -57,7 +57,6 @@ else
   [ ${#target_missing[@]} -eq 0 ] || apt_install "${target_missing[@]}"
 fi
 
-[ -f /work/ccache.env ] && source /work/ccache.env
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DDVRKIT_WERROR=ON -DDVRKIT_BENCH=OFF >/dev/null
