@@ -28,7 +28,7 @@ bool StreamTransport::Connect() {
     m_fd = ConnectTcp(m_target.host, m_target.port, m_security.timeoutMs, error);
     if (m_fd < 0) return Fail(error);
     if (!m_tls) return true;
-    m_session = std::make_unique<TlsClient>();
+    if (!m_session) m_session = std::make_unique<TlsClient>();
     if (m_session->Start(m_fd, m_target.host, m_security, error)) return true;
     Close();
     return Fail(error);
@@ -51,7 +51,7 @@ bool StreamTransport::Flush() {
 
 bool StreamTransport::WriteAll() {
     std::string error;
-    if (m_session) return m_session->Write(m_buffer, error) || Fail(error);
+    if (m_tls) return m_session->Write(m_buffer, error) || Fail(error);
     std::string_view rest = m_buffer;
     while (!rest.empty()) {
         const ssize_t written = ::send(m_fd, rest.data(), rest.size(), MSG_NOSIGNAL);
@@ -75,7 +75,7 @@ bool StreamTransport::ServerSpoke() {
 }
 
 void StreamTransport::Close() {
-    m_session.reset();
+    if (m_session) m_session->End();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_buffer.clear();

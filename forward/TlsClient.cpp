@@ -31,23 +31,37 @@ bool IsAddress(const std::string& host) {
 }  // namespace
 
 TlsClient::~TlsClient() {
-    if (m_ssl != nullptr) SSL_free(m_ssl);
+    End();
     if (m_context != nullptr) SSL_CTX_free(m_context);
 }
 
-bool TlsClient::Start(int fd, const std::string& host, const ForwardSecurity& security, std::string& error) {
+void TlsClient::End() {
+    if (m_ssl != nullptr) SSL_free(m_ssl);
+    m_ssl = nullptr;
+}
+
+bool TlsClient::MakeContext(const ForwardSecurity& security, std::string& error) {
     m_context = SSL_CTX_new(TLS_client_method());
     if (m_context == nullptr) return error = LastTlsError("TLS"), false;
     SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
     SSL_CTX_set_verify(m_context, SSL_VERIFY_PEER, nullptr);
     const bool trusted = security.caFile.empty() ? SSL_CTX_set_default_verify_paths(m_context) == 1
                                                  : SSL_CTX_load_verify_locations(m_context, security.caFile.c_str(), nullptr) == 1;
-    if (!trusted) return error = LastTlsError(("cannot read " + security.caFile).c_str()), false;
-    if (!security.certFile.empty() &&
-        (SSL_CTX_use_certificate_chain_file(m_context, security.certFile.c_str()) != 1 ||
-         SSL_CTX_use_PrivateKey_file(m_context, security.keyFile.c_str(), SSL_FILETYPE_PEM) != 1 ||
-         SSL_CTX_check_private_key(m_context) != 1))
-        return error = LastTlsError(("cannot use " + security.certFile + " with " + security.keyFile).c_str()), false;
+    const bool offered = security.certFile.empty() ||
+                         (SSL_CTX_use_certificate_chain_file(m_context, security.certFile.c_str()) == 1 &&
+                          SSL_CTX_use_PrivateKey_file(m_context, security.keyFile.c_str(), SSL_FILETYPE_PEM) == 1 &&
+                          SSL_CTX_check_private_key(m_context) == 1);
+    if (trusted && offered) return true;
+    error = trusted ? LastTlsError(("cannot use " + security.certFile + " with " + security.keyFile).c_str())
+                    : LastTlsError(("cannot read " + security.caFile).c_str());
+    SSL_CTX_free(m_context);
+    m_context = nullptr;
+    return false;
+}
+
+bool TlsClient::Start(int fd, const std::string& host, const ForwardSecurity& security, std::string& error) {
+    End();
+    if (m_context == nullptr && !MakeContext(security, error)) return false;
     m_ssl = SSL_new(m_context);
     if (m_ssl == nullptr || SSL_set_fd(m_ssl, fd) != 1) return error = LastTlsError("TLS"), false;
     X509_VERIFY_PARAM* param = SSL_get0_param(m_ssl);

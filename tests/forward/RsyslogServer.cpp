@@ -85,12 +85,16 @@ unsigned FreePort() {
     return ntohs(address.sin_port);
 }
 
+void MakeTestCertificates(const std::string& folder) {
+    std::ofstream(folder + "/certificates.sh") << kMakeCertificates;
+    if (RunCommand("cd '" + folder + "' && sh certificates.sh").status != 0)
+        throw std::runtime_error("openssl could not make the test certificates");
+}
+
 RsyslogServer::RsyslogServer() {
     if (::access(kRsyslogd, X_OK) != 0)
         throw std::runtime_error(std::string(kRsyslogd) + " is missing: run scripts/setup.sh, which installs rsyslog");
-    std::ofstream(m_folder.file("certificates.sh")) << kMakeCertificates;
-    if (RunCommand("cd '" + m_folder.path() + "' && sh certificates.sh").status != 0)
-        throw std::runtime_error("openssl could not make the test certificates");
+    MakeTestCertificates(m_folder.path());
     for (const char* scheme : kSchemes) m_ports.emplace_back(scheme, FreePort());
     WriteConfig();
     const std::string conf = m_folder.file("rsyslog.conf");

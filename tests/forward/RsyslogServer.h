@@ -13,6 +13,11 @@
 
 #include "tests/support/TempDir.h"
 
+// Makes in `folder` a test CA (ca.pem), a CA that signed nothing (other-ca.pem) and a server
+// certificate for 127.0.0.1 and localhost signed by the first (server.pem, server.key); throws
+// when openssl cannot.
+void MakeTestCertificates(const std::string& folder);
+
 class RsyslogServer {
 public:
     RsyslogServer();   // starts it; a test failure (thrown) when rsyslogd is missing or does not listen
