@@ -167,7 +167,9 @@ TEST_P(ForwardFailingServerTest, AClearErrorAndNoBusyLoop) {
     ::kill(tool, SIGTERM);
     const auto [status, cpuSeconds] = WaitTool(tool);
     EXPECT_EQ(status, 0);
-    EXPECT_LT(cpuSeconds, 1.0);  // a busy loop would use most of the 4 seconds
+    // A busy loop would use nearly all of the 4 seconds; starting the tool and a handshake per
+    // attempt take about one under the sanitizers.
+    EXPECT_LT(cpuSeconds, 2.0);
 }
 
 const Failing kFailing[] = {
